@@ -1,0 +1,55 @@
+#include "app/form_load.hpp"
+
+#include "app/memorizza_percorso.hpp"
+#include "description/dati_linea.hpp"
+#include "description/dati_treno.hpp"
+#include "documents/dati_note.hpp"
+#include "documents/dati_rallentamenti.hpp"
+#include "documents/dati_scheda.hpp"
+#include "model/codici_errore.hpp"
+#include "model/costruzione.hpp"
+
+#include <string>
+
+namespace corvenna {
+
+namespace {
+
+std::string rapporto_errore(const costruzione& c) {
+    std::string testo = "Errore " + std::to_string(c.codice_errore) + ": " +
+                        std::string(codice::descrizione(c.codice_errore));
+    if (codice::ha_posizione(c.codice_errore))
+        testo += " (a " + std::to_string(c.posizione_errore) + " m)";
+    return testo;
+}
+
+} // namespace
+
+int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& ui) {
+    costruzione c;
+    c.nome_scenario = "Corvenna";
+    c.numero_treno = "7381";
+    ui.mostra_attesa();
+
+    dati_linea(c, cartella);
+    dati_treno(c, cartella);
+    dati_note(c, cartella);
+    dati_rallentamenti(c, cartella);
+    dati_scheda(c, cartella);
+
+    if (const int errore = memorizza_percorso(c, 1, cartella); errore != 0) {
+        ui.errore(std::to_string(errore));
+        return 1;
+    }
+    if (!c.celle_create()) {
+        ui.segnala(rapporto_errore(c) + "; nessun file binario scritto");
+        return 1;
+    }
+    if (c.codice_errore != 0) {
+        ui.segnala(rapporto_errore(c));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace corvenna

@@ -1,0 +1,26 @@
+#pragma once
+
+// The whole life of a run: the scenario identity, the wait notice, the five text documents in
+// their fixed order, the build, and the report of its outcome.
+
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+namespace corvenna {
+
+// What a run shows the user; the platform layer provides it, tests provide their own.
+struct interfaccia_utente {
+    std::function<void()> mostra_attesa;
+    // Shows " Errore n. " and the number, and ends the program; it does not return.
+    std::function<void(std::string_view)> errore;
+    // Reports why the run did not produce a sound scenario.
+    std::function<void(std::string_view)> segnala;
+};
+
+// Runs every step with `cartella` as the output directory. Returns the process exit status:
+// 0 for a sound scenario, 1 when the build recorded an error code or could not create the
+// cells. File failures throw errore_file.
+int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& ui);
+
+} // namespace corvenna

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace corvenna {
+
+struct costruzione;
+
+// Records a temporary slowdown starting at `x` over `l` metres at speed `v`: its start and end
+// cells, its warning board 1200 m before the start and, when `f_ta` is nonzero, the four
+// numbered cells before the board.
+void memo_rallentamento(costruzione& c, std::int32_t x, std::int32_t v, std::int32_t l,
+                        std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v);
+
+} // namespace corvenna

@@ -1,0 +1,99 @@
+#pragma once
+
+// The build object: the whole track model of one scenario and the shared scalars that every
+// build step reads and writes. One instance lives for the length of a run.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace corvenna {
+
+// One 50 m stretch of line: a kind with four values, and the line properties.
+struct cella {
+    std::uint8_t tipo = 0;
+    std::int16_t dato1 = 0;
+    std::int16_t dato2 = 0;
+    std::int16_t dato3 = 0;
+    std::int16_t dato4 = 0;
+    std::uint8_t tempo = 0;
+    std::uint8_t avviso = 0;
+    std::uint8_t montagna = 0;
+    std::uint8_t velocita = 0;
+    std::uint8_t pendenza = 0;
+    std::uint8_t aderenza = 0;
+};
+
+// One record of the item table: a station, a route-sign text or a header record.
+// `nome` holds single-byte (Windows-1252) characters, exactly as they reach the file.
+struct voce {
+    std::uint8_t tipo = 0;
+    std::int32_t inizio = 0;
+    std::int32_t fine = 0;
+    std::int32_t posizione = 0;
+    std::uint8_t b1 = 0;
+    std::string nome;
+    std::int16_t i1 = 0;
+    std::int16_t i2 = 0;
+    std::int16_t i3 = 0;
+    std::int16_t i4 = 0;
+    std::int16_t i5 = 0;
+    std::uint8_t b4 = 0;
+    std::uint8_t b5 = 0;
+    std::uint8_t b3 = 0;
+    std::uint8_t b2 = 0;
+    std::int32_t orario = 0;
+};
+
+// A plan-view element: never assigned, a 16-bit integer or a double. All three states reach
+// the plan-view file with their own tag.
+using valore_planimetria = std::variant<std::monostate, std::int16_t, double>;
+
+inline constexpr int numero_voci = 87;
+inline constexpr int numero_montagne_max = 80;
+
+// Item numbers with a fixed meaning.
+inline constexpr int voce_progressiva_tre = 81;
+inline constexpr int voce_progressiva_due = 82;
+inline constexpr int voce_progressiva_uno = 83;
+inline constexpr int voce_percorso = 84;
+inline constexpr int voce_scenario = 85;
+inline constexpr int voce_treno = 86;
+inline constexpr int prima_voce_cartelli = 80;
+
+enum asse : int { asse_x = 0, asse_y = 1 };
+
+struct costruzione {
+    std::string nome_scenario;
+    std::string numero_treno;
+    std::int32_t genera_planimetria = 0;
+    std::int32_t lunghezza_totale = 0;
+    std::int32_t ultima_cella = 0;
+    std::string linea;
+    std::int32_t codice_errore = 0;
+    std::int32_t posizione_errore = 0;
+    std::int32_t num_montagne = 0;
+    std::int32_t indice = 0;
+    std::int32_t contatore = 0;
+
+    // Cells 0 to `ultima_cella`; empty until the compiler reads the route length.
+    std::vector<cella> celle;
+    std::array<voce, numero_voci> voci{};
+    // planimetria[asse][metro], metres 0 to `lunghezza_totale`; empty unless
+    // `genera_planimetria` is nonzero. The axis is the outer index because the file stores
+    // all x values, then all y values.
+    std::array<std::vector<valore_planimetria>, 2> planimetria;
+
+    // Start and end of each relief stretch, entries 1 to 80 (entry 0 unused).
+    std::array<std::int32_t, numero_montagne_max + 1> inizio_montagne{};
+    std::array<std::int32_t, numero_montagne_max + 1> fine_montagne{};
+
+    bool celle_create() const { return !celle.empty(); }
+};
+
+// True when a point feature may be put on the cell: plain track or a tunnel marker.
+inline bool cella_libera(const cella& c) { return c.tipo == 0 || c.tipo == 11; }
+
+} // namespace corvenna

@@ -1,0 +1,31 @@
+#include "output/righe_documento.hpp"
+
+#include "output/codifica_1252.hpp"
+#include "output/errore_file.hpp"
+#include "output/sostituzione_file.hpp"
+
+#include <string>
+
+namespace corvenna {
+
+int scrivi_righe(const std::filesystem::path& destinazione,
+                 std::span<const std::string_view> tabella) {
+    std::size_t indice = 0;
+    while (indice < tabella.size() && tabella[indice] != fine_tabella)
+        ++indice;
+    // Encode everything first, so an unencodable character fails before the file is touched.
+    std::string testo;
+    for (std::size_t i = 0; i < indice; ++i) {
+        try {
+            testo += in_1252(tabella[i]);
+        } catch (const errore_codifica& e) {
+            throw errore_file(destinazione, "riga " + std::to_string(i + 1) + ": " + e.what());
+        }
+        testo += "\r\n";
+    }
+    sostituisci_file(destinazione,
+                     [&](std::ostream& uscita) { uscita.write(testo.data(), testo.size()); });
+    return static_cast<int>(indice);
+}
+
+} // namespace corvenna

@@ -1,0 +1,21 @@
+#pragma once
+
+// The writing sequence shared by the five text documents: a table of constant lines, written
+// in order up to the end marker, each as Windows-1252 bytes followed by CR LF.
+
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace corvenna {
+
+// The slot text that ends a line table; it is never written.
+inline constexpr std::string_view fine_tabella = "riferimento fine del file";
+
+// Writes the lines of `tabella` (UTF-8 source text) to `destinazione` through the file
+// replacement routine, stopping at the first slot equal to the end marker, or after the last
+// slot when the table holds none. Returns the index at which writing stopped.
+int scrivi_righe(const std::filesystem::path& destinazione,
+                 std::span<const std::string_view> tabella);
+
+} // namespace corvenna

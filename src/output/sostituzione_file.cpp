@@ -1,0 +1,80 @@
+#include "output/sostituzione_file.hpp"
+
+#include "output/errore_file.hpp"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <system_error>
+
+namespace corvenna {
+
+namespace {
+
+// A name in the target's directory that no other writer uses at the same moment.
+std::filesystem::path nome_temporaneo(const std::filesystem::path& destinazione) {
+    static std::atomic<unsigned> progressivo{0};
+    const auto istante = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::filesystem::path p = destinazione;
+    p += ".tmp" + std::to_string(istante) + "-" + std::to_string(progressivo++);
+    return p;
+}
+
+std::string motivo_sistema(int codice) { return std::generic_category().message(codice); }
+
+} // namespace
+
+void sostituisci_file(const std::filesystem::path& destinazione,
+                      const std::function<void(std::ostream&)>& scrivi) {
+    const std::filesystem::path temporaneo = nome_temporaneo(destinazione);
+    auto rimuovi_temporaneo = [&] {
+        std::error_code ignora;
+        std::filesystem::remove(temporaneo, ignora);
+    };
+
+    {
+        std::ofstream uscita;
+        // A large buffer: the writers emit many small fields.
+        constexpr std::size_t dimensione_buffer = 1 << 16;
+        auto buffer = std::make_unique<char[]>(dimensione_buffer);
+        uscita.rdbuf()->pubsetbuf(buffer.get(), dimensione_buffer);
+        errno = 0;
+        uscita.open(temporaneo, std::ios::binary | std::ios::out | std::ios::trunc);
+        if (!uscita) {
+            const int codice = errno != 0 ? errno : EIO;
+            throw errore_file(destinazione, motivo_sistema(codice));
+        }
+        try {
+            scrivi(uscita);
+        } catch (const errore_file&) {
+            uscita.close();
+            rimuovi_temporaneo();
+            throw;
+        } catch (const std::exception& e) {
+            uscita.close();
+            rimuovi_temporaneo();
+            throw errore_file(destinazione, e.what());
+        }
+        errno = 0;
+        uscita.flush();
+        const int codice_scrittura = errno;
+        uscita.close();
+        if (!uscita) {
+            rimuovi_temporaneo();
+            throw errore_file(destinazione,
+                              motivo_sistema(codice_scrittura != 0 ? codice_scrittura : EIO));
+        }
+    }
+
+    std::error_code errore;
+    std::filesystem::rename(temporaneo, destinazione, errore);
+    if (errore) {
+        rimuovi_temporaneo();
+        throw errore_file(destinazione, errore.message());
+    }
+}
+
+} // namespace corvenna

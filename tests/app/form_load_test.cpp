@@ -1,0 +1,5 @@
+#include "app/form_load.hpp"
+
+#include <gtest/gtest.h>
+
+TEST(FormLoad, Placeholder) { SUCCEED(); }
