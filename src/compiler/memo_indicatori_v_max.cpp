@@ -1,9 +1,67 @@
 #include "compiler/memo_indicatori_v_max.hpp"
 
+#include "model/arrotonda.hpp"
+#include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
+#include "model/tipi_cella.hpp"
+
+#include <cmath>
+#include <limits>
+#include <optional>
 
 namespace corvenna {
 
-void memo_indicatori_v_max(costruzione&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
+namespace {
+
+// One board value: the right-hand speed / 5 plus the left-hand value times 20, rounded from
+// floating point. A result that does not fit the 16-bit field is a conversion failure.
+std::optional<std::int16_t> valore_indicatore(std::int32_t sinistra, std::int32_t destra) {
+    const double valore =
+        std::nearbyint(static_cast<double>(destra) / 5.0 + static_cast<double>(sinistra) * 20.0);
+    if (valore < std::numeric_limits<std::int16_t>::min() ||
+        valore > std::numeric_limits<std::int16_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(arrotonda(valore));
+}
+
+// True when cell k lies within 0..ultima_cella and the array really holds it.
+bool cella_esistente(const costruzione& c, std::int64_t k) {
+    return k >= 0 && k <= c.ultima_cella && k < static_cast<std::int64_t>(c.celle.size());
+}
+
+} // namespace
+
+void memo_indicatori_v_max(costruzione& c, std::int32_t posizione, std::int32_t vas,
+                           std::int32_t vbs, std::int32_t vcs, std::int32_t strisces,
+                           std::int32_t vad, std::int32_t vbd, std::int32_t vcd,
+                           std::int32_t strisced) {
+    const std::int64_t k = cella_puntuale(posizione);
+    if (!cella_esistente(c, k)) {
+        c.codice_errore = codice::celle_fuori_limite;
+        return;
+    }
+    if (!cella_libera(c.celle[k])) {
+        c.codice_errore = codice::indicatore_occupato;
+        return;
+    }
+
+    // All three values are converted before the cell is touched, so a failure leaves it as it was.
+    const auto dato1 = valore_indicatore(vas, vad);
+    const auto dato2 = valore_indicatore(vbs, vbd);
+    const auto dato3 = valore_indicatore(vcs, vcd);
+    if (!dato1 || !dato2 || !dato3) {
+        c.codice_errore = codice::lettura_fallita;
+        return;
+    }
+
+    cella& indicatore = c.celle[k];
+    indicatore.tipo = tipo_cella::indicatore_v_max;
+    indicatore.dato1 = *dato1;
+    indicatore.dato2 = *dato2;
+    indicatore.dato3 = *dato3;
+    indicatore.dato4 =
+        static_cast<std::int16_t>(static_cast<std::int64_t>(strisces) * 10 + strisced);
+}
 
 } // namespace corvenna

@@ -1,9 +1,60 @@
 #include "compiler/memo_segnale.hpp"
 
+#include "model/arrotonda.hpp"
+#include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
+#include "model/tipi_cella.hpp"
 
 namespace corvenna {
 
-void memo_segnale(costruzione&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
+namespace {
+
+// Approach markers go on every second cell before the signal, 100 to 400 m back.
+constexpr int numero_marcatori = 4;
+constexpr std::int64_t passo_marcatori = 2;
+// A signal time from 1 to 100 is raised to 101; only signals with sx = 2 keep a time.
+constexpr std::int32_t tempo_minimo = 101;
+constexpr std::int32_t sx_con_tempo = 2;
+
+// True when cell k lies within 0..ultima_cella and the array really holds it.
+bool cella_esistente(const costruzione& c, std::int64_t k) {
+    return k >= 0 && k <= c.ultima_cella && k < static_cast<std::int64_t>(c.celle.size());
+}
+
+} // namespace
+
+void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::int32_t s1,
+                  std::int32_t s2, std::int32_t s3, std::int32_t rapp, std::int32_t dx,
+                  std::int32_t d1, std::int32_t d2, std::int32_t d3, std::int32_t tempo) {
+    const std::int64_t k = cella_puntuale(posizione);
+    const std::int64_t ultimo_marcatore = k - passo_marcatori * numero_marcatori;
+    if (!cella_esistente(c, k) || !cella_esistente(c, ultimo_marcatore)) {
+        c.codice_errore = codice::celle_fuori_limite;
+        return;
+    }
+    if (!cella_libera(c.celle[k])) {
+        c.codice_errore = codice::segnale_occupato;
+        return;
+    }
+
+    // Packed values are computed wide and keep their low bits in the narrow fields.
+    const std::int64_t aspetto = static_cast<std::int64_t>(sx) * 3 + dx;
+    cella& segnale = c.celle[k];
+    segnale.tipo = tipo_cella::segnale;
+    segnale.dato4 = static_cast<std::int16_t>(static_cast<std::int64_t>(rapp) * 10 + aspetto);
+    segnale.dato1 = static_cast<std::int16_t>(static_cast<std::int64_t>(s1) * 10 + d1);
+    segnale.dato2 = static_cast<std::int16_t>(static_cast<std::int64_t>(s2) * 10 + d2);
+    segnale.dato3 = static_cast<std::int16_t>(static_cast<std::int64_t>(s3) * 10 + d3);
+
+    if (tempo >= 1 && tempo < tempo_minimo) {
+        tempo = tempo_minimo;
+    }
+    segnale.tempo = sx == sx_con_tempo ? static_cast<std::uint8_t>(tempo) : 0;
+
+    // The markers overwrite whatever the cells held; the last one written stays.
+    for (int i = 1; i <= numero_marcatori; ++i) {
+        c.celle[k - passo_marcatori * i].avviso = static_cast<std::uint8_t>(aspetto * 10 + i);
+    }
+}
 
 } // namespace corvenna

@@ -1,9 +1,40 @@
 #include "compiler/memorizza_dati.hpp"
 
-#include "model/costruzione.hpp"
+#include "compiler/compilazione.hpp"
+#include "compiler/fase_linea.hpp"
+#include "compiler/fase_treno.hpp"
+#include "model/codici_errore.hpp"
+#include "output/nomi_file.hpp"
 
 namespace corvenna {
 
-void memorizza_dati(costruzione&, const std::filesystem::path&) {}
+namespace {
+
+// The general failure path: both descriptions go, wherever they still are.
+void fallimento_generale(compilazione& k) {
+    k.sorgente.cancella(descrizione::linea);
+    k.sorgente.cancella(descrizione::treno);
+    k.c.codice_errore = codice::lettura_fallita;
+}
+
+} // namespace
+
+void memorizza_dati(costruzione& c, sorgente_descrizioni& sorgente) {
+    compilazione k{c, sorgente};
+    c.voci[voce_scenario].nome = c.nome_scenario;
+    c.voci[voce_treno].nome = c.numero_treno;
+
+    esito_fase esito = compila_linea(k);
+    if (esito == esito_fase::completata)
+        esito = compila_treno(k);
+    if (esito == esito_fase::fallita)
+        fallimento_generale(k);
+}
+
+void memorizza_dati(costruzione& c, const std::filesystem::path& cartella) {
+    sorgente_cartella sorgente(percorso_file(cartella, c, file_uscita::descrizione_linea),
+                               percorso_file(cartella, c, file_uscita::descrizione_treno));
+    memorizza_dati(c, sorgente);
+}
 
 } // namespace corvenna

@@ -1,0 +1,58 @@
+#include "compiler/compilazione.hpp"
+
+#include "description/lettore.hpp"
+#include "model/codici_errore.hpp"
+
+namespace corvenna {
+
+bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine) {
+    return static_cast<double>(c.ultima_cella) >= static_cast<double>(posizione + margine) / 50.0;
+}
+
+esito_fase termina(compilazione& k, descrizione d, std::int32_t codice) {
+    k.sorgente.cancella(d);
+    k.c.codice_errore = codice;
+    return esito_fase::terminata;
+}
+
+esito_fase termina(compilazione& k, descrizione d, std::int32_t codice, std::int32_t posizione) {
+    k.c.posizione_errore = posizione;
+    return termina(k, d, codice);
+}
+
+std::optional<esito_fase> dopo_registratore(compilazione& k, descrizione d,
+                                            std::int32_t posizione) {
+    const std::int32_t codice_errore = k.c.codice_errore;
+    if (codice_errore <= 0)
+        return std::nullopt;
+    if (codice_errore == codice::lettura_fallita)
+        return esito_fase::fallita;
+    return termina(k, d, codice_errore, posizione);
+}
+
+std::optional<std::string> leggi_parola_chiave(lettore_descrizione& r, int max_trattini) {
+    if (r.fine_file())
+        return std::nullopt;
+    std::string campo = r.leggi_testo();
+    if (r.fine_file())
+        return std::nullopt;
+    for (int n = 0; n < max_trattini && e_campo_trattino(campo); ++n) {
+        campo = r.leggi_testo();
+        if (r.fine_file())
+            return std::nullopt;
+    }
+    return campo;
+}
+
+bool riempi_celle(costruzione& c, std::int32_t& indice, std::int64_t fino_a,
+                  std::uint8_t cella::*campo, std::uint8_t valore) {
+    do {
+        if (indice < 0 || indice > c.ultima_cella)
+            return false;
+        c.celle[static_cast<std::size_t>(indice)].*campo = valore;
+        ++indice;
+    } while (indice < fino_a);
+    return true;
+}
+
+} // namespace corvenna

@@ -1,0 +1,54 @@
+#pragma once
+
+// What the line and train phases of the compile share: the model, where the descriptions are,
+// how a phase ends, and the reading rules common to both descriptions.
+
+#include "compiler/sorgente_descrizioni.hpp"
+#include "model/costruzione.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace corvenna {
+
+class lettore_descrizione;
+
+// How a phase ended: normally (or with code 15, which ends only the reading of a file), with a
+// code that ends the compile, or with a read or conversion failure (the general failure path).
+enum class esito_fase { completata, terminata, fallita };
+
+struct compilazione {
+    costruzione& c;
+    sorgente_descrizioni& sorgente;
+    // Item number for the next route-sign text; stations must stay below it.
+    std::int32_t slot_cartello = prima_voce_cartelli;
+};
+
+// Range check of a line's first value: the position plus the margin must lie on the track.
+bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine);
+inline constexpr int margine_riga = 100;
+inline constexpr int margine_stazione = 800;
+
+// Ends the compile with `codice`: deletes the description being read and records the code
+// (and the position, for the codes that carry one).
+esito_fase termina(compilazione& k, descrizione d, std::int32_t codice);
+esito_fase termina(compilazione& k, descrizione d, std::int32_t codice, std::int32_t posizione);
+
+// After a recorder call: std::nullopt when the compile goes on, else how it ends. A code left
+// by an earlier step ends it too.
+std::optional<esito_fase> dopo_registratore(compilazione& k, descrizione d,
+                                            std::int32_t posizione);
+
+// Takes the next keyword field, dropping up to `max_trattini` fields that contain "-", each
+// followed by the end-of-file check. std::nullopt at the end of the file: the last field of a
+// file is never interpreted.
+std::optional<std::string> leggi_parola_chiave(lettore_descrizione& r, int max_trattini);
+
+// Writes `valore` into `campo` of the cells from `indice` on while `indice` is below `fino_a`,
+// always at least one cell, and leaves `indice` after the last cell written. False, with
+// nothing more written, when a cell beyond the array would be written.
+bool riempi_celle(costruzione& c, std::int32_t& indice, std::int64_t fino_a,
+                  std::uint8_t cella::*campo, std::uint8_t valore);
+
+} // namespace corvenna

@@ -1,0 +1,71 @@
+#include "compiler/tracciato_planimetria.hpp"
+
+#include "model/costruzione.hpp"
+
+#include <array>
+
+namespace corvenna {
+
+namespace {
+
+double coordinata(const valore_planimetria& v) {
+    if (const auto* d = std::get_if<double>(&v))
+        return *d;
+    if (const auto* i = std::get_if<std::int16_t>(&v))
+        return *i;
+    return 0.0;
+}
+
+struct punti_precedenti {
+    double x1, y1, dx, dy;
+};
+
+punti_precedenti precedenti(const costruzione& c, std::int32_t metro) {
+    const auto& px = c.planimetria[asse_x];
+    const auto& py = c.planimetria[asse_y];
+    const double x1 = coordinata(px[metro - 1]);
+    const double y1 = coordinata(py[metro - 1]);
+    return {x1, y1, x1 - coordinata(px[metro - 2]), y1 - coordinata(py[metro - 2])};
+}
+
+bool metro_ammesso(const costruzione& c, std::int32_t metro) {
+    return metro >= 2 && metro <= c.lunghezza_totale - 2;
+}
+
+} // namespace
+
+double curvatura_classe(int classe) {
+    constexpr std::array<double, 6> curvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+    return curvature.at(static_cast<std::size_t>(classe - 1));
+}
+
+void inizia_planimetria(costruzione& c) {
+    c.planimetria[asse_x][0] = std::int16_t{0};
+    c.planimetria[asse_y][0] = std::int16_t{0};
+    c.planimetria[asse_x][1] = std::int16_t{0};
+    c.planimetria[asse_y][1] = std::int16_t{1};
+}
+
+bool estendi_rettilineo(costruzione& c, std::int32_t& metro, std::int64_t fino_a) {
+    for (; metro <= fino_a; ++metro) {
+        if (!metro_ammesso(c, metro))
+            return false;
+        const punti_precedenti p = precedenti(c, metro);
+        c.planimetria[asse_x][metro] = p.x1 + p.dx;
+        c.planimetria[asse_y][metro] = p.y1 + p.dy;
+    }
+    return true;
+}
+
+bool estendi_curva(costruzione& c, std::int32_t& metro, std::int64_t fino_a, double k) {
+    for (; metro <= fino_a; ++metro) {
+        if (!metro_ammesso(c, metro))
+            return false;
+        const punti_precedenti p = precedenti(c, metro);
+        c.planimetria[asse_x][metro] = p.x1 + p.dx + k * p.dy;
+        c.planimetria[asse_y][metro] = p.y1 + p.dy - k * p.dx;
+    }
+    return true;
+}
+
+} // namespace corvenna
