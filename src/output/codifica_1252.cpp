@@ -60,10 +60,13 @@ std::string in_1252(std::string_view utf8) {
         for (std::size_t k = 1; k <= seguito; ++k) {
             const auto b = static_cast<unsigned char>(utf8[i + k]);
             if ((b & 0xC0) != 0x80)
-                throw errore_codifica("testo UTF-8 non valido alla posizione " +
-                                      std::to_string(i));
+                throw errore_codifica("testo UTF-8 non valido alla posizione " + std::to_string(i));
             cp = (cp << 6) | (b & 0x3F);
         }
+        // An overlong form would let a character hide behind a longer encoding.
+        constexpr char32_t minimo_per_lunghezza[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < minimo_per_lunghezza[seguito] || cp > 0x10FFFF)
+            throw errore_codifica("testo UTF-8 non valido alla posizione " + std::to_string(i));
         const int byte = byte_per(cp);
         if (byte < 0)
             throw errore_codifica("il carattere " + esadecimale(cp) +

@@ -1,0 +1,237 @@
+#include "documents/dati_note.hpp"
+
+#include "description/stazioni_scenario.hpp"
+#include "documents/righe_note.hpp"
+#include "model/costruzione.hpp"
+#include "output/codifica_1252.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string leggi_byte(const fs::path& percorso) {
+    std::ifstream file(percorso, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void scrivi_byte(const fs::path& percorso, const std::string& byte) {
+    std::ofstream file(percorso, std::ios::binary);
+    file.write(byte.data(), static_cast<std::streamsize>(byte.size()));
+}
+
+// Splits the file at CR LF. A lone CR or LF, or bytes after the last CR LF, make the split fail.
+bool dividi_righe(const std::string& byte, std::vector<std::string>& righe) {
+    righe.clear();
+    std::size_t inizio = 0;
+    while (inizio < byte.size()) {
+        const std::size_t fine = byte.find("\r\n", inizio);
+        if (fine == std::string::npos)
+            return false;
+        std::string riga = byte.substr(inizio, fine - inizio);
+        if (riga.find_first_of("\r\n") != std::string::npos)
+            return false;
+        righe.push_back(std::move(riga));
+        inizio = fine + 2;
+    }
+    return true;
+}
+
+std::string minuscolo(std::string testo) {
+    for (char& c : testo)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return testo;
+}
+
+class DatiNote : public testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        cartella = fs::temp_directory_path() / (std::string("dati_note_") + info->name() + "_" +
+                                                std::to_string(std::random_device{}()));
+        fs::remove_all(cartella);
+        fs::create_directories(cartella);
+        c.nome_scenario = "Corvenna";
+        c.numero_treno = "7381";
+    }
+    void TearDown() override { fs::remove_all(cartella); }
+
+    fs::path file_note() const { return cartella / "Corvenna_7381_note.txt"; }
+
+    // Writes the notes and returns their lines, read back from the file.
+    std::vector<std::string> scrivi_e_leggi() {
+        corvenna::dati_note(c, cartella);
+        std::vector<std::string> righe;
+        EXPECT_TRUE(dividi_righe(leggi_byte(file_note()), righe))
+            << "the file is not made of lines each ended by CR LF";
+        return righe;
+    }
+
+    fs::path cartella;
+    corvenna::costruzione c;
+};
+
+TEST_F(DatiNote, WritesOneHundredSeventyLinesEachEndedByCrLf) {
+    c.indice = -1;
+    const auto righe = scrivi_e_leggi();
+    EXPECT_EQ(righe.size(), 170u);
+    EXPECT_EQ(c.indice, 170);
+    const std::string byte = leggi_byte(file_note());
+    EXPECT_EQ(byte.find("riferimento fine del file"), std::string::npos);
+    EXPECT_EQ(byte.substr(byte.size() - 6), "\r\n\r\n\r\n") << "the file ends with two empty lines";
+}
+
+TEST_F(DatiNote, HeadingsStandAtTheirLines) {
+    const auto righe = scrivi_e_leggi();
+    ASSERT_EQ(righe.size(), 170u);
+    const std::pair<int, std::string> titoli[] = {
+        {85, "Cenno storico"},
+        {131, "Caratteristiche del treno 7381"},
+        {139, "Composizione."},
+    };
+    for (const auto& [numero, testo] : titoli)
+        EXPECT_EQ(righe[numero - 1], testo) << "line " << numero;
+    EXPECT_FALSE(righe[165].empty()) << "line 166 carries the signature";
+    EXPECT_EQ(righe[167].rfind("E-Mail: ", 0), 0u) << righe[167];
+    EXPECT_NE(righe[167].find('@'), std::string::npos) << righe[167];
+}
+
+TEST_F(DatiNote, EmptyLinesSeparateTheBlocksAndNowhereElse) {
+    const auto righe = scrivi_e_leggi();
+    ASSERT_EQ(righe.size(), 170u);
+    const std::set<int> vuote = {2,   18,  26,  29,  60,  83,  84,  86, 129,
+                                 130, 132, 138, 164, 165, 167, 169, 170};
+    for (int n = 1; n <= 170; ++n)
+        EXPECT_EQ(righe[n - 1].empty(), vuote.count(n) == 1) << "line " << n;
+}
+
+TEST_F(DatiNote, TitleNamesTheLineByItsEndsAndJunction) {
+    const auto righe = scrivi_e_leggi();
+    ASSERT_FALSE(righe.empty());
+    const std::string nome = std::string(corvenna::origine_scenario) + "-" +
+                             std::string(corvenna::stazione_diramazione) + "-" +
+                             std::string(corvenna::destinazione_scenario);
+    EXPECT_EQ(righe[0], "Caratteristiche della linea " + nome);
+}
+
+// The station list of the second section must follow the scenario's station table.
+TEST_F(DatiNote, NamesEveryStationOfTheSecondSection) {
+    const auto righe = scrivi_e_leggi();
+    std::string testo;
+    for (const auto& riga : righe)
+        testo += minuscolo(riga) + "\n";
+    for (int i = corvenna::indice_stazione_diramazione; i < corvenna::numero_stazioni; ++i) {
+        const std::string nome = minuscolo(std::string(corvenna::stazioni_scenario[i].nome));
+        EXPECT_NE(testo.find("  - " + nome), std::string::npos) << nome;
+    }
+}
+
+// Lines 31-59, 70-74 and 148-153 are lists: "- " opens an item, "  - " a sub-item; a line that
+// continues an item is indented by two blanks, one that continues a sub-item by four. Every
+// other non-empty line starts at the margin.
+TEST_F(DatiNote, ListBlocksFollowTheListLayout) {
+    const auto righe = scrivi_e_leggi();
+    ASSERT_EQ(righe.size(), 170u);
+    const std::pair<int, int> elenchi[] = {{31, 59}, {70, 74}, {148, 153}};
+    auto in_elenco = [&](int n) {
+        return std::any_of(std::begin(elenchi), std::end(elenchi),
+                           [n](const auto& e) { return n >= e.first && n <= e.second; });
+    };
+    auto testo_da = [](const std::string& riga, std::size_t colonna) {
+        return riga.size() > colonna && riga[colonna] != ' ' && riga[colonna] != '-';
+    };
+    enum class livello { nessuno, voce, sottovoce };
+    livello aperto = livello::nessuno;
+    for (int n = 1; n <= 170; ++n) {
+        const std::string& riga = righe[n - 1];
+        if (riga.empty())
+            continue;
+        if (!in_elenco(n)) {
+            EXPECT_TRUE(testo_da(riga, 0)) << "line " << n << ": " << riga;
+            aperto = livello::nessuno;
+            continue;
+        }
+        if (riga.rfind("- ", 0) == 0 && testo_da(riga, 2)) {
+            aperto = livello::voce;
+        } else if (riga.rfind("  - ", 0) == 0 && testo_da(riga, 4)) {
+            EXPECT_NE(aperto, livello::nessuno) << "line " << n << ": sub-item outside an item";
+            aperto = livello::sottovoce;
+        } else if (testo_da(riga, 2) && riga.rfind("  ", 0) == 0) {
+            EXPECT_EQ(aperto, livello::voce) << "line " << n << ": not continuing an item";
+        } else if (testo_da(riga, 4) && riga.rfind("    ", 0) == 0) {
+            EXPECT_EQ(aperto, livello::sottovoce) << "line " << n << ": not continuing a sub-item";
+        } else {
+            ADD_FAILURE() << "line " << n << " is not a list line: " << riga;
+        }
+    }
+    for (const auto& elenco : elenchi)
+        EXPECT_EQ(righe[elenco.first - 1].rfind("- ", 0), 0u) << "line " << elenco.first;
+}
+
+TEST_F(DatiNote, LinesKeepTheirLengthAndTrailingBlanks) {
+    const auto righe = scrivi_e_leggi();
+    ASSERT_EQ(righe.size(), 170u);
+    std::size_t piu_lunga = 0;
+    int tra_85_e_100 = 0;
+    int non_vuote = 0;
+    int con_blank_finale = 0;
+    for (std::size_t i = 0; i < righe.size(); ++i) {
+        const std::string& riga = righe[i];
+        EXPECT_EQ(riga, corvenna::in_1252(corvenna::righe_note[i])) << "line " << i + 1;
+        piu_lunga = std::max(piu_lunga, riga.size());
+        if (riga.empty())
+            continue;
+        ++non_vuote;
+        tra_85_e_100 += riga.size() >= 85 && riga.size() <= 100;
+        con_blank_finale += riga.back() == ' ';
+    }
+    EXPECT_EQ(piu_lunga, 103u);
+    EXPECT_GE(tra_85_e_100 * 10, non_vuote * 4) << tra_85_e_100 << " of " << non_vuote;
+    EXPECT_LE(tra_85_e_100 * 10, non_vuote * 6) << tra_85_e_100 << " of " << non_vuote;
+    EXPECT_GT(con_blank_finale, 50) << "lines broken inside a sentence keep their blank";
+}
+
+TEST_F(DatiNote, AccentedLettersAreSingleWindows1252Bytes) {
+    corvenna::dati_note(c, cartella);
+    const std::string byte = leggi_byte(file_note());
+    const std::string accentate = "\xE0\xE8\xE9\xEC\xF2\xF9"; // à è é ì ò ù
+    for (const char lettera : accentate)
+        EXPECT_NE(byte.find(lettera), std::string::npos)
+            << "byte " << std::hex << (static_cast<int>(lettera) & 0xFF);
+    for (std::size_t i = 0; i < byte.size(); ++i) {
+        const auto b = static_cast<unsigned char>(byte[i]);
+        if (b >= 0x80)
+            EXPECT_NE(accentate.find(static_cast<char>(b)), std::string::npos)
+                << "byte " << std::hex << int{b} << " at " << std::dec << i
+                << " is no accented letter (UTF-8 left in the file?)";
+        else
+            EXPECT_TRUE(b == '\r' || b == '\n' || (b >= 0x20 && b < 0x7F))
+                << "control byte " << int{b} << " at " << i;
+    }
+}
+
+TEST_F(DatiNote, EarlierLongerFileIsReplacedNotOverwritten) {
+    corvenna::dati_note(c, cartella);
+    const std::string attesi = leggi_byte(file_note());
+    ASSERT_FALSE(attesi.empty());
+
+    scrivi_byte(file_note(), std::string(attesi.size() * 2, 'x') + "\r\nvecchia coda\r\n");
+    corvenna::dati_note(c, cartella);
+    EXPECT_EQ(leggi_byte(file_note()), attesi);
+
+    corvenna::dati_note(c, cartella);
+    EXPECT_EQ(leggi_byte(file_note()), attesi) << "a second run gives the same bytes";
+}
+
+} // namespace

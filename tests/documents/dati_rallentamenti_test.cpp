@@ -1,0 +1,183 @@
+#include "documents/dati_rallentamenti.hpp"
+
+#include "description/stazioni_scenario.hpp"
+#include "documents/righe_rallentamenti.hpp"
+#include "model/costruzione.hpp"
+#include "output/righe_documento.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace corvenna {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh directory per test, removed afterwards.
+class Rallentamenti : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device caso;
+        cartella = fs::temp_directory_path() /
+                   ("rallentamenti_" + std::to_string(caso()) + "_" + std::to_string(caso()));
+        fs::create_directories(cartella);
+        c.nome_scenario = "Corvenna";
+        c.numero_treno = "7381";
+    }
+    void TearDown() override { fs::remove_all(cartella); }
+
+    fs::path file() const { return cartella / "Corvenna_7381_rallentamenti.txt"; }
+
+    std::string leggi() const {
+        std::ifstream in(file(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // The written file cut at every CR LF; fails the test on a lone CR or LF or a missing
+    // final CR LF.
+    std::vector<std::string> righe_scritte() const {
+        const std::string byte = leggi();
+        std::vector<std::string> righe;
+        std::size_t inizio = 0;
+        while (inizio < byte.size()) {
+            const std::size_t fine = byte.find("\r\n", inizio);
+            if (fine == std::string::npos) {
+                ADD_FAILURE() << "last line without CR LF";
+                break;
+            }
+            righe.push_back(byte.substr(inizio, fine - inizio));
+            inizio = fine + 2;
+        }
+        for (const std::string& r : righe)
+            EXPECT_EQ(r.find_first_of("\r\n"), std::string::npos) << r;
+        return righe;
+    }
+
+    fs::path cartella;
+    costruzione c;
+};
+
+std::vector<int> colonne_barre(const std::string& riga) {
+    std::vector<int> colonne;
+    for (std::size_t i = 0; i < riga.size(); ++i)
+        if (riga[i] == '|')
+            colonne.push_back(static_cast<int>(i) + 1);
+    return colonne;
+}
+
+TEST_F(Rallentamenti, WritesFortySixLinesAndStopsAtTheEndMarker) {
+    dati_rallentamenti(c, cartella);
+    const std::vector<std::string> righe = righe_scritte();
+    ASSERT_EQ(righe.size(), 46u);
+    EXPECT_EQ(c.indice, 46);
+    EXPECT_EQ(righe_rallentamenti.back(), fine_tabella);
+    EXPECT_EQ(leggi().find("riferimento"), std::string::npos);
+    EXPECT_EQ(leggi().substr(leggi().size() - 2), "\r\n");
+}
+
+TEST_F(Rallentamenti, QuotedLinesAreExact) {
+    dati_rallentamenti(c, cartella);
+    const std::vector<std::string> righe = righe_scritte();
+    ASSERT_EQ(righe.size(), 46u);
+    const std::string vuota =
+        " |   |                            |            |          |         |            |";
+    const std::string regola =
+        " |___|____________________________|____________|__________|_________|____________|";
+    const struct {
+        int numero;
+        std::string testo;
+    } casi[] = {
+        {1, ""},
+        {2, std::string(31, ' ') + "Modulo M. 3"},
+        {3, std::string(27, ' ') + "ORDINE DI RALLENTAMENTO"},
+        {4, " " + std::string(80, '_')},
+        {6, ""},
+        {7, "  Si ordina al macchinista del treno 7381 di effettuare i seguenti rallentamenti"},
+        {8, "  " + std::string(79, '_')},
+        {9, " |   |" + std::string(28, ' ') + "|Inizio dopo |" + std::string(10, ' ') + "|" +
+                std::string(9, ' ') + "|" + std::string(12, ' ') + "|"},
+        {10, " | N.|      FRA LE STAZIONI       | il cippo   | Velocita'|Lunghezza|Prescrizioni|"},
+        {11, " |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |"},
+        {12, regola},
+        {39, regola},
+        {40, ""},
+        {41, std::string(14, ' ') + "Prescrizioni specifiche"},
+        {42, " A - Da rispettare con tutto il treno (per i treni viaggiatori)"},
+        {43, " B - Interessa anche la stazione di......."},
+        {44, " D - Rallentamneto N. ... e N. ...  sono contigui"},
+        {45, " C - Da rispettare dalle ore ....  alle ore ..... di tutti"},
+        {46, "     i giorni esclusi i seguenti:........."},
+    };
+    for (const auto& caso : casi)
+        EXPECT_EQ(righe[caso.numero - 1], caso.testo) << "line " << caso.numero;
+    for (int numero = 13; numero <= 38; ++numero)
+        EXPECT_EQ(righe[numero - 1], vuota) << "line " << numero;
+}
+
+TEST_F(Rallentamenti, LineTitleJoinsTheEndStations) {
+    dati_rallentamenti(c, cartella);
+    const std::vector<std::string> righe = righe_scritte();
+    ASSERT_EQ(righe.size(), 46u);
+    const std::string origine(origine_scenario);
+    const std::string destinazione(destinazione_scenario);
+    EXPECT_EQ(righe[4], "  Linea  " + origine + "-" + destinazione);
+
+    auto maiuscolo = [](std::string s) {
+        std::transform(s.begin(), s.end(), s.begin(),
+                       [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+        return s;
+    };
+    EXPECT_EQ(maiuscolo(origine), stazioni_scenario.front().nome);
+    EXPECT_EQ(maiuscolo(destinazione), stazioni_scenario.back().nome);
+}
+
+TEST_F(Rallentamenti, TableLinesShareTheirBarColumns) {
+    dati_rallentamenti(c, cartella);
+    const std::vector<std::string> righe = righe_scritte();
+    ASSERT_EQ(righe.size(), 46u);
+    const std::vector<int> barre = {2, 6, 35, 48, 59, 69, 82};
+    for (int numero = 9; numero <= 39; ++numero) {
+        const std::string& riga = righe[numero - 1];
+        EXPECT_EQ(riga.size(), 82u) << "line " << numero;
+        EXPECT_EQ(riga[0], ' ') << "line " << numero;
+        EXPECT_EQ(colonne_barre(riga), barre) << "line " << numero;
+    }
+    // In the two rules every cell is underscores from bar to bar.
+    for (int numero : {12, 39}) {
+        std::string celle = righe[numero - 1].substr(2, 79);
+        std::erase(celle, '|');
+        EXPECT_EQ(celle, std::string(celle.size(), '_')) << "line " << numero;
+    }
+}
+
+TEST_F(Rallentamenti, NoLineEndsInABlankAndEveryByteIsAscii) {
+    dati_rallentamenti(c, cartella);
+    const std::vector<std::string> righe = righe_scritte();
+    for (std::size_t i = 0; i < righe.size(); ++i) {
+        EXPECT_FALSE(righe[i].ends_with(' ')) << "line " << i + 1;
+        for (const char ch : righe[i])
+            EXPECT_TRUE(ch >= 0x20 && ch < 0x7F) << "line " << i + 1;
+    }
+}
+
+TEST_F(Rallentamenti, AnEarlierLongerFileIsReplacedWhole) {
+    dati_rallentamenti(c, cartella);
+    const std::string pulito = leggi();
+    {
+        std::ofstream vecchio(file(), std::ios::binary | std::ios::trunc);
+        vecchio << std::string(pulito.size() * 3, 'x');
+    }
+    dati_rallentamenti(c, cartella);
+    EXPECT_EQ(leggi(), pulito);
+}
+
+} // namespace
+} // namespace corvenna
