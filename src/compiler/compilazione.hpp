@@ -37,8 +37,7 @@ esito_fase termina(compilazione& k, descrizione d, std::int32_t codice, std::int
 
 // After a recorder call: std::nullopt when the compile goes on, else how it ends. A code left
 // by an earlier step ends it too.
-std::optional<esito_fase> dopo_registratore(compilazione& k, descrizione d,
-                                            std::int32_t posizione);
+std::optional<esito_fase> dopo_registratore(compilazione& k, descrizione d, std::int32_t posizione);
 
 // Takes the next keyword field, dropping up to `max_trattini` fields that contain "-", each
 // followed by the end-of-file check. std::nullopt at the end of the file: the last field of a

@@ -99,6 +99,8 @@ std::optional<esito_fase> sezione_generale(compilazione& k, lettore_descrizione&
         if (r.fine_file())
             return termina(k, d_linea, codice::generale_mancante);
         k.c.linea = r.leggi_testo();
+        if (r.fallito())
+            return esito_fase::fallita;
         if (contiene(k.c.linea, "[generale]"))
             break;
     }

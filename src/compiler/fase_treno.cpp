@@ -201,6 +201,8 @@ esito_fase compila_treno(compilazione& k) {
         c.linea = r.leggi_testo();
         generale = contiene(c.linea, "[generale]");
     }
+    if (r.fallito())
+        return esito_fase::fallita;
 
     bool fuori = false;
     while (generale && !fuori) {

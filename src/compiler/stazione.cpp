@@ -87,8 +87,8 @@ std::optional<esito_fase> compila_stazione(compilazione& k, lettore_descrizione&
     const std::int64_t minuti = r.leggi_long();
     const std::int64_t secondi = r.leggi_long();
     // Integer arithmetic: the time keeps its low 32 bits.
-    v.orario = static_cast<std::int32_t>(
-        static_cast<std::uint32_t>((ore * 60 + minuti) * 60 + secondi));
+    v.orario =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>((ore * 60 + minuti) * 60 + secondi));
     v.nome = r.leggi_testo();
     c.linea = v.nome;
     if (r.fallito())
@@ -124,8 +124,8 @@ std::optional<esito_fase> compila_stazione(compilazione& k, lettore_descrizione&
         cl.dato1 = static_cast<std::int16_t>(numero);
     }
 
-    if (numero > 1 && static_cast<std::int64_t>(v.inizio) - distanza_minima <
-                          c.voci[numero - 1].fine)
+    if (numero > 1 &&
+        static_cast<std::int64_t>(v.inizio) - distanza_minima < c.voci[numero - 1].fine)
         return termina(k, d_treno, codice::stazioni_vicine, v.posizione);
 
     ++numero;

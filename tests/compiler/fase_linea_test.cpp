@@ -57,9 +57,9 @@ TEST(FaseLinea, LastLineWithValuesIsApplied) {
 TEST(FaseLinea, RepeatedGradientPositionsCannotPassTheLastCell) {
     std::string righe;
     for (int i = 0; i < 400; ++i)
-        righe += "pendenza,  0,  1\r\n";
-    const std::string t = testo({"[generale]", "lunghezza percorso,  10000", "[pendenze]"}) +
-                          righe + "pendenza,  50,  1\r\n[fine]\r\n";
+        righe += "pendenza,  50,  1\r\n";
+    const std::string t =
+        testo({"[generale]", "lunghezza percorso,  10000", "[pendenze]"}) + righe + "[fine]\r\n";
     const auto r = compila(t);
     EXPECT_EQ(r.c.codice_errore, codice::celle_fuori_limite);
 }
@@ -80,7 +80,7 @@ TEST(FaseLinea, CurveTurnsTowardMinusXWithAnS) {
     }
     // After the curve the line runs straight on in its new direction, with the longer step.
     const double passo_x = coordinata(s.c, asse_x, 1652) - coordinata(s.c, asse_x, 1651);
-    EXPECT_DOUBLE_EQ(coordinata(s.c, asse_x, 4000) - coordinata(s.c, asse_x, 3999), passo_x);
+    EXPECT_NEAR(coordinata(s.c, asse_x, 4000) - coordinata(s.c, asse_x, 3999), passo_x, 1e-9);
 }
 
 TEST(FaseLinea, CurveFailures) {
@@ -88,10 +88,10 @@ TEST(FaseLinea, CurveFailures) {
         const char* riga;
         std::int32_t codice_errore;
     };
-    for (const caso& k : {caso{"curvas,  700,  100", codice::curva_non_valida},
-                          caso{"curvad7,  700,  100", codice::curva_non_valida},
-                          caso{"curvad4,  16000,  990", 0},
-                          caso{"curvad4,  16000,  1000", codice::curva_non_valida}}) {
+    for (const caso& k :
+         {caso{"curvas,  700,  100", codice::curva_non_valida},
+          caso{"curvad7,  700,  100", codice::curva_non_valida}, caso{"curvad4,  16000,  990", 0},
+          caso{"curvad4,  16000,  1000", codice::curva_non_valida}}) {
         const auto r = compila(linea({k.riga}));
         EXPECT_EQ(r.c.codice_errore, k.codice_errore) << k.riga;
     }
@@ -129,8 +129,8 @@ TEST(FaseLinea, MoreSignsThanItemsFail) {
     std::string righe;
     for (int i = 0; i < 81; ++i)
         righe += "cartello_indicatore,  " + std::to_string(1000 + 100 * i) + ",  (x)\r\n";
-    const std::string t = testo({"[generale]", "lunghezza percorso,  20000", "[indicazioni]"}) +
-                          righe + "[fine]\r\n";
+    const std::string t =
+        testo({"[generale]", "lunghezza percorso,  20000", "[indicazioni]"}) + righe + "[fine]\r\n";
     const auto r = compila(t);
     EXPECT_EQ(r.c.codice_errore, codice::voci_esaurite);
     EXPECT_EQ(r.c.posizione_errore, 9000);
@@ -154,10 +154,11 @@ TEST(FaseLinea, SignalRepetition) {
                                      "pendenza,  0,  0", "[fine]"});
         const auto r = compila(t);
         EXPECT_EQ(r.c.codice_errore, k.codice_errore) << k.riga;
-        if (k.codice_errore == 0)
+        if (k.codice_errore == 0) {
             EXPECT_EQ(r.c.voci[voce_treno].posizione, k.codici) << k.riga;
-        else
+        } else {
             EXPECT_FALSE(r.sorgente.esiste(descrizione::linea));
+        }
     }
 }
 
@@ -203,8 +204,9 @@ TEST(FaseLinea, DashFieldsAreDropped) {
 }
 
 TEST(FaseLinea, RangeCheckEndsOnlyTheLineDescription) {
-    const auto r = compila(linea({"pendenza,  0,  0", "pendenza,  16950,  3", "pendenza,  100,  5"}),
-                           treno({"velocita,  0,  75", "velocita,  1500,  125"}));
+    const auto r =
+        compila(linea({"pendenza,  0,  0", "pendenza,  16950,  3", "pendenza,  100,  5"}),
+                treno({"velocita,  0,  75", "velocita,  1500,  125"}));
     EXPECT_EQ(r.c.codice_errore, codice::fuori_tracciato);
     EXPECT_EQ(r.c.posizione_errore, 16950);
     EXPECT_EQ(r.c.celle[5].pendenza, 100);
@@ -239,8 +241,8 @@ TEST(FaseLinea, FailuresDeleteTheRightDescriptions) {
          codice::lettura_fallita, false, false},
         {"letters in a number", linea({"pendenza,  1x00,  0"}), codice::lettura_fallita, false,
          false},
-        {"value past the end", testo({"[generale]", "lunghezza percorso,  10000", "[p]",
-                                      "pendenza,  1000"}),
+        {"value past the end",
+         testo({"[generale]", "lunghezza percorso,  10000", "[p]", "pendenza,  1000"}),
          codice::lettura_fallita, false, false},
         {"curve without class", linea({"curvas,  700,  100"}), codice::curva_non_valida, false,
          true},
@@ -254,9 +256,10 @@ TEST(FaseLinea, FailuresDeleteTheRightDescriptions) {
 }
 
 TEST(FaseLinea, ReliefStretchAndBoardReachTheRecorders) {
-    const auto r = compila(linea({"montagna,  8700,  11050,  11",
-                                  "indicatori_vmax,  1550,  125,  135,  135,  0,    ,    ,    ,  0"},
-                                 "20000"));
+    const auto r =
+        compila(linea({"montagna,  8700,  11050,  11",
+                       "indicatori_vmax,  1550,  125,  135,  135,  0,    ,    ,    ,  0"},
+                      "20000"));
     ASSERT_EQ(r.c.codice_errore, 0);
     EXPECT_EQ(r.c.num_montagne, 1);
     EXPECT_EQ(r.c.celle[174].montagna, 1);

@@ -84,17 +84,17 @@ TEST(Stazione, KindRules) {
             avvisi += r.c.celle[i].avviso != 0;
         }
         EXPECT_EQ(fermate, k.cella_fermata < 0 ? 0 : 1) << k.tipo;
-        if (k.cella_fermata >= 0)
-            EXPECT_EQ(r.c.celle[k.cella_fermata + (k.tipo >= 24 ? 1 : 0)].tipo,
-                      tipo_cella::fermata)
+        if (k.cella_fermata >= 0) {
+            EXPECT_EQ(r.c.celle[k.cella_fermata + (k.tipo >= 24 ? 1 : 0)].tipo, tipo_cella::fermata)
                 << k.tipo;
+        }
         EXPECT_EQ(avvisi, k.avvisi ? 4 : 0) << k.tipo;
     }
 }
 
 TEST(Stazione, B2NeedsALongPlatformAndIsNeverKeptOnTheFirst) {
-    const auto r = compila_stazioni({stazione(0, 8, 600), stazione(10000, 12, 500),
-                                     stazione(20000, 12, 600)});
+    const auto r =
+        compila_stazioni({stazione(0, 8, 600), stazione(10000, 12, 500), stazione(20000, 12, 600)});
     ASSERT_EQ(r.c.codice_errore, 0);
     EXPECT_EQ(r.c.voci[1].b2, 0);
     EXPECT_EQ(r.c.voci[2].b2, 0);
@@ -131,8 +131,9 @@ TEST(Stazione, LineFailures) {
     for (const caso& k : casi) {
         const auto r = compila_stazioni({k.riga});
         EXPECT_EQ(r.c.codice_errore, k.codice_errore) << k.nome;
-        if (k.posizione != 0)
+        if (k.posizione != 0) {
             EXPECT_EQ(r.c.posizione_errore, k.posizione) << k.nome;
+        }
         EXPECT_FALSE(r.sorgente.esiste(descrizione::treno)) << k.nome;
     }
 }
@@ -141,9 +142,9 @@ TEST(Stazione, StationsStopBeforeTheRouteSignItems) {
     std::string t = "[generale]\r\n";
     for (int i = 0; i < 77; ++i)
         t += stazione(1000 + 1000 * i, 12, 400) + "\r\n";
-    const auto r = compila(linea({"cartello_indicatore,  200,  (a)", "cartello_indicatore,  300,  (b)"},
-                                 "88000"),
-                           t + "[fine]\r\n");
+    const auto r = compila(
+        linea({"cartello_indicatore,  200,  (a)", "cartello_indicatore,  300,  (b)"}, "88000"),
+        t + "[fine]\r\n");
     EXPECT_EQ(r.c.codice_errore, codice::voci_esaurite);
     EXPECT_EQ(r.c.voci[76].posizione, 76000);
     EXPECT_EQ(r.c.voci[79].nome, "(b)");
