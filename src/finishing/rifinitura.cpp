@@ -1,9 +1,194 @@
 #include "finishing/rifinitura.hpp"
 
+#include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
+#include "model/tipi_cella.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace corvenna {
 
-void rifinitura(costruzione&) {}
+namespace {
+
+// How far back from a warning board the signals are looked for, in cells.
+constexpr std::int32_t celle_prima_dell_avviso = 20;
+// The first cell a look-back may reach: signals on cells 0 to 2 are never looked at.
+constexpr std::int32_t primo_segnale_esaminato = 3;
+// Below this slowdown speed a marker is placed every `ritmo_percorso` cells along the slowdown.
+constexpr std::int16_t velocita_senza_percorso = 110;
+constexpr std::int32_t ritmo_percorso = 8;
+// How many cells after the slowdown end the following signal is looked for.
+constexpr std::int32_t celle_dopo_la_fine = 12;
+
+// The three bands of cells before a slowdown start: each is used only when the start lies
+// beyond `oltre`, and its cells are tried nearest first.
+struct fascia {
+    std::int32_t oltre;
+    std::int32_t distanze[3];
+};
+constexpr fascia fasce[] = {{7, {5, 6, 7}}, {13, {11, 12, 13}}, {20, {18, 19, 20}}};
+
+// The highest cell index the pass may touch: the array's own bound, even should
+// `ultima_cella` disagree with it.
+std::int32_t ultimo_indice(const costruzione& c) {
+    const auto dalla_dimensione = static_cast<std::int64_t>(c.celle.size()) - 1;
+    return static_cast<std::int32_t>(std::min<std::int64_t>(
+        c.ultima_cella,
+        std::min<std::int64_t>(dalla_dimensione, std::numeric_limits<std::int32_t>::max())));
+}
+
+void posa_abbattimento(cella& x) {
+    x.tipo = tipo_cella::abbattimento_valore;
+    x.dato1 = valore_abbattimento;
+}
+
+// Records an error of the pass with the position of the cell, in metres.
+void registra_errore(costruzione& c, std::int32_t codice_errore, std::int32_t indice_cella) {
+    c.codice_errore = codice_errore;
+    const std::int64_t metri = static_cast<std::int64_t>(indice_cella) * 50;
+    c.posizione_errore = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        metri, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// Lowers an existing abbattimento value to at most 180; a lower value stays.
+void abbassa_valore(cella& x) {
+    x.dato1 = minimo(valore_abbattimento, x.dato1);
+}
+
+// A signal at cell s lies before a warning board: it needs an abbattimento on one of the two
+// cells before it, a new one on a free cell or an existing one lowered.
+void abbatti_segnale_prima_dell_avviso(costruzione& c, std::int32_t s) {
+    cella& p = c.celle[s - 1];
+    cella& q = c.celle[s - 2];
+    if (cella_libera(p))
+        posa_abbattimento(p);
+    else if (cella_libera(q))
+        posa_abbattimento(q);
+    else if (p.tipo == tipo_cella::abbattimento_valore)
+        abbassa_valore(p);
+    else if (q.tipo == tipo_cella::abbattimento_valore)
+        abbassa_valore(q);
+    else
+        registra_errore(c, codice::abbattimento_segnale, s);
+}
+
+// Case of a warning board at cell `indice`: every signal in the 20 cells before it.
+void tratta_avviso(costruzione& c) {
+    for (c.contatore = 1; c.contatore <= celle_prima_dell_avviso; ++c.contatore) {
+        const std::int32_t s = c.indice - c.contatore;
+        if (s < primo_segnale_esaminato)
+            break;
+        if (c.celle[s].tipo == tipo_cella::segnale)
+            abbatti_segnale_prima_dell_avviso(c, s);
+    }
+}
+
+// One marker on the first free cell of each band before the slowdown start s.
+void abbatti_fasce(costruzione& c, std::int32_t s) {
+    for (const fascia& f : fasce) {
+        if (s <= f.oltre)
+            continue;
+        bool posato = false;
+        for (const std::int32_t distanza : f.distanze) {
+            cella& x = c.celle[s - distanza];
+            if (cella_libera(x)) {
+                posa_abbattimento(x);
+                posato = true;
+                break;
+            }
+        }
+        if (!posato)
+            registra_errore(c, codice::abbattimento_fasce, s);
+    }
+}
+
+// Walks from the slowdown start s to its end (the first kind-2 cell after s, or the last cell
+// when there is none), placing a marker every 8 cells counted from the marker actually placed.
+// Leaves the end cell in `contatore`.
+void percorri_rallentamento(costruzione& c, std::int32_t s, std::int32_t ultima) {
+    std::int32_t passo = 0;
+    c.contatore = s;
+    while (c.contatore < ultima) {
+        ++c.contatore;
+        ++passo;
+        const std::int32_t k = c.contatore;
+        if (passo == ritmo_percorso) {
+            if (cella_libera(c.celle[k])) {
+                posa_abbattimento(c.celle[k]);
+                passo = 0;
+            } else if (cella_libera(c.celle[k - 1])) {
+                posa_abbattimento(c.celle[k - 1]);
+                passo = 1;
+            } else if (k < ultima && cella_libera(c.celle[k + 1])) {
+                posa_abbattimento(c.celle[k + 1]);
+                passo = -1;
+            } else {
+                // The count goes past 8: no further marker in this walk.
+                registra_errore(c, codice::abbattimento_percorso, k);
+            }
+        }
+        if (c.celle[k].tipo == tipo_cella::fine_rallentamento)
+            break;
+    }
+}
+
+// The end of the slowdown starting at s without a walk: the first kind-2 cell after s, or the
+// last cell when there is none. Leaves it in `contatore`.
+void trova_fine(costruzione& c, std::int32_t s, std::int32_t ultima) {
+    c.contatore = s;
+    while (c.contatore < ultima) {
+        ++c.contatore;
+        if (c.celle[c.contatore].tipo == tipo_cella::fine_rallentamento)
+            break;
+    }
+}
+
+// The first signal in the cells e to e + 12 gets a marker on one of the two cells before it.
+void abbatti_segnale_dopo_la_fine(costruzione& c, std::int32_t e, std::int32_t ultima) {
+    const std::int32_t limite = std::min(e + celle_dopo_la_fine, ultima);
+    for (std::int32_t m = e; m <= limite; ++m) {
+        if (c.celle[m].tipo != tipo_cella::segnale)
+            continue;
+        if (m - 1 > 0) {
+            if (cella_libera(c.celle[m - 1]))
+                posa_abbattimento(c.celle[m - 1]);
+            else if (cella_libera(c.celle[m - 2]))
+                posa_abbattimento(c.celle[m - 2]);
+            else
+                registra_errore(c, codice::abbattimento_percorso, e);
+        }
+        return;
+    }
+}
+
+// Case of a slowdown start at cell `indice`.
+void tratta_inizio(costruzione& c, std::int32_t ultima) {
+    const std::int32_t s = c.indice;
+    abbatti_fasce(c, s);
+    if (c.celle[s].dato1 < velocita_senza_percorso)
+        percorri_rallentamento(c, s, ultima);
+    else
+        trova_fine(c, s, ultima);
+    abbatti_segnale_dopo_la_fine(c, c.contatore, ultima);
+}
+
+} // namespace
+
+void rifinitura(costruzione& c) {
+    const std::int32_t ultima = ultimo_indice(c);
+    // Too few cells for a look-back or a walk: nothing to finish.
+    if (ultima < primo_segnale_esaminato)
+        return;
+    const std::int32_t fine_ciclo = ultima - 2;
+    for (c.indice = 1; c.indice <= fine_ciclo; ++c.indice) {
+        const std::uint8_t tipo = c.celle[c.indice].tipo;
+        if (tipo == tipo_cella::avviso_rallentamento)
+            tratta_avviso(c);
+        else if (tipo == tipo_cella::inizio_rallentamento)
+            tratta_inizio(c, ultima);
+    }
+}
 
 } // namespace corvenna

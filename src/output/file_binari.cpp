@@ -1,14 +1,111 @@
 #include "output/file_binari.hpp"
 
 #include "model/costruzione.hpp"
+#include "output/scrittore_binario.hpp"
+#include "output/sostituzione_file.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <variant>
 
 namespace corvenna {
 
-void scrivi_planimetria(std::ostream&, const costruzione&) {}
-void scrivi_voci(std::ostream&, const costruzione&) {}
-void scrivi_celle(std::ostream&, const costruzione&) {}
-void scrivi_planimetria(const std::filesystem::path&, const costruzione&) {}
-void scrivi_voci(const std::filesystem::path&, const costruzione&) {}
-void scrivi_celle(const std::filesystem::path&, const costruzione&) {}
+namespace {
+
+// Type codes of the plan view's tagged values.
+constexpr std::int16_t etichetta_vuoto = 0;
+constexpr std::int16_t etichetta_intero = 2;
+constexpr std::int16_t etichetta_doppio = 5;
+
+void scrivi_valore(scrittore_binario& s, const valore_planimetria& valore) {
+    if (const auto* intero = std::get_if<std::int16_t>(&valore)) {
+        s.scrivi_intero(etichetta_intero);
+        s.scrivi_intero(*intero);
+    } else if (const auto* doppio = std::get_if<double>(&valore)) {
+        s.scrivi_intero(etichetta_doppio);
+        s.scrivi_doppio(*doppio);
+    } else {
+        s.scrivi_intero(etichetta_vuoto);
+    }
+}
+
+void scrivi_voce(scrittore_binario& s, const voce& v) {
+    s.scrivi_byte(v.tipo);
+    s.scrivi_lungo(v.inizio);
+    s.scrivi_lungo(v.fine);
+    s.scrivi_lungo(v.posizione);
+    s.scrivi_byte(v.b1);
+    s.scrivi_testo(v.nome);
+    s.scrivi_intero(v.i1);
+    s.scrivi_intero(v.i2);
+    s.scrivi_intero(v.i3);
+    s.scrivi_intero(v.i4);
+    s.scrivi_intero(v.i5);
+    s.scrivi_byte(v.b4);
+    s.scrivi_byte(v.b5);
+    s.scrivi_byte(v.b3);
+    s.scrivi_byte(v.b2);
+    s.scrivi_lungo(v.orario);
+}
+
+void scrivi_cella(scrittore_binario& s, const cella& x) {
+    s.scrivi_byte(x.tipo);
+    s.scrivi_intero(x.dato1);
+    s.scrivi_intero(x.dato2);
+    s.scrivi_intero(x.dato3);
+    s.scrivi_intero(x.dato4);
+    s.scrivi_byte(x.tempo);
+    s.scrivi_byte(x.avviso);
+    s.scrivi_byte(x.montagna);
+    s.scrivi_byte(x.velocita);
+    s.scrivi_byte(x.pendenza);
+    s.scrivi_byte(x.aderenza);
+}
+
+} // namespace
+
+// All x values, then all y values; an empty plan view gives an empty file.
+void scrivi_planimetria(std::ostream& uscita, const costruzione& c) {
+    scrittore_binario s(uscita);
+    for (const auto& asse : c.planimetria)
+        for (const valore_planimetria& valore : asse)
+            scrivi_valore(s, valore);
+    s.svuota();
+}
+
+void scrivi_voci(std::ostream& uscita, const costruzione& c) {
+    // A name too long for its length field is refused before any byte reaches the stream.
+    for (std::size_t i = 0; i < c.voci.size(); ++i)
+        if (c.voci[i].nome.size() > lunghezza_testo_massima)
+            throw std::length_error(
+                "item " + std::to_string(i) + ": a name of " +
+                std::to_string(c.voci[i].nome.size()) + " bytes is longer than the " +
+                std::to_string(lunghezza_testo_massima) + " bytes the item file can hold");
+    scrittore_binario s(uscita);
+    for (const voce& v : c.voci)
+        scrivi_voce(s, v);
+    s.svuota();
+}
+
+void scrivi_celle(std::ostream& uscita, const costruzione& c) {
+    scrittore_binario s(uscita);
+    for (const cella& x : c.celle)
+        scrivi_cella(s, x);
+    s.svuota();
+}
+
+void scrivi_planimetria(const std::filesystem::path& destinazione, const costruzione& c) {
+    sostituisci_file(destinazione, [&c](std::ostream& uscita) { scrivi_planimetria(uscita, c); });
+}
+
+void scrivi_voci(const std::filesystem::path& destinazione, const costruzione& c) {
+    sostituisci_file(destinazione, [&c](std::ostream& uscita) { scrivi_voci(uscita, c); });
+}
+
+void scrivi_celle(const std::filesystem::path& destinazione, const costruzione& c) {
+    sostituisci_file(destinazione, [&c](std::ostream& uscita) { scrivi_celle(uscita, c); });
+}
 
 } // namespace corvenna

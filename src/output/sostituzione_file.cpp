@@ -23,7 +23,9 @@ std::filesystem::path nome_temporaneo(const std::filesystem::path& destinazione)
     return p;
 }
 
-std::string motivo_sistema(int codice) { return std::generic_category().message(codice); }
+std::string motivo_sistema(int codice) {
+    return std::generic_category().message(codice);
+}
 
 } // namespace
 
