@@ -11,7 +11,9 @@ namespace corvenna {
 
 inline constexpr double lunghezza_cella = 50.0;
 
-inline std::int64_t arrotonda(double q) { return static_cast<std::int64_t>(std::nearbyint(q)); }
+inline std::int64_t arrotonda(double q) {
+    return static_cast<std::int64_t>(std::nearbyint(q));
+}
 
 // The cell a stretch or fill boundary at position p falls on: p / 50.
 inline std::int64_t cella_di(std::int64_t p) {
@@ -24,6 +26,8 @@ inline std::int64_t cella_puntuale(std::int64_t p) {
     return arrotonda(static_cast<double>(p) / lunghezza_cella + 1.0);
 }
 
-inline bool multiplo_di(std::int64_t valore, std::int64_t passo) { return valore % passo == 0; }
+inline bool multiplo_di(std::int64_t valore, std::int64_t passo) {
+    return valore % passo == 0;
+}
 
 } // namespace corvenna

@@ -94,6 +94,8 @@ struct costruzione {
 };
 
 // True when a point feature may be put on the cell: plain track or a tunnel marker.
-inline bool cella_libera(const cella& c) { return c.tipo == 0 || c.tipo == 11; }
+inline bool cella_libera(const cella& c) {
+    return c.tipo == 0 || c.tipo == 11;
+}
 
 } // namespace corvenna

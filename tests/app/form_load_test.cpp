@@ -1,5 +1,0 @@
-#include "app/form_load.hpp"
-
-#include <gtest/gtest.h>
-
-TEST(FormLoad, Placeholder) { SUCCEED(); }
