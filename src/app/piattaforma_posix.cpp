@@ -14,8 +14,7 @@ std::filesystem::path cartella_programma() {
     std::error_code errore;
     const auto eseguibile = std::filesystem::read_symlink("/proc/self/exe", errore);
     if (errore)
-        throw std::filesystem::filesystem_error("cartella del programma", "/proc/self/exe",
-                                                errore);
+        throw std::filesystem::filesystem_error("cartella del programma", "/proc/self/exe", errore);
     return eseguibile.parent_path();
 }
 

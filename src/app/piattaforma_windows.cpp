@@ -74,10 +74,9 @@ std::wstring in_testo_largo(std::string_view testo) {
 }
 
 HFONT crea_font_label(int punti_per_pollice) {
-    return CreateFontW(-MulDiv(punti_font_label, punti_per_pollice, 72), 0, 0, 0, FW_BOLD,
-                       FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       font_label);
+    return CreateFontW(-MulDiv(punti_font_label, punti_per_pollice, 72), 0, 0, 0, FW_BOLD, FALSE,
+                       FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font_label);
 }
 
 // Creates Form1 and Label1, hidden, placed in the middle of the work area. Returns false when
@@ -153,8 +152,7 @@ std::filesystem::path cartella_programma() {
         }
         if (nome.size() >= 65536)
             throw std::filesystem::filesystem_error(
-                "cartella del programma",
-                std::make_error_code(std::errc::filename_too_long));
+                "cartella del programma", std::make_error_code(std::errc::filename_too_long));
         nome.resize(nome.size() * 2);
     }
     return std::filesystem::path(nome).parent_path();
