@@ -1,0 +1,112 @@
+#pragma once
+
+// Whole-program test support: the real executable copied into a temporary directory, run as a
+// child process, and its files read back and checked with a small decoder of their layout that
+// shares nothing with the writers.
+
+#include <sys/types.h>
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvenna::prova {
+
+namespace fs = std::filesystem;
+
+inline constexpr const char* nome_programma = "genera_scenario";
+
+// The six files a run leaves, and the two descriptions that exist only while it runs.
+inline const std::array<std::string, 6> file_scenario = {
+    "Corvenna_7381_note.txt",
+    "Corvenna_7381_rallentamenti.txt",
+    "Corvenna_7381_scheda_treno.txt",
+    "Corvenna_linea.dat",
+    "Corvenna_7381.sim",
+    "Corvenna_7381.dat",
+};
+inline const std::array<std::string, 3> file_binari = {"Corvenna_linea.dat", "Corvenna_7381.sim",
+                                                       "Corvenna_7381.dat"};
+inline const std::string descrizione_linea = "Corvenna_linea.txt";
+inline const std::string descrizione_treno = "Corvenna_7381-.txt";
+
+// File name to bytes.
+using contenuti = std::map<std::string, std::string>;
+
+// A fresh directory under the system's temporary directory, removed with all it holds.
+class cartella_temporanea {
+  public:
+    cartella_temporanea();
+    ~cartella_temporanea();
+    cartella_temporanea(const cartella_temporanea&) = delete;
+    cartella_temporanea& operator=(const cartella_temporanea&) = delete;
+
+    const fs::path& percorso() const { return percorso_; }
+
+  private:
+    fs::path percorso_;
+};
+
+std::string leggi_file(const fs::path& percorso);
+void scrivi_file(const fs::path& percorso, const std::string& dati);
+
+// Every entry of `cartella` except the program: regular files with their bytes, anything else
+// (a directory, a link) with an empty text.
+contenuti leggi_cartella(const fs::path& cartella);
+
+// Copies the program into `cartella`, which it creates when missing.
+void installa_programma(const fs::path& cartella);
+
+struct opzioni_esecuzione {
+    // The largest file the run may write (RLIMIT_FSIZE); a longer write fails with EFBIG.
+    std::optional<std::uint64_t> limite_file;
+    // The read end of a pipe (opened close-on-exec) from which the child takes one byte before
+    // it starts the program: children waiting on one pipe start together when the test writes
+    // one byte for each.
+    int attesa_partenza = -1;
+};
+
+struct esito_esecuzione {
+    // The exit status, or 128 plus the signal that ended the process.
+    int stato = -1;
+    // What the run wrote on standard output and standard error.
+    std::string messaggi;
+};
+
+// The program in `cartella`, started as a child process.
+class esecuzione {
+  public:
+    esecuzione(const fs::path& cartella, const opzioni_esecuzione& opzioni = {});
+    ~esecuzione();
+    esecuzione(const esecuzione&) = delete;
+    esecuzione& operator=(const esecuzione&) = delete;
+
+    // True while the process has not ended; it is not waited for.
+    bool in_corso();
+    // Waits for the end of the run.
+    esito_esecuzione attendi();
+
+  private:
+    pid_t pid_ = -1;
+    fs::path registro_;
+    std::optional<int> stato_;
+};
+
+// Runs the program in `cartella` to its end.
+esito_esecuzione esegui(const fs::path& cartella, const opzioni_esecuzione& opzioni = {});
+
+// The six files of an undisturbed run in a directory of its own, read once per test program.
+const contenuti& scenario_di_riferimento();
+
+// What makes `file` not a complete scenario: missing files, sizes that the layout does not
+// allow, text that is not CR LF lines. Empty when the six files are complete.
+std::string difetti_scenario(const contenuti& file);
+
+// The entries of `cartella` other than the program, the six scenario files and `ammessi`: what a
+// finished run must not leave, such as temporary files or the descriptions. Empty when none.
+std::string residui(const fs::path& cartella, const std::vector<std::string>& ammessi = {});
+
+} // namespace corvenna::prova
