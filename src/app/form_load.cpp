@@ -25,6 +25,22 @@ std::string rapporto_errore(const costruzione& c) {
 
 } // namespace
 
+int riporta_esito(const costruzione& c, int errore_intestazione, const interfaccia_utente& ui) {
+    if (errore_intestazione != 0) {
+        ui.errore(std::to_string(errore_intestazione));
+        return 1;
+    }
+    if (!c.celle_create()) {
+        ui.segnala(rapporto_errore(c) + "; nessun file binario scritto");
+        return 1;
+    }
+    if (c.codice_errore != 0) {
+        ui.segnala(rapporto_errore(c));
+        return 1;
+    }
+    return 0;
+}
+
 int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& ui) {
     costruzione c;
     c.nome_scenario = "Corvenna";
@@ -37,19 +53,8 @@ int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& u
     dati_rallentamenti(c, cartella);
     dati_scheda(c, cartella);
 
-    if (const int errore = memorizza_percorso(c, 1, cartella); errore != 0) {
-        ui.errore(std::to_string(errore));
-        return 1;
-    }
-    if (!c.celle_create()) {
-        ui.segnala(rapporto_errore(c) + "; nessun file binario scritto");
-        return 1;
-    }
-    if (c.codice_errore != 0) {
-        ui.segnala(rapporto_errore(c));
-        return 1;
-    }
-    return 0;
+    const int errore_intestazione = memorizza_percorso(c, 1, cartella);
+    return riporta_esito(c, errore_intestazione, ui);
 }
 
 } // namespace corvenna

@@ -23,4 +23,11 @@ struct interfaccia_utente {
 // cells. File failures throw errore_file.
 int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& ui);
 
+struct costruzione;
+
+// Tells the user how the build ended and gives the exit status: the error box for a failed
+// header check (1250 or 1251), a report for a compile that left no cells or recorded a code,
+// nothing for a sound scenario (status 0).
+int riporta_esito(const costruzione& c, int errore_intestazione, const interfaccia_utente& ui);
+
 } // namespace corvenna
