@@ -9,6 +9,15 @@ bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine) {
     return static_cast<double>(c.ultima_cella) >= static_cast<double>(posizione + margine) / 50.0;
 }
 
+bool fuori_tracciato(costruzione& c, std::int64_t posizione, int margine, bool& fuori) {
+    if (nel_tracciato(c, posizione, margine))
+        return false;
+    c.codice_errore = codice::fuori_tracciato;
+    c.posizione_errore = static_cast<std::int32_t>(posizione);
+    fuori = true;
+    return true;
+}
+
 esito_fase termina(compilazione& k, descrizione d, std::int32_t codice) {
     k.sorgente.cancella(d);
     k.c.codice_errore = codice;
@@ -42,6 +51,32 @@ std::optional<std::string> leggi_parola_chiave(lettore_descrizione& r, int max_t
             return std::nullopt;
     }
     return campo;
+}
+
+std::optional<esito_fase> leggi_righe(costruzione& c, lettore_descrizione& r,
+                                      const lettore_riga& riga) {
+    constexpr int trattini_righe = 2;
+    bool fuori = false;
+    while (!fuori) {
+        std::optional<std::string> campo = leggi_parola_chiave(r, trattini_righe);
+        if (r.fallito())
+            return esito_fase::fallita;
+        if (!campo)
+            break;
+        c.linea = *campo;
+        if (auto esito = riga(*campo, fuori))
+            return esito;
+    }
+    return std::nullopt;
+}
+
+esito_fase riempi_coda(costruzione& c, std::int32_t& indice, std::uint8_t cella::*campo,
+                       std::uint8_t valore) {
+    if (riempi_celle(c, indice, static_cast<std::int64_t>(c.ultima_cella) - 2, campo, valore))
+        return esito_fase::completata;
+    c.codice_errore = codice::celle_fuori_limite;
+    c.posizione_errore = indice * 50;
+    return esito_fase::terminata;
 }
 
 bool riempi_celle(costruzione& c, std::int32_t& indice, std::int64_t fino_a,

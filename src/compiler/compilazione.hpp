@@ -7,6 +7,7 @@
 #include "model/costruzione.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,10 @@ bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine);
 inline constexpr int margine_riga = 100;
 inline constexpr int margine_stazione = 800;
 
+// The range check of a line whose first value is `posizione`: when it fails, records code 15
+// with the position and sets `fuori`, which ends the reading of the current description.
+bool fuori_tracciato(costruzione& c, std::int64_t posizione, int margine, bool& fuori);
+
 // Ends the compile with `codice`: deletes the description being read and records the code
 // (and the position, for the codes that carry one).
 esito_fase termina(compilazione& k, descrizione d, std::int32_t codice);
@@ -43,6 +48,19 @@ std::optional<esito_fase> dopo_registratore(compilazione& k, descrizione d, std:
 // followed by the end-of-file check. std::nullopt at the end of the file: the last field of a
 // file is never interpreted.
 std::optional<std::string> leggi_parola_chiave(lettore_descrizione& r, int max_trattini);
+
+// Reads the lines of a description after its header, up to the end of the file or a line that
+// failed the range check, handing each keyword field to `riga`. `riga` returns std::nullopt to
+// go on, or how the phase ends; it sets its `bool&` when a range check failed.
+using lettore_riga =
+    std::function<std::optional<esito_fase>(const std::string& campo, bool& fuori)>;
+std::optional<esito_fase> leggi_righe(costruzione& c, lettore_descrizione& r,
+                                      const lettore_riga& riga);
+
+// The fill of the last cells after a description: from `indice` up to `ultima_cella` - 3, at
+// least one cell. A fill that would pass the array records code 26 and ends the compile.
+esito_fase riempi_coda(costruzione& c, std::int32_t& indice, std::uint8_t cella::*campo,
+                       std::uint8_t valore);
 
 // Writes `valore` into `campo` of the cells from `indice` on while `indice` is below `fino_a`,
 // always at least one cell, and leaves `indice` after the last cell written. False, with

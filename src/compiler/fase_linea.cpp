@@ -18,7 +18,6 @@ namespace {
 constexpr std::int32_t lunghezza_massima = 1000000;
 constexpr std::int32_t prolungamento = 7000;
 constexpr int trattini_generale = 10;
-constexpr int trattini_righe = 2;
 constexpr auto d_linea = descrizione::linea;
 
 struct stato_linea {
@@ -163,13 +162,8 @@ std::optional<esito_fase> riga_cartello(compilazione& k, std::int32_t posizione,
 std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, stato_linea& s,
                                      const std::string& campo, bool& fuori) {
     costruzione& c = k.c;
-    const auto fuori_tracciato = [&](std::int32_t posizione, int margine) {
-        if (nel_tracciato(c, posizione, margine))
-            return false;
-        c.codice_errore = codice::fuori_tracciato;
-        c.posizione_errore = posizione;
-        fuori = true;
-        return true;
+    const auto fuori_riga = [&](std::int32_t posizione) {
+        return fuori_tracciato(c, posizione, margine_riga, fuori);
     };
 
     if (contiene(campo, "pendenza")) {
@@ -177,7 +171,7 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
         const std::int32_t g = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(p, margine_riga))
+        if (fuori_riga(p))
             return std::nullopt;
         const std::int64_t n = cella_di(p);
         if (n > 0 && !riempi_celle(c, s.indice_pendenza, n, &cella::pendenza,
@@ -190,7 +184,7 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
         const std::int32_t lunghezza = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(inizio, margine_riga))
+        if (fuori_riga(inizio))
             return std::nullopt;
         if (auto esito = riga_curva(k, s, campo, inizio, lunghezza))
             return esito;
@@ -201,7 +195,7 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
         const std::int32_t tipo = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(inizio, margine_riga))
+        if (fuori_riga(inizio))
             return std::nullopt;
         memo_montagna(c, inizio, fine, tipo);
         if (auto esito = dopo_registratore(k, d_linea, inizio))
@@ -213,7 +207,7 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
             valore = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(v[0], margine_riga))
+        if (fuori_riga(v[0]))
             return std::nullopt;
         memo_indicatori_v_max(c, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
         if (auto esito = dopo_registratore(k, d_linea, v[0]))
@@ -224,7 +218,7 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
         c.linea = r.leggi_testo();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(p, margine_riga))
+        if (fuori_riga(p))
             return std::nullopt;
         if (auto esito = riga_cartello(k, p, c.linea))
             return esito;
@@ -258,26 +252,18 @@ esito_fase compila_linea(compilazione& k) {
     if (c.genera_planimetria != 0)
         inizia_planimetria(c);
 
-    bool fuori = false;
-    while (!fuori) {
-        std::optional<std::string> campo = leggi_parola_chiave(r, trattini_righe);
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (!campo)
-            break;
-        c.linea = *campo;
-        if (auto esito = riga_linea(k, r, s, *campo, fuori))
-            return *esito;
-    }
+    const auto esito = leggi_righe(c, r, [&](const std::string& campo, bool& fuori) {
+        return riga_linea(k, r, s, campo, fuori);
+    });
+    if (esito)
+        return *esito;
 
     if (!k.sorgente.cancella(d_linea))
         return esito_fase::fallita;
-    if (!riempi_celle(c, s.indice_pendenza, static_cast<std::int64_t>(c.ultima_cella) - 2,
-                      &cella::pendenza, static_cast<std::uint8_t>(s.pendenza_precedente + 100))) {
-        c.codice_errore = codice::celle_fuori_limite;
-        c.posizione_errore = s.indice_pendenza * 50;
+    if (riempi_coda(c, s.indice_pendenza, &cella::pendenza,
+                    static_cast<std::uint8_t>(s.pendenza_precedente + 100)) !=
+        esito_fase::completata)
         return esito_fase::terminata;
-    }
     if (c.genera_planimetria != 0)
         estendi_rettilineo(c, s.metro, static_cast<std::int64_t>(c.lunghezza_totale) - 2);
     return esito_fase::completata;

@@ -14,7 +14,6 @@ namespace corvenna {
 
 namespace {
 
-constexpr int trattini_righe = 2;
 constexpr double unita_velocita = 5.0;
 constexpr auto d_treno = descrizione::treno;
 
@@ -71,13 +70,8 @@ std::optional<esito_fase> riga_abbattimento(compilazione& k, std::int32_t posizi
 std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, stato_treno& s,
                                      const std::string& campo, bool& fuori) {
     costruzione& c = k.c;
-    const auto fuori_tracciato = [&](std::int32_t posizione) {
-        if (nel_tracciato(c, posizione, margine_riga))
-            return false;
-        c.codice_errore = codice::fuori_tracciato;
-        c.posizione_errore = posizione;
-        fuori = true;
-        return true;
+    const auto fuori_riga = [&](std::int32_t posizione) {
+        return fuori_tracciato(c, posizione, margine_riga, fuori);
     };
 
     if (contiene(campo, "frenata") && contiene(campo, "massa"))
@@ -91,7 +85,7 @@ std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, st
         const std::int32_t v = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(p))
+        if (fuori_riga(p))
             return std::nullopt;
         const std::int64_t n = cella_di(p);
         if (n > 0 && !riempi_velocita(c, s, n))
@@ -103,7 +97,7 @@ std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, st
         const std::int32_t a = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(p))
+        if (fuori_riga(p))
             return std::nullopt;
         const std::int64_t n = cella_di(p);
         if (n > 0 && !riempi_celle(c, s.indice_aderenza, n, &cella::aderenza,
@@ -127,7 +121,7 @@ std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, st
             valore = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(v[0]))
+        if (fuori_riga(v[0]))
             return std::nullopt;
         memo_segnale(c, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
         if (auto esito = dopo_registratore(k, d_treno, v[0]))
@@ -139,7 +133,7 @@ std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, st
             valore = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(v[0]))
+        if (fuori_riga(v[0]))
             return std::nullopt;
         memo_rallentamento(c, v[0], v[1], v[2], v[3], v[4], v[5]);
         if (auto esito = dopo_registratore(k, d_treno, v[0]))
@@ -150,7 +144,7 @@ std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, st
         const std::int32_t w = r.leggi_long();
         if (r.fallito())
             return esito_fase::fallita;
-        if (fuori_tracciato(p))
+        if (fuori_riga(p))
             return std::nullopt;
         if (auto esito = riga_abbattimento(k, p, w))
             return esito;
@@ -168,12 +162,10 @@ esito_fase chiudi_treno(costruzione& c, stato_treno& s) {
     const std::int64_t fino_a = static_cast<std::int64_t>(c.ultima_cella) - 2;
     if (!riempi_velocita(c, s, fino_a))
         return esito_fase::fallita;
-    if (!riempi_celle(c, s.indice_aderenza, fino_a, &cella::aderenza,
-                      static_cast<std::uint8_t>(s.aderenza_precedente))) {
-        c.codice_errore = codice::celle_fuori_limite;
-        c.posizione_errore = s.indice_aderenza * 50;
-        return esito_fase::terminata;
-    }
+    if (const esito_fase esito = riempi_coda(c, s.indice_aderenza, &cella::aderenza,
+                                             static_cast<std::uint8_t>(s.aderenza_precedente));
+        esito != esito_fase::completata)
+        return esito;
     c.contatore = 0;
     for (c.indice = voce_progressiva_tre; c.indice <= voce_progressiva_uno; ++c.indice) {
         const voce& v = c.voci[c.indice];
@@ -204,15 +196,11 @@ esito_fase compila_treno(compilazione& k) {
     if (r.fallito())
         return esito_fase::fallita;
 
-    bool fuori = false;
-    while (generale && !fuori) {
-        std::optional<std::string> campo = leggi_parola_chiave(r, trattini_righe);
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (!campo)
-            break;
-        c.linea = *campo;
-        if (auto esito = riga_treno(k, r, s, *campo, fuori))
+    if (generale) {
+        const auto esito = leggi_righe(c, r, [&](const std::string& campo, bool& fuori) {
+            return riga_treno(k, r, s, campo, fuori);
+        });
+        if (esito)
             return *esito;
     }
 

@@ -56,12 +56,8 @@ std::optional<esito_fase> compila_stazione(compilazione& k, lettore_descrizione&
     v.posizione = r.leggi_long();
     if (r.fallito())
         return esito_fase::fallita;
-    if (!nel_tracciato(c, v.posizione, margine_stazione)) {
-        c.codice_errore = codice::fuori_tracciato;
-        c.posizione_errore = v.posizione;
-        fuori = true;
+    if (fuori_tracciato(c, v.posizione, margine_stazione, fuori))
         return std::nullopt;
-    }
     if (!multiplo_di(v.posizione, 50))
         return termina(k, d_treno, codice::stazione_non_multipla, v.posizione);
 
