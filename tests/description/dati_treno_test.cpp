@@ -2,13 +2,11 @@
 
 #include "description/righe_treno.hpp"
 #include "model/costruzione.hpp"
+#include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -17,49 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory per test, removed afterwards.
-class DatiTreno : public ::testing::Test {
+class DatiTreno : public prova_documenti::documento_scritto {
   protected:
-    void SetUp() override {
-        std::random_device caso;
-        cartella = fs::temp_directory_path() /
-                   ("dati_treno_" + std::to_string(caso()) + "_" + std::to_string(caso()));
-        fs::create_directories(cartella);
-        c.nome_scenario = "Corvenna";
-        c.numero_treno = "7381";
-    }
-    void TearDown() override { fs::remove_all(cartella); }
-
-    fs::path file() const { return cartella / "Corvenna_7381-.txt"; }
-
-    std::string leggi() const {
-        std::ifstream in(file(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    // The written file cut at every CR LF; fails the test on a lone CR or LF or a missing
-    // final CR LF.
-    std::vector<std::string> righe_scritte() const {
-        const std::string byte = leggi();
-        std::vector<std::string> righe;
-        std::size_t inizio = 0;
-        while (inizio < byte.size()) {
-            const std::size_t fine = byte.find("\r\n", inizio);
-            if (fine == std::string::npos) {
-                ADD_FAILURE() << "last line without CR LF";
-                break;
-            }
-            righe.push_back(byte.substr(inizio, fine - inizio));
-            inizio = fine + 2;
-        }
-        for (const std::string& r : righe) {
-            EXPECT_EQ(r.find_first_of("\r\n"), std::string::npos) << r;
-        }
-        return righe;
-    }
-
-    fs::path cartella;
-    costruzione c;
+    DatiTreno() : documento_scritto("Corvenna_7381-.txt") {}
 };
 
 TEST_F(DatiTreno, WritesTheSixtySevenLinesAndStopsAtTheEndMarker) {
@@ -93,15 +51,12 @@ TEST_F(DatiTreno, BlanksOfTheRowsReachTheFile) {
 }
 
 TEST_F(DatiTreno, AnEarlierFileIsReplacedWhole) {
-    dati_treno(c, cartella);
-    const std::string senza_precedente = leggi();
-    {
-        std::ofstream vecchio(file(), std::ios::binary | std::ios::trunc);
-        vecchio << std::string(200000, 'x') << "\n[generale]\nsabbia,  1\n";
-    }
-    c.indice = 0;
-    dati_treno(c, cartella);
-    EXPECT_EQ(leggi(), senza_precedente);
+    verifica_sostituzione(
+        [&] {
+            c.indice = 0;
+            dati_treno(c, cartella);
+        },
+        [](const std::string&) { return std::string(200000, 'x') + "\n[generale]\nsabbia,  1\n"; });
     EXPECT_EQ(c.indice, 67);
 }
 

@@ -5,12 +5,12 @@
 #include "description/righe_linea.hpp"
 
 #include "output/righe_documento.hpp"
+#include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -21,40 +21,11 @@
 namespace corvenna {
 namespace {
 
-// The cells of the compiled track: the route length 88000 plus 7000 m, in 50 m cells.
-constexpr int ultima_cella = 1900;
-
-std::string_view senza_blank_iniziali(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    return s;
-}
-
-// The line cut at every comma; values lose their leading blanks.
-std::vector<std::string_view> campi(std::string_view riga) {
-    std::vector<std::string_view> risultato;
-    std::size_t inizio = 0;
-    while (true) {
-        const std::size_t virgola = riga.find(',', inizio);
-        const std::string_view campo = riga.substr(inizio, virgola - inizio);
-        risultato.push_back(risultato.empty() ? campo : senza_blank_iniziali(campo));
-        if (virgola == std::string_view::npos)
-            break;
-        inizio = virgola + 1;
-    }
-    return risultato;
-}
-
-// A whole decimal number, optionally negative; an empty field is 0, as the reader takes it.
-long numero(std::string_view campo) {
-    if (campo.empty())
-        return 0;
-    long valore = 0;
-    const auto [fine, errore] = std::from_chars(campo.data(), campo.data() + campo.size(), valore);
-    EXPECT_TRUE(errore == std::errc() && fine == campo.data() + campo.size())
-        << "not a number: '" << campo << "'";
-    return valore;
-}
+using prova_documenti::campi;
+using prova_documenti::campi_controllati;
+using prova_documenti::numero;
+using prova_documenti::senza_blank_iniziali;
+using prova_documenti::ultima_cella;
 
 std::vector<std::string_view> righe_documento() {
     return {righe_linea.begin(), righe_linea.end() - 1};
@@ -62,15 +33,7 @@ std::vector<std::string_view> righe_documento() {
 
 // The rows that follow the header `intestazione`, up to the next header.
 std::vector<std::string_view> sezione(std::string_view intestazione) {
-    const std::vector<std::string_view> righe = righe_documento();
-    std::vector<std::string_view> risultato;
-    auto it = std::find(righe.begin(), righe.end(), intestazione);
-    EXPECT_NE(it, righe.end()) << intestazione;
-    if (it == righe.end())
-        return risultato;
-    for (++it; it != righe.end() && !it->starts_with('['); ++it)
-        risultato.push_back(*it);
-    return risultato;
+    return prova_documenti::sezione(righe_linea, intestazione);
 }
 
 bool contiene(const std::vector<std::string_view>& righe, std::string_view riga) {
@@ -84,15 +47,7 @@ TEST(RigheLinea, SectionsStandOnTheirLinesWithTheirRowCounts) {
     const std::map<int, std::string_view> intestazioni{
         {1, "[generale]"},  {10, "[curve]"},       {49, "[pendenze]"}, {76, "[montagne]"},
         {78, "[cartelli]"}, {88, "[indicazioni]"}, {150, "[fine]"}};
-    for (int n = 1; n <= 150; ++n) {
-        const std::string_view riga = righe[static_cast<std::size_t>(n - 1)];
-        const auto it = intestazioni.find(n);
-        if (it != intestazioni.end()) {
-            EXPECT_EQ(riga, it->second) << "line " << n;
-        } else {
-            EXPECT_FALSE(riga.starts_with('[')) << "line " << n << ": " << riga;
-        }
-    }
+    prova_documenti::verifica_intestazioni(righe_linea, intestazioni);
     EXPECT_EQ(sezione("[curve]").size(), 38u);
     EXPECT_EQ(sezione("[pendenze]").size(), 26u);
     EXPECT_EQ(sezione("[montagne]").size(), 1u);
@@ -105,12 +60,7 @@ TEST(RigheLinea, SectionsStandOnTheirLinesWithTheirRowCounts) {
 TEST(RigheLinea, BlanksAroundCommasAreExact) {
     for (std::string_view riga : righe_documento()) {
         SCOPED_TRACE(std::string(riga));
-        ASSERT_FALSE(riga.empty());
-        EXPECT_NE(riga.front(), ' ');
-        EXPECT_NE(riga.back(), ' ');
-        for (unsigned char c : riga) {
-            EXPECT_TRUE(c >= 0x20 && c < 0x7f) << "not printable ASCII";
-        }
+        ASSERT_NO_FATAL_FAILURE(prova_documenti::verifica_riga_stampabile(riga));
         const bool cartello = riga.starts_with("cartello_indicatore,");
         std::size_t virgola = riga.find(',');
         int n = 0;
@@ -347,10 +297,8 @@ struct cartello {
 std::vector<cartello> cartelli() {
     std::vector<cartello> risultato;
     for (std::string_view riga : sezione("[indicazioni]")) {
-        const auto c = campi(riga);
-        EXPECT_EQ(c.size(), 3u) << riga;
-        EXPECT_EQ(c[0], "cartello_indicatore") << riga;
-        if (c.size() == 3)
+        const auto c = campi_controllati(riga, "cartello_indicatore", 3);
+        if (!c.empty())
             risultato.push_back({numero(c[1]), c[2]});
     }
     return risultato;

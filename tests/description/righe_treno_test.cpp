@@ -8,13 +8,12 @@
 #include "description/stazioni_scenario.hpp"
 
 #include "output/righe_documento.hpp"
+#include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <map>
 #include <set>
@@ -25,51 +24,11 @@
 namespace corvenna {
 namespace {
 
-// The cells of the compiled track: the route length 88000 plus 7000 m, in 50 m cells.
-constexpr int ultima_cella = 1900;
-
-std::string_view senza_blank_iniziali(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    return s;
-}
-
-// The line cut at every comma; values lose their leading blanks.
-std::vector<std::string_view> campi(std::string_view riga) {
-    std::vector<std::string_view> risultato;
-    std::size_t inizio = 0;
-    while (true) {
-        const std::size_t virgola = riga.find(',', inizio);
-        const std::string_view campo = riga.substr(inizio, virgola - inizio);
-        risultato.push_back(risultato.empty() ? campo : senza_blank_iniziali(campo));
-        if (virgola == std::string_view::npos)
-            break;
-        inizio = virgola + 1;
-    }
-    return risultato;
-}
-
-long numero(std::string_view campo) {
-    long valore = 0;
-    const auto [fine, errore] = std::from_chars(campo.data(), campo.data() + campo.size(), valore);
-    EXPECT_TRUE(!campo.empty() && errore == std::errc() && fine == campo.data() + campo.size())
-        << "not a number: '" << campo << "'";
-    return valore;
-}
-
-// The rows that follow the header `intestazione` in `righe`, up to the next header.
-template <std::size_t n>
-std::vector<std::string_view> sezione(const std::array<std::string_view, n>& righe,
-                                      std::string_view intestazione) {
-    std::vector<std::string_view> risultato;
-    auto it = std::find(righe.begin(), righe.end() - 1, intestazione);
-    EXPECT_NE(it, righe.end() - 1) << intestazione;
-    if (it == righe.end() - 1)
-        return risultato;
-    for (++it; it != righe.end() - 1 && !it->starts_with('['); ++it)
-        risultato.push_back(*it);
-    return risultato;
-}
+using prova_documenti::campi;
+using prova_documenti::campi_controllati;
+using prova_documenti::numero;
+using prova_documenti::sezione;
+using prova_documenti::ultima_cella;
 
 std::vector<std::string_view> sezione(std::string_view intestazione) {
     return sezione(righe_treno, intestazione);
@@ -91,15 +50,7 @@ TEST(RigheTreno, SectionsStandOnTheirLinesWithTheirRowCounts) {
     const std::map<int, std::string_view> intestazioni{
         {1, "[generale]"},       {6, "[aderenze]"}, {8, "[vel_limite]"}, {18, "[stazioni]"},
         {35, "[rallentamenti]"}, {36, "[segnali]"}, {66, "[codici]"},    {67, "[fine]"}};
-    for (int n = 1; n <= 67; ++n) {
-        const std::string_view riga = righe_treno[static_cast<std::size_t>(n - 1)];
-        const auto it = intestazioni.find(n);
-        if (it != intestazioni.end()) {
-            EXPECT_EQ(riga, it->second) << "line " << n;
-        } else {
-            EXPECT_FALSE(riga.starts_with('[')) << "line " << n << ": " << riga;
-        }
-    }
+    prova_documenti::verifica_intestazioni(righe_treno, intestazioni);
     EXPECT_EQ(sezione("[vel_limite]").size(), 9u);
     EXPECT_EQ(sezione("[stazioni]").size(), 16u);
     EXPECT_TRUE(sezione("[rallentamenti]").empty());
@@ -112,12 +63,7 @@ TEST(RigheTreno, BlanksAroundCommasAreExact) {
     for (auto it = righe_treno.begin(); it != righe_treno.end() - 1; ++it) {
         const std::string_view riga = *it;
         SCOPED_TRACE(std::string(riga));
-        ASSERT_FALSE(riga.empty());
-        EXPECT_NE(riga.front(), ' ');
-        EXPECT_NE(riga.back(), ' ');
-        for (unsigned char c : riga) {
-            EXPECT_TRUE(c >= 0x20 && c < 0x7f) << "not printable ASCII";
-        }
+        ASSERT_NO_FATAL_FAILURE(prova_documenti::verifica_riga_stampabile(riga));
         if (riga.starts_with("orologio,"))
             continue;
         const bool stazione = riga.starts_with("stazione,");
@@ -184,10 +130,8 @@ struct riga_stazione {
 std::vector<riga_stazione> stazioni() {
     std::vector<riga_stazione> risultato;
     for (std::string_view riga : sezione("[stazioni]")) {
-        const auto c = campi(riga);
-        EXPECT_EQ(c.size(), 18u) << riga;
-        EXPECT_EQ(c[0], "stazione") << riga;
-        if (c.size() != 18)
+        const auto c = campi_controllati(riga, "stazione", 18);
+        if (c.empty())
             continue;
         riga_stazione s;
         for (std::size_t i = 1; i <= 16; ++i)

@@ -4,49 +4,18 @@
 #include "documents/righe_note.hpp"
 #include "model/costruzione.hpp"
 #include "output/codifica_1252.hpp"
+#include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string leggi_byte(const fs::path& percorso) {
-    std::ifstream file(percorso, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void scrivi_byte(const fs::path& percorso, const std::string& byte) {
-    std::ofstream file(percorso, std::ios::binary);
-    file.write(byte.data(), static_cast<std::streamsize>(byte.size()));
-}
-
-// Splits the file at CR LF. A lone CR or LF, or bytes after the last CR LF, make the split fail.
-bool dividi_righe(const std::string& byte, std::vector<std::string>& righe) {
-    righe.clear();
-    std::size_t inizio = 0;
-    while (inizio < byte.size()) {
-        const std::size_t fine = byte.find("\r\n", inizio);
-        if (fine == std::string::npos)
-            return false;
-        std::string riga = byte.substr(inizio, fine - inizio);
-        if (riga.find_first_of("\r\n") != std::string::npos)
-            return false;
-        righe.push_back(std::move(riga));
-        inizio = fine + 2;
-    }
-    return true;
-}
 
 std::string minuscolo(std::string testo) {
     for (char& c : testo)
@@ -54,32 +23,15 @@ std::string minuscolo(std::string testo) {
     return testo;
 }
 
-class DatiNote : public testing::Test {
+class DatiNote : public corvenna::prova_documenti::documento_scritto {
   protected:
-    void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        cartella = fs::temp_directory_path() / (std::string("dati_note_") + info->name() + "_" +
-                                                std::to_string(std::random_device{}()));
-        fs::remove_all(cartella);
-        fs::create_directories(cartella);
-        c.nome_scenario = "Corvenna";
-        c.numero_treno = "7381";
-    }
-    void TearDown() override { fs::remove_all(cartella); }
-
-    fs::path file_note() const { return cartella / "Corvenna_7381_note.txt"; }
+    DatiNote() : documento_scritto("Corvenna_7381_note.txt") {}
 
     // Writes the notes and returns their lines, read back from the file.
     std::vector<std::string> scrivi_e_leggi() {
         corvenna::dati_note(c, cartella);
-        std::vector<std::string> righe;
-        EXPECT_TRUE(dividi_righe(leggi_byte(file_note()), righe))
-            << "the file is not made of lines each ended by CR LF";
-        return righe;
+        return righe_scritte();
     }
-
-    fs::path cartella;
-    corvenna::costruzione c;
 };
 
 TEST_F(DatiNote, WritesOneHundredSeventyLinesEachEndedByCrLf) {
@@ -87,7 +39,7 @@ TEST_F(DatiNote, WritesOneHundredSeventyLinesEachEndedByCrLf) {
     const auto righe = scrivi_e_leggi();
     EXPECT_EQ(righe.size(), 170u);
     EXPECT_EQ(c.indice, 170);
-    const std::string byte = leggi_byte(file_note());
+    const std::string byte = leggi();
     EXPECT_EQ(byte.find("riferimento fine del file"), std::string::npos);
     EXPECT_EQ(byte.substr(byte.size() - 6), "\r\n\r\n\r\n") << "the file ends with two empty lines";
 }
@@ -204,7 +156,7 @@ TEST_F(DatiNote, LinesKeepTheirLengthAndTrailingBlanks) {
 
 TEST_F(DatiNote, AccentedLettersAreSingleWindows1252Bytes) {
     corvenna::dati_note(c, cartella);
-    const std::string byte = leggi_byte(file_note());
+    const std::string byte = leggi();
     const std::string accentate = "\xE0\xE8\xE9\xEC\xF2\xF9"; // à è é ì ò ù
     for (const char lettera : accentate)
         EXPECT_NE(byte.find(lettera), std::string::npos)
@@ -222,16 +174,15 @@ TEST_F(DatiNote, AccentedLettersAreSingleWindows1252Bytes) {
 }
 
 TEST_F(DatiNote, EarlierLongerFileIsReplacedNotOverwritten) {
-    corvenna::dati_note(c, cartella);
-    const std::string attesi = leggi_byte(file_note());
+    const std::string attesi = verifica_sostituzione(
+        [&] { corvenna::dati_note(c, cartella); },
+        [](const std::string& pulito) {
+            return std::string(pulito.size() * 2, 'x') + "\r\nvecchia coda\r\n";
+        });
     ASSERT_FALSE(attesi.empty());
 
-    scrivi_byte(file_note(), std::string(attesi.size() * 2, 'x') + "\r\nvecchia coda\r\n");
     corvenna::dati_note(c, cartella);
-    EXPECT_EQ(leggi_byte(file_note()), attesi);
-
-    corvenna::dati_note(c, cartella);
-    EXPECT_EQ(leggi_byte(file_note()), attesi) << "a second run gives the same bytes";
+    EXPECT_EQ(leggi(), attesi) << "a second run gives the same bytes";
 }
 
 } // namespace

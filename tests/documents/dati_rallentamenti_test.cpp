@@ -4,74 +4,24 @@
 #include "documents/righe_rallentamenti.hpp"
 #include "model/costruzione.hpp"
 #include "output/righe_documento.hpp"
+#include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace corvenna {
 namespace {
 
-namespace fs = std::filesystem;
+using prova_documenti::colonne_barre;
 
-// A fresh directory per test, removed afterwards.
-class Rallentamenti : public ::testing::Test {
+class Rallentamenti : public prova_documenti::documento_scritto {
   protected:
-    void SetUp() override {
-        std::random_device caso;
-        cartella = fs::temp_directory_path() /
-                   ("rallentamenti_" + std::to_string(caso()) + "_" + std::to_string(caso()));
-        fs::create_directories(cartella);
-        c.nome_scenario = "Corvenna";
-        c.numero_treno = "7381";
-    }
-    void TearDown() override { fs::remove_all(cartella); }
-
-    fs::path file() const { return cartella / "Corvenna_7381_rallentamenti.txt"; }
-
-    std::string leggi() const {
-        std::ifstream in(file(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    // The written file cut at every CR LF; fails the test on a lone CR or LF or a missing
-    // final CR LF.
-    std::vector<std::string> righe_scritte() const {
-        const std::string byte = leggi();
-        std::vector<std::string> righe;
-        std::size_t inizio = 0;
-        while (inizio < byte.size()) {
-            const std::size_t fine = byte.find("\r\n", inizio);
-            if (fine == std::string::npos) {
-                ADD_FAILURE() << "last line without CR LF";
-                break;
-            }
-            righe.push_back(byte.substr(inizio, fine - inizio));
-            inizio = fine + 2;
-        }
-        for (const std::string& r : righe)
-            EXPECT_EQ(r.find_first_of("\r\n"), std::string::npos) << r;
-        return righe;
-    }
-
-    fs::path cartella;
-    costruzione c;
+    Rallentamenti() : documento_scritto("Corvenna_7381_rallentamenti.txt") {}
 };
-
-std::vector<int> colonne_barre(const std::string& riga) {
-    std::vector<int> colonne;
-    for (std::size_t i = 0; i < riga.size(); ++i)
-        if (riga[i] == '|')
-            colonne.push_back(static_cast<int>(i) + 1);
-    return colonne;
-}
 
 TEST_F(Rallentamenti, WritesFortySixLinesAndStopsAtTheEndMarker) {
     dati_rallentamenti(c, cartella);
@@ -169,14 +119,9 @@ TEST_F(Rallentamenti, NoLineEndsInABlankAndEveryByteIsAscii) {
 }
 
 TEST_F(Rallentamenti, AnEarlierLongerFileIsReplacedWhole) {
-    dati_rallentamenti(c, cartella);
-    const std::string pulito = leggi();
-    {
-        std::ofstream vecchio(file(), std::ios::binary | std::ios::trunc);
-        vecchio << std::string(pulito.size() * 3, 'x');
-    }
-    dati_rallentamenti(c, cartella);
-    EXPECT_EQ(leggi(), pulito);
+    verifica_sostituzione(
+        [&] { dati_rallentamenti(c, cartella); },
+        [](const std::string& pulito) { return std::string(pulito.size() * 3, 'x'); });
 }
 
 } // namespace

@@ -5,25 +5,24 @@
 #include "documents/righe_scheda.hpp"
 #include "model/costruzione.hpp"
 #include "output/righe_documento.hpp"
+#include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <random>
 #include <regex>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvenna {
 namespace {
 
-namespace fs = std::filesystem;
+using prova_documenti::campi_controllati;
+using prova_documenti::colonne_barre;
+using prova_documenti::numero;
 
 // Columns (from 1) of the bars of every timetable line, headings and rows alike.
 const std::vector<int> barre_orario = {2, 8, 14, 25, 31, 60, 77, 83};
@@ -34,14 +33,6 @@ const std::string riga_orario_vuota =
 
 constexpr int prima_riga_orario = 17; // line numbers, from 1
 constexpr int ultima_riga_orario = 37;
-
-std::vector<int> colonne_barre(const std::string& riga) {
-    std::vector<int> colonne;
-    for (std::size_t i = 0; i < riga.size(); ++i)
-        if (riga[i] == '|')
-            colonne.push_back(static_cast<int>(i) + 1);
-    return colonne;
-}
 
 std::string senza_blank_finali(std::string s) {
     while (!s.empty() && s.back() == ' ')
@@ -81,12 +72,9 @@ struct limite_descritto {
     int velocita = 0;
 };
 
-std::vector<std::string> campi_di(std::string_view riga) {
-    std::vector<std::string> campi;
-    std::stringstream flusso{std::string(riga)};
-    for (std::string campo; std::getline(flusso, campo, ',');)
-        campi.push_back(campo);
-    return campi;
+// The field `i` of a row cut into its fields, as a number.
+int intero(const std::vector<std::string_view>& c, std::size_t i) {
+    return static_cast<int>(numero(c[i]));
 }
 
 std::vector<stazione_descritta> stazioni_descritte() {
@@ -94,13 +82,13 @@ std::vector<stazione_descritta> stazioni_descritte() {
     for (std::string_view riga : righe_treno) {
         if (!riga.starts_with("stazione,"))
             continue;
-        const std::vector<std::string> campi = campi_di(riga);
-        EXPECT_EQ(campi.size(), 18u) << riga;
-        if (campi.size() != 18)
+        const std::vector<std::string_view> c = campi_controllati(riga, "stazione", 18);
+        if (c.empty())
             continue;
-        EXPECT_TRUE(campi[17].starts_with("   ")) << riga;
-        stazioni.push_back({campi[17].substr(3), std::stoi(campi[1]), std::stoi(campi[14]),
-                            std::stoi(campi[15]), std::stoi(campi[16])});
+        // The name follows its comma and exactly three blanks.
+        EXPECT_TRUE(riga.ends_with(",   " + std::string(c[17]))) << riga;
+        stazioni.push_back(
+            {std::string(c[17]), intero(c, 1), intero(c, 14), intero(c, 15), intero(c, 16)});
     }
     return stazioni;
 }
@@ -110,10 +98,9 @@ std::vector<limite_descritto> limiti_descritti() {
     for (std::string_view riga : righe_treno) {
         if (!riga.starts_with("velocita,"))
             continue;
-        const std::vector<std::string> campi = campi_di(riga);
-        EXPECT_EQ(campi.size(), 3u) << riga;
-        if (campi.size() == 3)
-            limiti.push_back({std::stoi(campi[1]), std::stoi(campi[2])});
+        const std::vector<std::string_view> c = campi_controllati(riga, "velocita", 3);
+        if (!c.empty())
+            limiti.push_back({intero(c, 1), intero(c, 2)});
     }
     return limiti;
 }
@@ -144,44 +131,14 @@ std::optional<int> velocita_di(const std::string& cella) {
     return std::stoi(cella);
 }
 
-class Scheda : public ::testing::Test {
+class Scheda : public prova_documenti::documento_scritto {
   protected:
-    void SetUp() override {
-        std::random_device caso;
-        cartella = fs::temp_directory_path() /
-                   ("scheda_" + std::to_string(caso()) + "_" + std::to_string(caso()));
-        fs::create_directories(cartella);
-        c.nome_scenario = "Corvenna";
-        c.numero_treno = "7381";
-    }
-    void TearDown() override { fs::remove_all(cartella); }
+    Scheda() : documento_scritto("Corvenna_7381_scheda_treno.txt") {}
 
-    fs::path file() const { return cartella / "Corvenna_7381_scheda_treno.txt"; }
-
-    std::string leggi() const {
-        std::ifstream in(file(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    // Writes the card and returns its lines as bytes, cut at every CR LF; fails the test on a
-    // lone CR or LF or a missing final CR LF.
+    // Writes the card and returns its lines as bytes, cut at every CR LF.
     std::vector<std::string> scrivi_e_rileggi() {
         dati_scheda(c, cartella);
-        const std::string byte = leggi();
-        std::vector<std::string> righe;
-        std::size_t inizio = 0;
-        while (inizio < byte.size()) {
-            const std::size_t fine = byte.find("\r\n", inizio);
-            if (fine == std::string::npos) {
-                ADD_FAILURE() << "last line without CR LF";
-                break;
-            }
-            righe.push_back(byte.substr(inizio, fine - inizio));
-            inizio = fine + 2;
-        }
-        for (const std::string& r : righe)
-            EXPECT_EQ(r.find_first_of("\r\n"), std::string::npos) << r;
-        return righe;
+        return righe_scritte();
     }
 
     // The 21 timetable rows of the written card.
@@ -196,9 +153,6 @@ class Scheda : public ::testing::Test {
             orario.push_back(celle_di(righe[numero - 1]));
         return orario;
     }
-
-    fs::path cartella;
-    costruzione c;
 };
 
 // Rows 2, 9, 11, 15 and 20 are the points that are not stations.
@@ -517,14 +471,9 @@ TEST_F(Scheda, KilometresFollowTheLineProgressives) {
 }
 
 TEST_F(Scheda, AnEarlierLongerFileIsReplacedWhole) {
-    dati_scheda(c, cartella);
-    const std::string pulito = leggi();
-    {
-        std::ofstream vecchio(file(), std::ios::binary | std::ios::trunc);
-        vecchio << std::string(pulito.size() * 3, 'x');
-    }
-    dati_scheda(c, cartella);
-    EXPECT_EQ(leggi(), pulito);
+    verifica_sostituzione(
+        [&] { dati_scheda(c, cartella); },
+        [](const std::string& pulito) { return std::string(pulito.size() * 3, 'x'); });
 }
 
 } // namespace
