@@ -8,8 +8,10 @@
 #include "documents/dati_scheda.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
+#include "output/nomi_file.hpp"
 
 #include <string>
+#include <system_error>
 
 namespace corvenna {
 
@@ -47,13 +49,21 @@ int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& u
     c.numero_treno = "7381";
     ui.mostra_attesa();
 
-    dati_linea(c, cartella);
-    dati_treno(c, cartella);
-    dati_note(c, cartella);
-    dati_rallentamenti(c, cartella);
-    dati_scheda(c, cartella);
-
-    const int errore_intestazione = memorizza_percorso(c, 1, cartella);
+    int errore_intestazione = 0;
+    try {
+        dati_linea(c, cartella);
+        dati_treno(c, cartella);
+        dati_note(c, cartella);
+        dati_rallentamenti(c, cartella);
+        dati_scheda(c, cartella);
+        errore_intestazione = memorizza_percorso(c, 1, cartella);
+    } catch (...) {
+        // A run stopped by a file failure leaves no intermediate description behind.
+        std::error_code ignora;
+        std::filesystem::remove(percorso_file(cartella, c, file_uscita::descrizione_linea), ignora);
+        std::filesystem::remove(percorso_file(cartella, c, file_uscita::descrizione_treno), ignora);
+        throw;
+    }
     return riporta_esito(c, errore_intestazione, ui);
 }
 

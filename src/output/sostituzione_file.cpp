@@ -49,6 +49,9 @@ void sostituisci_file(const std::filesystem::path& destinazione,
             const int codice = errno != 0 ? errno : EIO;
             throw errore_file(destinazione, motivo_sistema(codice));
         }
+        // The reason of the first failed write: a failed stream makes no further system call,
+        // so errno still holds it when the writer returns.
+        errno = 0;
         try {
             scrivi(uscita);
         } catch (const errore_file&) {
@@ -60,11 +63,18 @@ void sostituisci_file(const std::filesystem::path& destinazione,
             rimuovi_temporaneo();
             throw errore_file(destinazione, e.what());
         }
+        int codice_scrittura = uscita ? 0 : errno;
+        if (uscita) {
+            errno = 0;
+            uscita.flush();
+            if (!uscita)
+                codice_scrittura = errno;
+        }
         errno = 0;
-        uscita.flush();
-        const int codice_scrittura = errno;
         uscita.close();
         if (!uscita) {
+            if (codice_scrittura == 0)
+                codice_scrittura = errno;
             rimuovi_temporaneo();
             throw errore_file(destinazione,
                               motivo_sistema(codice_scrittura != 0 ? codice_scrittura : EIO));

@@ -1,0 +1,131 @@
+// Fuzz target: arbitrary bytes as the two description texts, through the compile, the finishing
+// pass, the header stamp, the scenario codes and the three binary writers, all in memory.
+//
+// Input layout: the first byte holds the switches, the rest is the line description up to the
+// first NUL byte and the train description after it.
+//   bit 0 of the first byte: build the plan view (genera_planimetria 1, else 0);
+//   bit 1: the train description does not exist (the rest after the NUL is ignored).
+// Without a NUL byte the train description is empty. An empty input has no line description.
+
+#include "compiler/memorizza_dati.hpp"
+#include "compiler/sorgente_descrizioni.hpp"
+#include "finishing/codici_gara.hpp"
+#include "finishing/rifinitura.hpp"
+#include "finishing/timbro_intestazione.hpp"
+#include "model/codici_errore.hpp"
+#include "model/costruzione.hpp"
+#include "output/file_binari.hpp"
+#include "output/scrittore_binario.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ostream>
+#include <stdexcept>
+#include <streambuf>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// A stream buffer that only counts what is written to it.
+class conta_byte : public std::streambuf {
+  public:
+    std::size_t scritti = 0;
+
+  protected:
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof()))
+            ++scritti;
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        scritti += static_cast<std::size_t>(n);
+        return n;
+    }
+};
+
+// A size that the layout of the files fixes; a mismatch means a writer or the model is wrong.
+void verifica(bool condizione, const char* messaggio) {
+    if (!condizione) {
+        std::fprintf(stderr, "invariante violata: %s\n", messaggio);
+        std::abort();
+    }
+}
+
+std::size_t scrivi_e_conta(void (*scrivi)(std::ostream&, const corvenna::costruzione&),
+                           const corvenna::costruzione& c) {
+    conta_byte contatore;
+    std::ostream uscita(&contatore);
+    scrivi(uscita, c);
+    verifica(static_cast<bool>(uscita), "scrittura fallita su un flusso che non fallisce");
+    return contatore.scritti;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione) {
+    using namespace corvenna;
+
+    costruzione c;
+    c.nome_scenario = "Corvenna";
+    c.numero_treno = "7381";
+    sorgente_memoria sorgente;
+    if (dimensione > 0) {
+        const std::uint8_t opzioni = dati[0];
+        c.genera_planimetria = (opzioni & 1) != 0 ? 1 : 0;
+        const std::string_view resto(reinterpret_cast<const char*>(dati) + 1, dimensione - 1);
+        const std::size_t separatore = resto.find('\0');
+        sorgente.testi[descrizione::linea] = std::string(resto.substr(0, separatore));
+        if ((opzioni & 2) == 0)
+            sorgente.testi[descrizione::treno] = separatore == std::string_view::npos
+                                                     ? std::string()
+                                                     : std::string(resto.substr(separatore + 1));
+    }
+
+    memorizza_dati(c, sorgente);
+    // The line description is always gone; the train description stays only when the compile
+    // ended in the line phase, before the train description was opened.
+    verifica(!sorgente.testi.contains(descrizione::linea), "la descrizione della linea resta");
+    if (sorgente.testi.contains(descrizione::treno))
+        verifica(c.codice_errore != 0 && c.codice_errore != codice::progressiva_non_multipla &&
+                     c.codice_errore != codice::fuori_tracciato &&
+                     c.codice_errore != codice::lettura_fallita,
+                 "la descrizione del treno resta dopo la sua compilazione");
+    if (!c.celle_create())
+        return 0;
+    verifica(c.celle.size() == static_cast<std::size_t>(c.ultima_cella) + 1,
+             "il numero delle celle non segue l'ultima cella");
+
+    rifinitura(c);
+    if (timbra_intestazione(c) != 0)
+        return 0;
+    c.voci[voce_scenario].orario = codice_gara_st(c);
+    c.celle[1].dato2 = codice_gara_og(c);
+
+    if (c.genera_planimetria != 0) {
+        const std::size_t punti = static_cast<std::size_t>(c.lunghezza_totale) + 1;
+        verifica(c.planimetria[asse_x].size() == punti && c.planimetria[asse_y].size() == punti,
+                 "la planimetria non copre il tracciato");
+        const std::size_t byte = scrivi_e_conta(scrivi_planimetria, c);
+        verifica(byte >= 4 * punti && byte <= 20 * punti, "dimensione della planimetria");
+    }
+    std::size_t attesi_voci = 34 * numero_voci;
+    bool nome_troppo_lungo = false;
+    for (const voce& v : c.voci) {
+        attesi_voci += v.nome.size();
+        nome_troppo_lungo = nome_troppo_lungo || v.nome.size() > lunghezza_testo_massima;
+    }
+    // A name longer than a text field can say stops the item writer with std::length_error,
+    // which the program reports as a failure to write the item file.
+    try {
+        verifica(scrivi_e_conta(scrivi_voci, c) == attesi_voci, "dimensione del file delle voci");
+        verifica(!nome_troppo_lungo, "un nome troppo lungo scritto nel file delle voci");
+    } catch (const std::length_error&) {
+        verifica(nome_troppo_lungo, "std::length_error senza un nome troppo lungo");
+    }
+    verifica(scrivi_e_conta(scrivi_celle, c) == 15 * c.celle.size(),
+             "dimensione del file delle celle");
+    return 0;
+}

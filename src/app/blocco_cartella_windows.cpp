@@ -1,0 +1,110 @@
+// The directory lock on Windows: a named mutex whose name is derived from the directory. The
+// name comes from the directory's identity on its volume (volume serial number and file index),
+// so every path that leads to the same directory (another spelling, a mapped drive, a junction)
+// gives the same name; when that identity cannot be read, from the directory's absolute path in
+// lower case. Named objects live in the system, not in the directory, and a mutex whose holder
+// ended without releasing it passes to the next waiter.
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "app/blocco_cartella.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <system_error>
+
+namespace corvenna {
+
+namespace {
+
+constexpr wchar_t prefisso_nome[] = L"genera_scenario.cartella.";
+
+std::wstring esadecimale(std::uint64_t valore) {
+    constexpr wchar_t cifre[] = L"0123456789abcdef";
+    std::wstring testo(16, L'0');
+    for (int i = 15; i >= 0; --i) {
+        testo[static_cast<std::size_t>(i)] = cifre[valore & 0xF];
+        valore >>= 4;
+    }
+    return testo;
+}
+
+// The directory's identity on its volume, or std::nullopt when it cannot be opened.
+std::optional<std::wstring> identita_cartella(const std::filesystem::path& cartella) {
+    // Opening a directory needs backup semantics; no access right is asked, so no sharing mode
+    // of another program can refuse it.
+    HANDLE maniglia =
+        CreateFileW(cartella.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (maniglia == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION informazioni{};
+    const BOOL letto = GetFileInformationByHandle(maniglia, &informazioni);
+    CloseHandle(maniglia);
+    if (!letto)
+        return std::nullopt;
+    const std::uint64_t indice = (static_cast<std::uint64_t>(informazioni.nFileIndexHigh) << 32) |
+                                 informazioni.nFileIndexLow;
+    return L"id." + esadecimale(informazioni.dwVolumeSerialNumber) + L"." + esadecimale(indice);
+}
+
+// The absolute path in lower case, reduced to a 64-bit FNV-1a hash: a mutex name may not hold
+// a backslash and is limited in length.
+std::wstring impronta_percorso(const std::filesystem::path& cartella) {
+    std::error_code errore;
+    std::filesystem::path assoluto = std::filesystem::absolute(cartella, errore);
+    if (errore)
+        assoluto = cartella;
+    std::wstring testo = assoluto.lexically_normal().make_preferred().native();
+    while (testo.size() > 1 && testo.back() == L'\\')
+        testo.pop_back();
+    if (!testo.empty())
+        CharLowerBuffW(testo.data(), static_cast<DWORD>(testo.size()));
+    std::uint64_t impronta = 14695981039346656037ull;
+    for (const wchar_t carattere : testo) {
+        impronta ^= static_cast<std::uint16_t>(carattere);
+        impronta *= 1099511628211ull;
+    }
+    return L"percorso." + esadecimale(impronta);
+}
+
+} // namespace
+
+blocco_cartella::blocco_cartella(const std::filesystem::path& cartella) {
+    const std::wstring nome =
+        prefisso_nome + identita_cartella(cartella).value_or(impronta_percorso(cartella));
+    // The global namespace orders runs of every session; where this user may not create or
+    // open the object there, the session's own namespace still orders the user's runs.
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Global\\" + nome).c_str());
+    if (mutex == nullptr)
+        mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + nome).c_str());
+    if (mutex == nullptr)
+        return;
+    const DWORD esito = WaitForSingleObject(mutex, INFINITE);
+    // WAIT_ABANDONED: the earlier holder ended without releasing; the mutex is ours all the same.
+    if (esito != WAIT_OBJECT_0 && esito != WAIT_ABANDONED) {
+        CloseHandle(mutex);
+        return;
+    }
+    maniglia_ = reinterpret_cast<std::intptr_t>(mutex);
+}
+
+blocco_cartella::~blocco_cartella() {
+    if (!attivo())
+        return;
+    HANDLE mutex = reinterpret_cast<HANDLE>(maniglia_);
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+} // namespace corvenna
