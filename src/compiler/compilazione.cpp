@@ -2,11 +2,16 @@
 
 #include "description/lettore.hpp"
 #include "model/codici_errore.hpp"
+#include "output/scrittore_binario.hpp"
 
 namespace corvenna {
 
 bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine) {
     return static_cast<double>(c.ultima_cella) >= static_cast<double>(posizione + margine) / 50.0;
+}
+
+bool nome_rappresentabile(const std::string& nome) {
+    return nome.size() <= lunghezza_testo_massima;
 }
 
 bool fuori_tracciato(costruzione& c, std::int64_t posizione, int margine, bool& fuori) {

@@ -31,6 +31,10 @@ bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine);
 inline constexpr int margine_riga = 100;
 inline constexpr int margine_stazione = 800;
 
+// A sign text or station name must fit the item file's 2-byte length; a longer one is a
+// conversion failure.
+bool nome_rappresentabile(const std::string& nome);
+
 // The range check of a line whose first value is `posizione`: when it fails, records code 15
 // with the position and sets `fuori`, which ends the reading of the current description.
 bool fuori_tracciato(costruzione& c, std::int64_t posizione, int margine, bool& fuori);

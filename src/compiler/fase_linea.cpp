@@ -216,7 +216,7 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
     if (contiene(campo, "indicat") && contiene(campo, "cartello")) {
         const std::int32_t p = r.leggi_long();
         c.linea = r.leggi_testo();
-        if (r.fallito())
+        if (r.fallito() || !nome_rappresentabile(c.linea))
             return esito_fase::fallita;
         if (fuori_riga(p))
             return std::nullopt;

@@ -87,7 +87,7 @@ std::optional<esito_fase> compila_stazione(compilazione& k, lettore_descrizione&
         static_cast<std::int32_t>(static_cast<std::uint32_t>((ore * 60 + minuti) * 60 + secondi));
     v.nome = r.leggi_testo();
     c.linea = v.nome;
-    if (r.fallito())
+    if (r.fallito() || !nome_rappresentabile(v.nome))
         return esito_fase::fallita;
 
     if (!calcola_marciapiede(v, lunghezza))

@@ -8,14 +8,6 @@ namespace corvenna {
 
 namespace {
 
-double coordinata(const valore_planimetria& v) {
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    if (const auto* i = std::get_if<std::int16_t>(&v))
-        return *i;
-    return 0.0;
-}
-
 struct punti_precedenti {
     double x1, y1, dx, dy;
 };
@@ -23,9 +15,9 @@ struct punti_precedenti {
 punti_precedenti precedenti(const costruzione& c, std::int32_t metro) {
     const auto& px = c.planimetria[asse_x];
     const auto& py = c.planimetria[asse_y];
-    const double x1 = coordinata(px[metro - 1]);
-    const double y1 = coordinata(py[metro - 1]);
-    return {x1, y1, x1 - coordinata(px[metro - 2]), y1 - coordinata(py[metro - 2])};
+    const double x1 = px.numero(metro - 1);
+    const double y1 = py.numero(metro - 1);
+    return {x1, y1, x1 - px.numero(metro - 2), y1 - py.numero(metro - 2)};
 }
 
 bool metro_ammesso(const costruzione& c, std::int32_t metro) {
@@ -51,8 +43,8 @@ bool estendi_rettilineo(costruzione& c, std::int32_t& metro, std::int64_t fino_a
         if (!metro_ammesso(c, metro))
             return false;
         const punti_precedenti p = precedenti(c, metro);
-        c.planimetria[asse_x][metro] = p.x1 + p.dx;
-        c.planimetria[asse_y][metro] = p.y1 + p.dy;
+        c.planimetria[asse_x].imposta_doppio(metro, p.x1 + p.dx);
+        c.planimetria[asse_y].imposta_doppio(metro, p.y1 + p.dy);
     }
     return true;
 }
@@ -62,8 +54,8 @@ bool estendi_curva(costruzione& c, std::int32_t& metro, std::int64_t fino_a, dou
         if (!metro_ammesso(c, metro))
             return false;
         const punti_precedenti p = precedenti(c, metro);
-        c.planimetria[asse_x][metro] = p.x1 + p.dx + k * p.dy;
-        c.planimetria[asse_y][metro] = p.y1 + p.dy - k * p.dx;
+        c.planimetria[asse_x].imposta_doppio(metro, p.x1 + p.dx + k * p.dy);
+        c.planimetria[asse_y].imposta_doppio(metro, p.y1 + p.dy - k * p.dx);
     }
     return true;
 }

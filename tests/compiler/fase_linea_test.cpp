@@ -138,6 +138,13 @@ TEST(FaseLinea, MoreSignsThanItemsFail) {
     EXPECT_TRUE(r.c.voci[0].nome.empty());
 }
 
+TEST(FaseLinea, NamesLongerThanTheItemFileHoldsFail) {
+    const std::string sta = "cartello_indicatore,  1000,  " + std::string(32767, 'x');
+    EXPECT_EQ(compila(linea({sta})).c.codice_errore, 0);
+    const std::string troppo = "cartello_indicatore,  1000,  " + std::string(32768, 'x');
+    EXPECT_EQ(compila(linea({troppo})).c.codice_errore, codice::lettura_fallita);
+}
+
 TEST(FaseLinea, SignalRepetition) {
     struct caso {
         const char* riga;
