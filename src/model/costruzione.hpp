@@ -3,10 +3,11 @@
 // The build object: the whole track model of one scenario and the shared scalars that every
 // build step reads and writes. One instance lives for the length of a run.
 
+#include "model/asse_planimetria.hpp"
+
 #include <array>
 #include <cstdint>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace corvenna {
@@ -47,10 +48,6 @@ struct voce {
     std::int32_t orario = 0;
 };
 
-// A plan-view element: never assigned, a 16-bit integer or a double. All three states reach
-// the plan-view file with their own tag.
-using valore_planimetria = std::variant<std::monostate, std::int16_t, double>;
-
 inline constexpr int numero_voci = 87;
 inline constexpr int numero_montagne_max = 80;
 
@@ -84,7 +81,7 @@ struct costruzione {
     // planimetria[asse][metro], metres 0 to `lunghezza_totale`; empty unless
     // `genera_planimetria` is nonzero. The axis is the outer index because the file stores
     // all x values, then all y values.
-    std::array<std::vector<valore_planimetria>, 2> planimetria;
+    std::array<asse_planimetria, 2> planimetria;
 
     // Start and end of each relief stretch, entries 1 to 80 (entry 0 unused).
     std::array<std::int32_t, numero_montagne_max + 1> inizio_montagne{};

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <variant>
 
 namespace corvenna {
 
@@ -19,15 +18,19 @@ constexpr std::int16_t etichetta_vuoto = 0;
 constexpr std::int16_t etichetta_intero = 2;
 constexpr std::int16_t etichetta_doppio = 5;
 
-void scrivi_valore(scrittore_binario& s, const valore_planimetria& valore) {
-    if (const auto* intero = std::get_if<std::int16_t>(&valore)) {
+void scrivi_valore(scrittore_binario& s, const asse_planimetria& asse, std::size_t metro) {
+    switch (asse.tipo(metro)) {
+    case tipo_valore::intero:
         s.scrivi_intero(etichetta_intero);
-        s.scrivi_intero(*intero);
-    } else if (const auto* doppio = std::get_if<double>(&valore)) {
+        s.scrivi_intero(static_cast<std::int16_t>(asse.numero(metro)));
+        return;
+    case tipo_valore::doppio:
         s.scrivi_intero(etichetta_doppio);
-        s.scrivi_doppio(*doppio);
-    } else {
+        s.scrivi_doppio(asse.numero(metro));
+        return;
+    case tipo_valore::vuoto:
         s.scrivi_intero(etichetta_vuoto);
+        return;
     }
 }
 
@@ -69,9 +72,9 @@ void scrivi_cella(scrittore_binario& s, const cella& x) {
 // All x values, then all y values; an empty plan view gives an empty file.
 void scrivi_planimetria(std::ostream& uscita, const costruzione& c) {
     scrittore_binario s(uscita);
-    for (const auto& asse : c.planimetria)
-        for (const valore_planimetria& valore : asse)
-            scrivi_valore(s, valore);
+    for (const asse_planimetria& asse : c.planimetria)
+        for (std::size_t metro = 0; metro < asse.size(); ++metro)
+            scrivi_valore(s, asse, metro);
     s.svuota();
 }
 

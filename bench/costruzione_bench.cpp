@@ -1,0 +1,270 @@
+// What a run costs: the whole run, the build, the compile alone, each binary writer alone, and
+// a synthetic line of 1000 km, the longest a route may be. The build benchmarks report their
+// time per metre of plan view, so the two lengths compare directly, and the heap they held at
+// their peak beside the bytes they wrote.
+
+#include "contatore_memoria.hpp"
+
+#include "app/form_load.hpp"
+#include "app/memorizza_percorso.hpp"
+#include "compiler/memorizza_dati.hpp"
+#include "compiler/sorgente_descrizioni.hpp"
+#include "description/dati_linea.hpp"
+#include "description/dati_treno.hpp"
+#include "description/righe_linea.hpp"
+#include "description/righe_treno.hpp"
+#include "model/costruzione.hpp"
+#include "output/codifica_1252.hpp"
+#include "output/file_binari.hpp"
+#include "output/nomi_file.hpp"
+#include "output/righe_documento.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <random>
+#include <span>
+#include <streambuf>
+#include <string>
+#include <string_view>
+
+namespace corvenna {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh directory under the system's temporary directory, removed with its content.
+class cartella_temporanea {
+  public:
+    cartella_temporanea() {
+        std::random_device caso;
+        percorso_ = fs::temp_directory_path() /
+                    ("genera_bench_" + std::to_string(caso()) + std::to_string(caso()));
+        fs::create_directories(percorso_);
+    }
+    ~cartella_temporanea() {
+        std::error_code ignora;
+        fs::remove_all(percorso_, ignora);
+    }
+    cartella_temporanea(const cartella_temporanea&) = delete;
+    cartella_temporanea& operator=(const cartella_temporanea&) = delete;
+
+    const fs::path& percorso() const { return percorso_; }
+
+  private:
+    fs::path percorso_;
+};
+
+costruzione nuova_costruzione() {
+    costruzione c;
+    c.nome_scenario = "Corvenna";
+    c.numero_treno = "7381";
+    return c;
+}
+
+// A line table as the description file holds it: Windows-1252, CR LF after every line, up to
+// the end marker.
+std::string testo_righe(std::span<const std::string_view> righe) {
+    std::string testo;
+    for (const std::string_view riga : righe) {
+        if (riga == fine_tabella)
+            break;
+        testo += in_1252(riga);
+        testo += "\r\n";
+    }
+    return testo;
+}
+
+// The scenario's general section with the route length set to 1000000 m, then a curve in
+// every kilometre, alternating hand and class, and a gradient change every 2 km.
+std::string testo_linea_1000km() {
+    std::string testo = "[generale]\r\nlunghezza percorso,  1000000\r\n";
+    for (const std::string_view riga : righe_linea) {
+        if (riga == "[curve]")
+            break;
+        if (riga != "[generale]" && riga.find("lunghezza") == std::string_view::npos)
+            testo += in_1252(riga) + "\r\n";
+    }
+    testo += "[curve]\r\n";
+    for (int km = 0; km < 1000; ++km) {
+        const char mano = km % 2 == 0 ? 's' : 'd';
+        const int classe = 2 + km % 4;
+        testo += "curva" + std::string(1, mano) + std::to_string(classe) + ",  " +
+                 std::to_string(km * 1000 + 300) + ",  600\r\n";
+    }
+    testo += "[pendenze]\r\n";
+    for (int km = 0; km < 1000; km += 2)
+        testo += "pendenza,  " + std::to_string(km * 1000) + ",  " + std::to_string(km % 19 - 9) +
+                 "\r\n";
+    testo += "[fine]\r\n";
+    return testo;
+}
+
+void scrivi_testo(const fs::path& destinazione, const std::string& testo) {
+    std::ofstream uscita(destinazione, std::ios::binary | std::ios::trunc);
+    uscita.write(testo.data(), static_cast<std::streamsize>(testo.size()));
+}
+
+std::uintmax_t dimensione_uscita(const fs::path& cartella, const costruzione& c) {
+    std::uintmax_t totale = 0;
+    for (const file_uscita f : {file_uscita::planimetria, file_uscita::voci, file_uscita::celle})
+        totale += fs::file_size(percorso_file(cartella, c, f));
+    return totale;
+}
+
+// The counters every build benchmark reports: time per metre of plan view, peak heap, and the
+// peak heap as a multiple of the binary output.
+void riporta_costruzione(benchmark::State& state, const costruzione& c, std::uintmax_t uscita) {
+    const auto metri = static_cast<double>(c.lunghezza_totale) + 1;
+    const auto picco = static_cast<double>(banco::picco_dall_azzeramento());
+    state.counters["tempo_per_metro"] = benchmark::Counter(
+        metri, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["picco_heap"] =
+        benchmark::Counter(picco, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    state.counters["uscita_binaria"] = benchmark::Counter(
+        static_cast<double>(uscita), benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    state.counters["picco_su_uscita"] = picco / static_cast<double>(uscita);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * uscita));
+}
+
+// Writes the two description files, untimed, and runs the build into the directory.
+template <typename scrivi_descrizioni>
+void costruzione_in_cartella(benchmark::State& state, scrivi_descrizioni&& descrizioni) {
+    const cartella_temporanea cartella;
+    costruzione c = nuova_costruzione();
+    banco::azzera_picco();
+    for (auto _ : state) {
+        state.PauseTiming();
+        c = nuova_costruzione();
+        descrizioni(c, cartella.percorso());
+        state.ResumeTiming();
+        memorizza_percorso(c, 1, cartella.percorso());
+        if (c.codice_errore != 0) {
+            const std::string motivo = "the build recorded code " + std::to_string(c.codice_errore);
+            state.SkipWithError(motivo.c_str());
+            return;
+        }
+    }
+    riporta_costruzione(state, c, dimensione_uscita(cartella.percorso(), c));
+}
+
+// The whole run: the five text files, the build and the three binary files.
+void BM_run_intero(benchmark::State& state) {
+    const cartella_temporanea cartella;
+    const interfaccia_utente ui{
+        .mostra_attesa = [] {},
+        .errore = [](std::string_view) {},
+        .segnala = [](std::string_view) {},
+    };
+    for (auto _ : state)
+        if (Form_Load(cartella.percorso(), ui) != 0) {
+            state.SkipWithError("the run did not produce a sound scenario");
+            return;
+        }
+}
+BENCHMARK(BM_run_intero)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The build of the scenario (compile, finishing, codes, binary files) from its descriptions.
+void BM_costruzione_scenario(benchmark::State& state) {
+    costruzione_in_cartella(state, [](costruzione& c, const fs::path& cartella) {
+        dati_linea(c, cartella);
+        dati_treno(c, cartella);
+    });
+}
+BENCHMARK(BM_costruzione_scenario)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same build for a line of 1000000 m with curves along its whole length.
+void BM_costruzione_linea_1000km(benchmark::State& state) {
+    const std::string linea = testo_linea_1000km();
+    const std::string treno = testo_righe(righe_treno);
+    costruzione_in_cartella(state, [&](const costruzione& c, const fs::path& cartella) {
+        scrivi_testo(percorso_file(cartella, c, file_uscita::descrizione_linea), linea);
+        scrivi_testo(percorso_file(cartella, c, file_uscita::descrizione_treno), treno);
+    });
+}
+BENCHMARK(BM_costruzione_linea_1000km)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The compile alone, from descriptions held in memory.
+void BM_compilazione_scenario(benchmark::State& state) {
+    sorgente_memoria descrizioni;
+    descrizioni.testi[descrizione::linea] = testo_righe(righe_linea);
+    descrizioni.testi[descrizione::treno] = testo_righe(righe_treno);
+    for (auto _ : state) {
+        sorgente_memoria sorgente = descrizioni;
+        costruzione c = nuova_costruzione();
+        c.genera_planimetria = 1;
+        memorizza_dati(c, sorgente);
+        if (c.codice_errore != 0) {
+            const std::string motivo =
+                "the compile recorded code " + std::to_string(c.codice_errore);
+            state.SkipWithError(motivo.c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(c);
+    }
+}
+BENCHMARK(BM_compilazione_scenario)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The scenario's model, built once for the writer benchmarks.
+const costruzione& modello_scenario() {
+    static const costruzione modello = [] {
+        const cartella_temporanea cartella;
+        costruzione c = nuova_costruzione();
+        dati_linea(c, cartella.percorso());
+        dati_treno(c, cartella.percorso());
+        memorizza_percorso(c, 1, cartella.percorso());
+        return c;
+    }();
+    return modello;
+}
+
+// One binary writer alone, replacing its file in a temporary directory.
+template <void (*scrivi)(const fs::path&, const costruzione&)>
+void scrittura_file(benchmark::State& state, file_uscita f) {
+    const costruzione& c = modello_scenario();
+    const cartella_temporanea cartella;
+    const fs::path destinazione = percorso_file(cartella.percorso(), c, f);
+    for (auto _ : state)
+        scrivi(destinazione, c);
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations() * fs::file_size(destinazione)));
+}
+
+void BM_scrivi_planimetria(benchmark::State& state) {
+    scrittura_file<scrivi_planimetria>(state, file_uscita::planimetria);
+}
+BENCHMARK(BM_scrivi_planimetria)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The plan view's packing alone, into a stream that drops what it gets.
+void BM_codifica_planimetria(benchmark::State& state) {
+    class scarto : public std::streambuf {
+      protected:
+        int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    };
+    const costruzione& c = modello_scenario();
+    scarto buffer;
+    std::ostream uscita(&buffer);
+    for (auto _ : state)
+        scrivi_planimetria(uscita, c);
+    state.SetBytesProcessed(state.iterations() * (20 * std::int64_t{c.lunghezza_totale} - 36));
+}
+BENCHMARK(BM_codifica_planimetria)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_scrivi_voci(benchmark::State& state) {
+    scrittura_file<scrivi_voci>(state, file_uscita::voci);
+}
+BENCHMARK(BM_scrivi_voci)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_scrivi_celle(benchmark::State& state) {
+    scrittura_file<scrivi_celle>(state, file_uscita::celle);
+}
+BENCHMARK(BM_scrivi_celle)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+} // namespace
+
+} // namespace corvenna
