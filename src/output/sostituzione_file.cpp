@@ -41,7 +41,7 @@ void sostituisci_file(const std::filesystem::path& destinazione,
         std::ofstream uscita;
         // A large buffer: the writers emit many small fields.
         constexpr std::size_t dimensione_buffer = 1 << 16;
-        auto buffer = std::make_unique<char[]>(dimensione_buffer);
+        auto buffer = std::make_unique_for_overwrite<char[]>(dimensione_buffer);
         uscita.rdbuf()->pubsetbuf(buffer.get(), dimensione_buffer);
         errno = 0;
         uscita.open(temporaneo, std::ios::binary | std::ios::out | std::ios::trunc);
