@@ -49,7 +49,7 @@ std::string_view descrizione(std::int32_t codice_errore) {
     case fermata_iniziale:
         return "la fine del marciapiede di una stazione e' a 100 m o meno";
     case lettura_fallita:
-        return "un valore di una descrizione non si legge o non sta nel suo tipo";
+        return "una descrizione non si legge, o un suo valore non si legge o non sta nel suo tipo";
     case celle_fuori_limite:
         return "un elemento occupa celle fuori dal tracciato";
     case troppe_montagne:
