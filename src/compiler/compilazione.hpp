@@ -4,16 +4,16 @@
 // how a phase ends, and the reading rules common to both descriptions.
 
 #include "compiler/sorgente_descrizioni.hpp"
+#include "description/lettore.hpp"
 #include "model/costruzione.hpp"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace corvenna {
-
-class lettore_descrizione;
 
 // How a phase ended: normally (or with code 15, which ends only the reading of a file), with a
 // code that ends the compile, or with a read or conversion failure (the general failure path).
@@ -38,6 +38,24 @@ bool nome_rappresentabile(const std::string& nome);
 // The range check of a line whose first value is `posizione`: when it fails, records code 15
 // with the position and sets `fuori`, which ends the reading of the current description.
 bool fuori_tracciato(costruzione& c, std::int64_t posizione, int margine, bool& fuori);
+
+// The values of a line whose first value is a position, read as 32-bit numbers. std::nullopt
+// when the line is not to be applied: `esito` then holds the general failure, or stays empty
+// with `fuori` set when the position failed the range check.
+template <std::size_t numero_valori>
+std::optional<std::array<std::int32_t, numero_valori>>
+leggi_riga(costruzione& c, lettore_descrizione& r, bool& fuori, std::optional<esito_fase>& esito) {
+    std::array<std::int32_t, numero_valori> valori;
+    for (std::int32_t& valore : valori)
+        valore = r.leggi_long();
+    if (r.fallito()) {
+        esito = esito_fase::fallita;
+        return std::nullopt;
+    }
+    if (fuori_tracciato(c, valori[0], margine_riga, fuori))
+        return std::nullopt;
+    return valori;
+}
 
 // Ends the compile with `codice`: deletes the description being read and records the code
 // (and the position, for the codes that carry one).

@@ -162,17 +162,13 @@ std::optional<esito_fase> riga_cartello(compilazione& k, std::int32_t posizione,
 std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, stato_linea& s,
                                      const std::string& campo, bool& fuori) {
     costruzione& c = k.c;
-    const auto fuori_riga = [&](std::int32_t posizione) {
-        return fuori_tracciato(c, posizione, margine_riga, fuori);
-    };
+    std::optional<esito_fase> esito;
 
     if (contiene(campo, "pendenza")) {
-        const std::int32_t p = r.leggi_long();
-        const std::int32_t g = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(p))
-            return std::nullopt;
+        const auto valori = leggi_riga<2>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto [p, g] = *valori;
         const std::int64_t n = cella_di(p);
         if (n > 0 && !riempi_celle(c, s.indice_pendenza, n, &cella::pendenza,
                                    static_cast<std::uint8_t>(s.pendenza_precedente + 100)))
@@ -180,37 +176,29 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
         s.pendenza_precedente = g;
     }
     if (c.genera_planimetria != 0 && contiene(campo, "curva")) {
-        const std::int32_t inizio = r.leggi_long();
-        const std::int32_t lunghezza = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(inizio))
-            return std::nullopt;
-        if (auto esito = riga_curva(k, s, campo, inizio, lunghezza))
+        const auto valori = leggi_riga<2>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto [inizio, lunghezza] = *valori;
+        if ((esito = riga_curva(k, s, campo, inizio, lunghezza)))
             return esito;
     }
     if (contiene(campo, "montagna")) {
-        const std::int32_t inizio = r.leggi_long();
-        const std::int32_t fine = r.leggi_long();
-        const std::int32_t tipo = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(inizio))
-            return std::nullopt;
+        const auto valori = leggi_riga<3>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto [inizio, fine, tipo] = *valori;
         memo_montagna(c, inizio, fine, tipo);
-        if (auto esito = dopo_registratore(k, d_linea, inizio))
+        if ((esito = dopo_registratore(k, d_linea, inizio)))
             return esito;
     }
     if (contiene(campo, "indicatori_v")) {
-        std::int32_t v[9];
-        for (auto& valore : v)
-            valore = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(v[0]))
-            return std::nullopt;
+        const auto valori = leggi_riga<9>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto& v = *valori;
         memo_indicatori_v_max(c, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-        if (auto esito = dopo_registratore(k, d_linea, v[0]))
+        if ((esito = dopo_registratore(k, d_linea, v[0])))
             return esito;
     }
     if (contiene(campo, "indicat") && contiene(campo, "cartello")) {
@@ -218,9 +206,9 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
         c.linea = r.leggi_testo();
         if (r.fallito() || !nome_rappresentabile(c.linea))
             return esito_fase::fallita;
-        if (fuori_riga(p))
+        if (fuori_tracciato(c, p, margine_riga, fuori))
             return std::nullopt;
-        if (auto esito = riga_cartello(k, p, c.linea))
+        if ((esito = riga_cartello(k, p, c.linea)))
             return esito;
     }
     return std::nullopt;

@@ -70,9 +70,7 @@ std::optional<esito_fase> riga_abbattimento(compilazione& k, std::int32_t posizi
 std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, stato_treno& s,
                                      const std::string& campo, bool& fuori) {
     costruzione& c = k.c;
-    const auto fuori_riga = [&](std::int32_t posizione) {
-        return fuori_tracciato(c, posizione, margine_riga, fuori);
-    };
+    std::optional<esito_fase> esito;
 
     if (contiene(campo, "frenata") && contiene(campo, "massa"))
         c.voci[voce_percorso].inizio = r.leggi_long();
@@ -81,24 +79,20 @@ std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, st
     if (r.fallito())
         return esito_fase::fallita;
     if (contiene(campo, "velocit")) {
-        const std::int32_t p = r.leggi_long();
-        const std::int32_t v = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(p))
-            return std::nullopt;
+        const auto valori = leggi_riga<2>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto [p, v] = *valori;
         const std::int64_t n = cella_di(p);
         if (n > 0 && !riempi_velocita(c, s, n))
             return esito_fase::fallita;
         s.velocita_precedente = v;
     }
     if (contiene(campo, "aderenza")) {
-        const std::int32_t p = r.leggi_long();
-        const std::int32_t a = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(p))
-            return std::nullopt;
+        const auto valori = leggi_riga<2>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto [p, a] = *valori;
         const std::int64_t n = cella_di(p);
         if (n > 0 && !riempi_celle(c, s.indice_aderenza, n, &cella::aderenza,
                                    static_cast<std::uint8_t>(s.aderenza_precedente)))
@@ -116,41 +110,33 @@ std::optional<esito_fase> riga_treno(compilazione& k, lettore_descrizione& r, st
     if (r.fallito())
         return esito_fase::fallita;
     if (contiene(campo, "segnale")) {
-        std::int32_t v[11];
-        for (auto& valore : v)
-            valore = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(v[0]))
-            return std::nullopt;
+        const auto valori = leggi_riga<11>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto& v = *valori;
         memo_segnale(c, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-        if (auto esito = dopo_registratore(k, d_treno, v[0]))
+        if ((esito = dopo_registratore(k, d_treno, v[0])))
             return esito;
     }
     if (contiene(campo, "rallentamento")) {
-        std::int32_t v[6];
-        for (auto& valore : v)
-            valore = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(v[0]))
-            return std::nullopt;
+        const auto valori = leggi_riga<6>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto& v = *valori;
         memo_rallentamento(c, v[0], v[1], v[2], v[3], v[4], v[5]);
-        if (auto esito = dopo_registratore(k, d_treno, v[0]))
+        if ((esito = dopo_registratore(k, d_treno, v[0])))
             return esito;
     }
     if (contiene(campo, "abbattimento")) {
-        const std::int32_t p = r.leggi_long();
-        const std::int32_t w = r.leggi_long();
-        if (r.fallito())
-            return esito_fase::fallita;
-        if (fuori_riga(p))
-            return std::nullopt;
-        if (auto esito = riga_abbattimento(k, p, w))
+        const auto valori = leggi_riga<2>(c, r, fuori, esito);
+        if (!valori)
+            return esito;
+        const auto [p, w] = *valori;
+        if ((esito = riga_abbattimento(k, p, w)))
             return esito;
     }
     if (contiene(campo, "stazione")) {
-        if (auto esito = compila_stazione(k, r, s.numero_stazione, fuori))
+        if ((esito = compila_stazione(k, r, s.numero_stazione, fuori)))
             return esito;
     }
     return std::nullopt;
