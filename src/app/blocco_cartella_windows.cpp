@@ -5,16 +5,7 @@
 // lower case. Named objects live in the system, not in the directory, and a mutex whose holder
 // ended without releasing it passes to the next waiter.
 
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/sistema_windows.hpp"
 
 #include "app/blocco_cartella.hpp"
 

@@ -2,16 +2,7 @@
 // the report of a failure, all through the wide-character Windows API, so that texts and the
 // program's directory may hold any character.
 
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/sistema_windows.hpp"
 
 #include "app/piattaforma.hpp"
 

@@ -4,16 +4,7 @@
 // output, the reading and dismissing of message boxes, and the names through which the wait
 // window helper and its hook inside the program meet.
 
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/sistema_windows.hpp"
 
 #include <shellapi.h>
 
