@@ -22,6 +22,8 @@ std::string rapporto_errore(const costruzione& c) {
                         std::string(codice::descrizione(c.codice_errore));
     if (codice::ha_posizione(c.codice_errore))
         testo += " (a " + std::to_string(c.posizione_errore) + " m)";
+    if (c.codice_errore == codice::lettura_fallita && !c.luogo_errore.empty())
+        testo += " (" + c.luogo_errore + ")";
     return testo;
 }
 

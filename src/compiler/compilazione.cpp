@@ -14,6 +14,15 @@ bool nome_rappresentabile(const std::string& nome) {
     return nome.size() <= lunghezza_testo_massima;
 }
 
+void segna_luogo_fallimento(compilazione& k, descrizione d, const lettore_descrizione* r) {
+    std::string luogo = k.sorgente.nome(d);
+    if (r == nullptr)
+        luogo += ": non si legge";
+    else if (r->fallito())
+        luogo += ", riga " + std::to_string(r->riga_corrente());
+    k.c.luogo_errore = std::move(luogo);
+}
+
 bool fuori_tracciato(costruzione& c, std::int64_t posizione, int margine, bool& fuori) {
     if (nel_tracciato(c, posizione, margine))
         return false;

@@ -35,6 +35,11 @@ inline constexpr int margine_stazione = 800;
 // conversion failure.
 bool nome_rappresentabile(const std::string& nome);
 
+// Where a phase that ends on the general failure path failed: the description's name, and the
+// line of the field when the reader could not read one. Without a reader, the description could
+// not be read at all.
+void segna_luogo_fallimento(compilazione& k, descrizione d, const lettore_descrizione* r);
+
 // The range check of a line whose first value is `posizione`: when it fails, records code 15
 // with the position and sets `fuori`, which ends the reading of the current description.
 bool fuori_tracciato(costruzione& c, std::int64_t posizione, int margine, bool& fuori);

@@ -214,19 +214,9 @@ std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, st
     return std::nullopt;
 }
 
-} // namespace
-
-esito_fase compila_linea(compilazione& k) {
+// The line description once read: general section, ordering, lines, tails.
+esito_fase compila_testo_linea(compilazione& k, lettore_descrizione& r) {
     costruzione& c = k.c;
-    if (!k.sorgente.esiste(d_linea)) {
-        c.codice_errore = codice::linea_mancante;
-        return esito_fase::terminata;
-    }
-    std::optional<std::string> testo = k.sorgente.leggi(d_linea);
-    if (!testo)
-        return esito_fase::fallita;
-    lettore_descrizione r(std::move(*testo));
-
     if (auto esito = sezione_generale(k, r))
         return *esito;
     // Without a route length there are no cells to compile onto.
@@ -255,6 +245,26 @@ esito_fase compila_linea(compilazione& k) {
     if (c.genera_planimetria != 0)
         estendi_rettilineo(c, s.metro, static_cast<std::int64_t>(c.lunghezza_totale) - 2);
     return esito_fase::completata;
+}
+
+} // namespace
+
+esito_fase compila_linea(compilazione& k) {
+    costruzione& c = k.c;
+    if (!k.sorgente.esiste(d_linea)) {
+        c.codice_errore = codice::linea_mancante;
+        return esito_fase::terminata;
+    }
+    std::optional<std::string> testo = k.sorgente.leggi(d_linea);
+    if (!testo) {
+        segna_luogo_fallimento(k, d_linea, nullptr);
+        return esito_fase::fallita;
+    }
+    lettore_descrizione r(std::move(*testo));
+    const esito_fase esito = compila_testo_linea(k, r);
+    if (esito == esito_fase::fallita)
+        segna_luogo_fallimento(k, d_linea, &r);
+    return esito;
 }
 
 } // namespace corvenna

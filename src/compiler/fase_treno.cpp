@@ -163,14 +163,9 @@ esito_fase chiudi_treno(costruzione& c, stato_treno& s) {
     return esito_fase::completata;
 }
 
-} // namespace
-
-esito_fase compila_treno(compilazione& k) {
+// The train description once read: lines, tails and the check of the kilometric systems.
+esito_fase compila_testo_treno(compilazione& k, lettore_descrizione& r) {
     costruzione& c = k.c;
-    std::optional<std::string> testo = k.sorgente.leggi(d_treno);
-    if (!testo)
-        return esito_fase::fallita;
-    lettore_descrizione r(std::move(*testo));
     stato_treno s;
 
     // Without "[generale]" nothing is read, and the compile ends as at the end of the file.
@@ -193,6 +188,21 @@ esito_fase compila_treno(compilazione& k) {
     if (!k.sorgente.cancella(d_treno))
         return esito_fase::fallita;
     return chiudi_treno(c, s);
+}
+
+} // namespace
+
+esito_fase compila_treno(compilazione& k) {
+    std::optional<std::string> testo = k.sorgente.leggi(d_treno);
+    if (!testo) {
+        segna_luogo_fallimento(k, d_treno, nullptr);
+        return esito_fase::fallita;
+    }
+    lettore_descrizione r(std::move(*testo));
+    const esito_fase esito = compila_testo_treno(k, r);
+    if (esito == esito_fase::fallita)
+        segna_luogo_fallimento(k, d_treno, &r);
+    return esito;
 }
 
 } // namespace corvenna

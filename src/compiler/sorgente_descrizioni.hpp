@@ -20,6 +20,8 @@ class sorgente_descrizioni {
     virtual std::optional<std::string> leggi(descrizione d) const = 0;
     // Deletes the description if it exists; false when it exists and cannot be deleted.
     virtual bool cancella(descrizione d) = 0;
+    // The description's name, for messages.
+    virtual std::string nome(descrizione d) const = 0;
 };
 
 // The two description files of a scenario in a directory.
@@ -31,6 +33,7 @@ class sorgente_cartella final : public sorgente_descrizioni {
     bool esiste(descrizione d) const override;
     std::optional<std::string> leggi(descrizione d) const override;
     bool cancella(descrizione d) override;
+    std::string nome(descrizione d) const override { return percorso(d).filename().string(); }
 
   private:
     const std::filesystem::path& percorso(descrizione d) const {
@@ -50,6 +53,9 @@ class sorgente_memoria final : public sorgente_descrizioni {
     bool cancella(descrizione d) override {
         testi.erase(d);
         return true;
+    }
+    std::string nome(descrizione d) const override {
+        return d == descrizione::linea ? "descrizione della linea" : "descrizione del treno";
     }
 };
 

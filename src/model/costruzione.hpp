@@ -71,6 +71,9 @@ struct costruzione {
     std::string linea;
     std::int32_t codice_errore = 0;
     std::int32_t posizione_errore = 0;
+    // Where a read or conversion failure of the compile happened: the description's name and,
+    // for a field that could not be read, its line. Empty otherwise.
+    std::string luogo_errore;
     std::int32_t num_montagne = 0;
     std::int32_t indice = 0;
     std::int32_t contatore = 0;

@@ -61,6 +61,15 @@ TEST(RiportaEsito, RecordedCodeIsReportedWithMeaningAndPosition) {
     }
 }
 
+TEST(RiportaEsito, ReadFailureSaysWhere) {
+    interfaccia_registrata r;
+    costruzione c = con_celle(codice::lettura_fallita);
+    c.luogo_errore = "Corvenna_7381-.txt, riga 12";
+    EXPECT_EQ(riporta_esito(c, 0, r.ui), 1);
+    ASSERT_EQ(r.segnalazioni.size(), 1u);
+    EXPECT_TRUE(r.segnalazioni[0].ends_with(" (Corvenna_7381-.txt, riga 12)")) << r.segnalazioni[0];
+}
+
 TEST(RiportaEsito, CompileWithoutCellsSaysNoBinaryFileWasWritten) {
     interfaccia_registrata r;
     costruzione c;

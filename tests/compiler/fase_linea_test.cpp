@@ -262,6 +262,27 @@ TEST(FaseLinea, FailuresDeleteTheRightDescriptions) {
     }
 }
 
+TEST(FaseLinea, ReadFailureSaysWhichDescriptionAndLine) {
+    struct caso {
+        std::optional<std::string> linea;
+        std::optional<std::string> treno;
+        std::string luogo;
+    };
+    const caso casi[] = {
+        {linea({"pendenza,  0,  0", "pendenza,  1x00,  0"}), treno({}),
+         "descrizione della linea, riga 5"},
+        {linea({}), prova::testo({"[generale]", "sabbia,  300", "velocita,  0,  75x"}),
+         "descrizione del treno, riga 3"},
+        {testo({"[generale]", "sfondo uno,  1", "[fine]"}), treno({}), "descrizione della linea"},
+        {linea({}), std::nullopt, "descrizione del treno: non si legge"},
+    };
+    for (const caso& k : casi) {
+        const auto r = compila(k.linea, k.treno);
+        EXPECT_EQ(r.c.codice_errore, codice::lettura_fallita) << k.luogo;
+        EXPECT_EQ(r.c.luogo_errore, k.luogo);
+    }
+}
+
 TEST(FaseLinea, ReliefStretchAndBoardReachTheRecorders) {
     const auto r =
         compila(linea({"montagna,  8700,  11050,  11",
