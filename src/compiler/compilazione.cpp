@@ -96,7 +96,7 @@ esito_fase riempi_coda(costruzione& c, std::int32_t& indice, std::uint8_t cella:
 bool riempi_celle(costruzione& c, std::int32_t& indice, std::int64_t fino_a,
                   std::uint8_t cella::*campo, std::uint8_t valore) {
     do {
-        if (indice < 0 || indice > c.ultima_cella)
+        if (!cella_esistente(c, indice))
             return false;
         c.celle[static_cast<std::size_t>(indice)].*campo = valore;
         ++indice;

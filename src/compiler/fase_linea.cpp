@@ -142,7 +142,7 @@ std::optional<esito_fase> riga_cartello(compilazione& k, std::int32_t posizione,
                                         const std::string& testo) {
     costruzione& c = k.c;
     const std::int64_t n = cella_puntuale(posizione);
-    if (n < 0 || n > c.ultima_cella)
+    if (!cella_esistente(c, n))
         return termina(k, d_linea, codice::celle_fuori_limite, posizione);
     cella& cl = c.celle[static_cast<std::size_t>(n)];
     if (!cella_libera(cl))

@@ -51,7 +51,7 @@ bool riempi_velocita(costruzione& c, stato_treno& s, std::int64_t fino_a) {
 std::optional<esito_fase> riga_abbattimento(compilazione& k, std::int32_t posizione,
                                             std::int32_t valore) {
     const std::int64_t n = cella_di(posizione);
-    if (n < 0 || n > k.c.ultima_cella)
+    if (!cella_esistente(k.c, n))
         return termina(k, d_treno, codice::celle_fuori_limite, posizione);
     cella& cl = k.c.celle[static_cast<std::size_t>(n)];
     if (!cella_libera(cl))

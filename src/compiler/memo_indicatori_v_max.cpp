@@ -25,11 +25,6 @@ std::optional<std::int16_t> valore_indicatore(std::int32_t sinistra, std::int32_
     return static_cast<std::int16_t>(arrotonda(valore));
 }
 
-// True when cell k lies within 0..ultima_cella and the array really holds it.
-bool cella_esistente(const costruzione& c, std::int64_t k) {
-    return k >= 0 && k <= c.ultima_cella && k < static_cast<std::int64_t>(c.celle.size());
-}
-
 } // namespace
 
 void memo_indicatori_v_max(costruzione& c, std::int32_t posizione, std::int32_t vas,

@@ -16,11 +16,6 @@ constexpr std::int32_t tipo_montagna_vicina = 3;
 // Every fourth cell of a tunnel stretch carries a tunnel marker.
 constexpr std::int32_t passo_marcatori = 4;
 
-// True when cell k lies within 0..ultima_cella and the array really holds it.
-bool cella_esistente(const costruzione& c, std::int64_t k) {
-    return k >= 0 && k <= c.ultima_cella && k < static_cast<std::int64_t>(c.celle.size());
-}
-
 } // namespace
 
 void memo_montagna(costruzione& c, std::int32_t inizio, std::int32_t fine, std::int32_t tipo) {

@@ -15,11 +15,6 @@ constexpr std::int64_t distanza_avviso = 1200;
 constexpr std::int64_t inizio_senza_avviso = 1500;
 constexpr int numero_preavvisi = 4;
 
-// True when cell k lies within 0..ultima_cella and the array really holds it.
-bool cella_esistente(const costruzione& c, std::int64_t k) {
-    return k >= 0 && k <= c.ultima_cella && k < static_cast<std::int64_t>(c.celle.size());
-}
-
 } // namespace
 
 void memo_rallentamento(costruzione& c, std::int32_t x, std::int32_t v, std::int32_t l,

@@ -16,11 +16,6 @@ constexpr std::int64_t passo_marcatori = 2;
 constexpr std::int32_t tempo_minimo = 101;
 constexpr std::int32_t sx_con_tempo = 2;
 
-// True when cell k lies within 0..ultima_cella and the array really holds it.
-bool cella_esistente(const costruzione& c, std::int64_t k) {
-    return k >= 0 && k <= c.ultima_cella && k < static_cast<std::int64_t>(c.celle.size());
-}
-
 } // namespace
 
 void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::int32_t s1,

@@ -105,7 +105,7 @@ std::optional<esito_fase> compila_stazione(compilazione& k, lettore_descrizione&
             return termina(k, d_treno, codice::fermata_iniziale);
         const std::int64_t cella_fermata = arrotonda(fermata);
         // The markers lie below the stop cell, so its bound covers them too.
-        if (cella_fermata > c.ultima_cella)
+        if (!cella_esistente(c, cella_fermata))
             return termina(k, d_treno, codice::celle_fuori_limite, v.posizione);
         if (v.tipo != 5 && v.tipo != 6) {
             for (c.contatore = 1; c.contatore <= 4; ++c.contatore) {

@@ -98,4 +98,9 @@ inline bool cella_libera(const cella& c) {
     return c.tipo == 0 || c.tipo == 11;
 }
 
+// True when cell k lies within 0 to `ultima_cella` and the array really holds it.
+inline bool cella_esistente(const costruzione& c, std::int64_t k) {
+    return k >= 0 && k <= c.ultima_cella && k < static_cast<std::int64_t>(c.celle.size());
+}
+
 } // namespace corvenna
