@@ -7,17 +7,16 @@
 
 #include "app/form_load.hpp"
 #include "app/memorizza_percorso.hpp"
-#include "compiler/memorizza_dati.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
-#include "description/dati_linea.hpp"
-#include "description/dati_treno.hpp"
-#include "description/righe_linea.hpp"
-#include "description/righe_treno.hpp"
+#include "documents/dati_documenti.hpp"
 #include "model/costruzione.hpp"
 #include "output/codifica_1252.hpp"
 #include "output/file_binari.hpp"
 #include "output/nomi_file.hpp"
 #include "output/righe_documento.hpp"
+#include "pipeline/costruisci_scenario.hpp"
+#include "scenario/righe_linea.hpp"
+#include "scenario/righe_treno.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -188,7 +187,8 @@ void BM_costruzione_linea_1000km(benchmark::State& state) {
 }
 BENCHMARK(BM_costruzione_linea_1000km)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The compile alone, from descriptions held in memory.
+// The build function alone (compile, finishing pass, stamp, codes), from descriptions held in
+// memory.
 void BM_compilazione_scenario(benchmark::State& state) {
     sorgente_memoria descrizioni;
     descrizioni.testi[descrizione::linea] = testo_righe(righe_linea);
@@ -197,8 +197,7 @@ void BM_compilazione_scenario(benchmark::State& state) {
         sorgente_memoria sorgente = descrizioni;
         costruzione c = nuova_costruzione();
         c.genera_planimetria = 1;
-        memorizza_dati(c, sorgente);
-        if (c.codice_errore != 0) {
+        if (costruisci(c, sorgente) != 0 || c.codice_errore != 0) {
             const std::string motivo =
                 "the compile recorded code " + std::to_string(c.codice_errore);
             state.SkipWithError(motivo.c_str());
@@ -212,11 +211,12 @@ BENCHMARK(BM_compilazione_scenario)->Unit(benchmark::kMicrosecond)->UseRealTime(
 // The scenario's model, built once for the writer benchmarks.
 const costruzione& modello_scenario() {
     static const costruzione modello = [] {
-        const cartella_temporanea cartella;
+        sorgente_memoria sorgente;
+        sorgente.testi[descrizione::linea] = testo_righe(righe_linea);
+        sorgente.testi[descrizione::treno] = testo_righe(righe_treno);
         costruzione c = nuova_costruzione();
-        dati_linea(c, cartella.percorso());
-        dati_treno(c, cartella.percorso());
-        memorizza_percorso(c, 1, cartella.percorso());
+        c.genera_planimetria = 1;
+        costruisci(c, sorgente);
         return c;
     }();
     return modello;

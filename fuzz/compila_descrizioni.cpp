@@ -7,15 +7,12 @@
 //   bit 1: the train description does not exist (the rest after the NUL is ignored).
 // Without a NUL byte the train description is empty. An empty input has no line description.
 
-#include "compiler/memorizza_dati.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
-#include "finishing/codici_gara.hpp"
-#include "finishing/rifinitura.hpp"
-#include "finishing/timbro_intestazione.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
 #include "output/file_binari.hpp"
 #include "output/scrittore_binario.hpp"
+#include "pipeline/costruisci_scenario.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -84,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
                                                      : std::string(resto.substr(separatore + 1));
     }
 
-    memorizza_dati(c, sorgente);
+    const int errore_intestazione = costruisci(c, sorgente);
     // The line description is always gone; the train description stays only when the compile
     // ended in the line phase, before the train description was opened.
     verifica(!sorgente.testi.contains(descrizione::linea), "la descrizione della linea resta");
@@ -98,11 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     verifica(c.celle.size() == static_cast<std::size_t>(c.ultima_cella) + 1,
              "il numero delle celle non segue l'ultima cella");
 
-    rifinitura(c);
-    if (timbra_intestazione(c) != 0)
+    if (errore_intestazione != 0)
         return 0;
-    c.voci[voce_scenario].orario = codice_gara_st(c);
-    c.celle[1].dato2 = codice_gara_og(c);
 
     if (c.genera_planimetria != 0) {
         const std::size_t punti = static_cast<std::size_t>(c.lunghezza_totale) + 1;

@@ -2,8 +2,8 @@
 // file of the fuzz target: the switch byte, the line description, a NUL byte, the train
 // description. Usage: scrivi_seme_scenario FILE [SWITCHES]
 
-#include "description/righe_linea.hpp"
-#include "description/righe_treno.hpp"
+#include "scenario/righe_linea.hpp"
+#include "scenario/righe_treno.hpp"
 #include "output/codifica_1252.hpp"
 #include "output/righe_documento.hpp"
 

@@ -1,11 +1,7 @@
 #include "app/form_load.hpp"
 
 #include "app/memorizza_percorso.hpp"
-#include "description/dati_linea.hpp"
-#include "description/dati_treno.hpp"
-#include "documents/dati_note.hpp"
-#include "documents/dati_rallentamenti.hpp"
-#include "documents/dati_scheda.hpp"
+#include "documents/dati_documenti.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
 #include "output/nomi_file.hpp"
@@ -47,17 +43,15 @@ int riporta_esito(const costruzione& c, int errore_intestazione, const interfacc
 
 int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& ui) {
     costruzione c;
-    c.nome_scenario = "Corvenna";
-    c.numero_treno = "7381";
+    c.nome_scenario = nome_scenario_predefinito;
+    c.numero_treno = numero_treno_predefinito;
     ui.mostra_attesa();
 
     int errore_intestazione = 0;
     try {
-        dati_linea(c, cartella);
-        dati_treno(c, cartella);
-        dati_note(c, cartella);
-        dati_rallentamenti(c, cartella);
-        dati_scheda(c, cartella);
+        // Line and train descriptions, notes, slowdown order, train card.
+        for (const documento_scenario& d : documenti_scenario)
+            scrivi_documento(c, cartella, d);
         errore_intestazione = memorizza_percorso(c, 1, cartella);
     } catch (...) {
         // A run stopped by a file failure leaves no intermediate description behind.

@@ -4,7 +4,6 @@
 #include "compiler/fase_linea.hpp"
 #include "compiler/fase_treno.hpp"
 #include "model/codici_errore.hpp"
-#include "output/nomi_file.hpp"
 
 namespace corvenna {
 
@@ -29,12 +28,6 @@ void memorizza_dati(costruzione& c, sorgente_descrizioni& sorgente) {
         esito = compila_treno(k);
     if (esito == esito_fase::fallita)
         fallimento_generale(k);
-}
-
-void memorizza_dati(costruzione& c, const std::filesystem::path& cartella) {
-    sorgente_cartella sorgente(percorso_file(cartella, c, file_uscita::descrizione_linea),
-                               percorso_file(cartella, c, file_uscita::descrizione_treno));
-    memorizza_dati(c, sorgente);
 }
 
 } // namespace corvenna

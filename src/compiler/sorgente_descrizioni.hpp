@@ -1,9 +1,9 @@
 #pragma once
 
-// Where the compiler finds the two descriptions: the output directory in a run, or texts held
-// in memory (tests, fuzzing). The compiler only tests, reads whole and deletes them.
+// Where the compiler finds the two descriptions: files resolved by the program that runs the
+// compile, or texts held in memory. The compiler only tests, reads whole and deletes them; it
+// never knows a path.
 
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,32 +24,18 @@ class sorgente_descrizioni {
     virtual std::string nome(descrizione d) const = 0;
 };
 
-// The two description files of a scenario in a directory.
-class sorgente_cartella final : public sorgente_descrizioni {
-  public:
-    sorgente_cartella(std::filesystem::path linea, std::filesystem::path treno)
-        : linea_(std::move(linea)), treno_(std::move(treno)) {}
-
-    bool esiste(descrizione d) const override;
-    std::optional<std::string> leggi(descrizione d) const override;
-    bool cancella(descrizione d) override;
-    std::string nome(descrizione d) const override { return percorso(d).filename().string(); }
-
-  private:
-    const std::filesystem::path& percorso(descrizione d) const {
-        return d == descrizione::linea ? linea_ : treno_;
-    }
-    std::filesystem::path linea_;
-    std::filesystem::path treno_;
-};
-
 // Descriptions held in memory; a missing entry is a description that does not exist.
 class sorgente_memoria final : public sorgente_descrizioni {
   public:
     std::map<descrizione, std::string> testi;
 
     bool esiste(descrizione d) const override { return testi.contains(d); }
-    std::optional<std::string> leggi(descrizione d) const override;
+    std::optional<std::string> leggi(descrizione d) const override {
+        const auto trovato = testi.find(d);
+        if (trovato == testi.end())
+            return std::nullopt;
+        return trovato->second;
+    }
     bool cancella(descrizione d) override {
         testi.erase(d);
         return true;

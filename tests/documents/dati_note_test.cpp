@@ -1,7 +1,7 @@
-#include "documents/dati_note.hpp"
+#include "documents/dati_documenti.hpp"
 
-#include "description/stazioni_scenario.hpp"
-#include "documents/righe_note.hpp"
+#include "scenario/stazioni_scenario.hpp"
+#include "scenario/righe_note.hpp"
 #include "model/costruzione.hpp"
 #include "output/codifica_1252.hpp"
 #include "supporto/documento_prova.hpp"

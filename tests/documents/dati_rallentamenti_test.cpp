@@ -1,7 +1,7 @@
-#include "documents/dati_rallentamenti.hpp"
+#include "documents/dati_documenti.hpp"
 
-#include "description/stazioni_scenario.hpp"
-#include "documents/righe_rallentamenti.hpp"
+#include "scenario/stazioni_scenario.hpp"
+#include "scenario/righe_rallentamenti.hpp"
 #include "model/costruzione.hpp"
 #include "output/righe_documento.hpp"
 #include "supporto/documento_prova.hpp"

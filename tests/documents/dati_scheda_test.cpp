@@ -1,8 +1,8 @@
-#include "documents/dati_scheda.hpp"
+#include "documents/dati_documenti.hpp"
 
-#include "description/righe_treno.hpp"
-#include "description/stazioni_scenario.hpp"
-#include "documents/righe_scheda.hpp"
+#include "scenario/righe_treno.hpp"
+#include "scenario/stazioni_scenario.hpp"
+#include "scenario/righe_scheda.hpp"
 #include "model/costruzione.hpp"
 #include "output/righe_documento.hpp"
 #include "supporto/documento_prova.hpp"

@@ -1,6 +1,6 @@
-#include "description/dati_treno.hpp"
+#include "documents/dati_documenti.hpp"
 
-#include "description/righe_treno.hpp"
+#include "scenario/righe_treno.hpp"
 #include "model/costruzione.hpp"
 #include "supporto/documento_prova.hpp"
 

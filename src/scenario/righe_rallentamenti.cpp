@@ -1,4 +1,4 @@
-#include "documents/righe_rallentamenti.hpp"
+#include "scenario/righe_rallentamenti.hpp"
 
 #include "output/righe_documento.hpp"
 

@@ -1,4 +1,4 @@
-#include "description/righe_treno.hpp"
+#include "scenario/righe_treno.hpp"
 
 #include "output/righe_documento.hpp"
 

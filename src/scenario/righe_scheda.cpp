@@ -1,4 +1,4 @@
-#include "documents/righe_scheda.hpp"
+#include "scenario/righe_scheda.hpp"
 
 #include "output/righe_documento.hpp"
 

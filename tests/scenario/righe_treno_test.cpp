@@ -3,9 +3,9 @@
 // the scenario claims a cell of its own on the compiled track. The lines are taken apart here
 // with a small splitter, independent of the description reader.
 
-#include "description/righe_linea.hpp"
-#include "description/righe_treno.hpp"
-#include "description/stazioni_scenario.hpp"
+#include "scenario/righe_linea.hpp"
+#include "scenario/righe_treno.hpp"
+#include "scenario/stazioni_scenario.hpp"
 
 #include "output/righe_documento.hpp"
 #include "supporto/documento_prova.hpp"

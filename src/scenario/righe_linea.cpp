@@ -1,4 +1,4 @@
-#include "description/righe_linea.hpp"
+#include "scenario/righe_linea.hpp"
 
 #include "output/righe_documento.hpp"
 

@@ -1,4 +1,4 @@
-#include "documents/righe_note.hpp"
+#include "scenario/righe_note.hpp"
 
 #include "output/righe_documento.hpp"
 

@@ -1,4 +1,4 @@
-#include "compiler/sorgente_descrizioni.hpp"
+#include "app/sorgente_cartella.hpp"
 
 #include <fstream>
 #include <iterator>
@@ -25,13 +25,6 @@ bool sorgente_cartella::cancella(descrizione d) {
     std::error_code errore;
     std::filesystem::remove(percorso(d), errore);
     return !errore;
-}
-
-std::optional<std::string> sorgente_memoria::leggi(descrizione d) const {
-    const auto trovato = testi.find(d);
-    if (trovato == testi.end())
-        return std::nullopt;
-    return trovato->second;
 }
 
 } // namespace corvenna

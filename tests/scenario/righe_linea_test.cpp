@@ -2,7 +2,7 @@
 // orders, ranges, the rows that must read exactly so, and the place of every board on its cell.
 // The lines are taken apart here with a small splitter, independent of the description reader.
 
-#include "description/righe_linea.hpp"
+#include "scenario/righe_linea.hpp"
 
 #include "output/righe_documento.hpp"
 #include "supporto/documento_prova.hpp"

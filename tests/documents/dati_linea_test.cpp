@@ -1,6 +1,6 @@
-#include "description/dati_linea.hpp"
+#include "documents/dati_documenti.hpp"
 
-#include "description/righe_linea.hpp"
+#include "scenario/righe_linea.hpp"
 #include "model/costruzione.hpp"
 #include "supporto/documento_prova.hpp"
 

@@ -1,0 +1,24 @@
+#pragma once
+
+// The writers of the scenario's five text files. Each writes its line table from the scenario's
+// data into `cartella`, through the file replacement routine, and leaves in `indice` the slot at
+// which writing stopped.
+
+#include "scenario/documenti_scenario.hpp"
+
+#include <filesystem>
+
+namespace corvenna {
+
+struct costruzione;
+
+void scrivi_documento(costruzione& c, const std::filesystem::path& cartella,
+                      const documento_scenario& d);
+
+void dati_linea(costruzione& c, const std::filesystem::path& cartella);
+void dati_treno(costruzione& c, const std::filesystem::path& cartella);
+void dati_note(costruzione& c, const std::filesystem::path& cartella);
+void dati_rallentamenti(costruzione& c, const std::filesystem::path& cartella);
+void dati_scheda(costruzione& c, const std::filesystem::path& cartella);
+
+} // namespace corvenna
