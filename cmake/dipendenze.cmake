@@ -1,0 +1,54 @@
+# The Debian packages the build needs beyond the compiler, each with a file that shows it is
+# installed. A fresh machine may lack some: configure installs them and says so, so the
+# README's commands work on their own.
+function(genera_assicura_pacchetti)
+  set(mancanti)
+  foreach(voce IN LISTS ARGN)
+    string(REPLACE "=" ";" coppia "${voce}")
+    list(GET coppia 0 pacchetto)
+    list(GET coppia 1 prova)
+    if(NOT EXISTS "${prova}")
+      list(APPEND mancanti ${pacchetto})
+    endif()
+  endforeach()
+  if(mancanti)
+    message(STATUS "Installing the missing Debian packages: ${mancanti}")
+    execute_process(COMMAND ${PROJECT_SOURCE_DIR}/cmake/installa_pacchetti.sh ${mancanti}
+                    RESULT_VARIABLE esito)
+    if(NOT esito EQUAL 0)
+      message(FATAL_ERROR "Could not install ${mancanti}: install them as root "
+                          "(apt-get install ${mancanti}) and configure again")
+    endif()
+  endif()
+endfunction()
+
+set(GENERA_PACCHETTI
+  libcli11-dev=/usr/include/CLI/CLI.hpp
+  nlohmann-json3-dev=/usr/include/nlohmann/json.hpp)
+if(GENERA_TESTS)
+  list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h)
+endif()
+if(GENERA_BENCH)
+  list(APPEND GENERA_PACCHETTI libbenchmark-dev=/usr/include/benchmark/benchmark.h)
+endif()
+genera_assicura_pacchetti(${GENERA_PACCHETTI})
+
+# The command line parser and the JSON library are header-only. A cross build cannot take them
+# through the build machine's package files, which point into the build machine's include
+# directory; it gets their two header folders alone.
+if(CMAKE_CROSSCOMPILING)
+  set(esterne ${CMAKE_BINARY_DIR}/intestazioni_esterne)
+  file(MAKE_DIRECTORY ${esterne})
+  foreach(cartella CLI nlohmann)
+    if(NOT EXISTS ${esterne}/${cartella})
+      file(CREATE_LINK /usr/include/${cartella} ${esterne}/${cartella} SYMBOLIC)
+    endif()
+  endforeach()
+  add_library(CLI11::CLI11 INTERFACE IMPORTED)
+  target_include_directories(CLI11::CLI11 INTERFACE ${esterne})
+  add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+  target_include_directories(nlohmann_json::nlohmann_json INTERFACE ${esterne})
+else()
+  find_package(CLI11 CONFIG REQUIRED)
+  find_package(nlohmann_json 3 CONFIG REQUIRED)
+endif()

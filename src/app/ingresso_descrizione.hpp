@@ -1,0 +1,39 @@
+#pragma once
+
+// An author's description file as the compile reads it: single-byte Windows-1252 text. Authors
+// write with modern editors, so a file that is valid UTF-8 and holds any non-ASCII character is
+// taken as UTF-8 and converted; any other file is taken as Windows-1252 already.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvenna {
+
+struct testo_convertito {
+    std::string testo;
+    // True when the file was taken as UTF-8 and converted.
+    bool utf8 = false;
+    // When a character has no Windows-1252 byte: where it stands and what it is.
+    struct errore {
+        int riga = 0;
+        int colonna = 0;
+        std::string messaggio;
+    };
+    std::optional<errore> fallito;
+};
+
+// A UTF-8 byte-order mark is dropped before the text is read.
+testo_convertito testo_in_1252(std::string_view byte_file);
+
+} // namespace corvenna
+
+#include <filesystem>
+
+namespace corvenna {
+
+// The bytes of the file at `percorso`. Throws errore_file, naming the file and the system's
+// reason, when it cannot be opened or read.
+std::string leggi_file_intero(const std::filesystem::path& percorso);
+
+} // namespace corvenna

@@ -1,0 +1,40 @@
+#pragma once
+
+// The diagnostics of a compile as the tool shows them: as compilers print them on standard
+// error, or as one JSON array on standard output; then the summary line.
+
+#include "pipeline/costruisci_scenario.hpp"
+
+#include <iosfwd>
+#include <map>
+#include <string>
+
+namespace corvenna {
+
+// The build's diagnostics, with one error added for an outcome that none of them reports
+// (a failed header check, a compile that left no cells), so a failed build never prints
+// "0 errori".
+elenco_diagnostiche completa_diagnostiche(const scenario_costruito& s);
+
+enum class forma_diagnostiche { testo, json };
+
+struct conteggio_diagnostiche {
+    int errori = 0;
+    int avvisi = 0;
+};
+
+// A description as the user knows it: the name given on the command line and the file's own
+// bytes, to show the line a diagnostic points into.
+struct file_mostrato {
+    std::string nome;
+    std::string testo;
+    // True when the file is UTF-8: a column then counts characters, not bytes.
+    bool utf8 = false;
+};
+using file_mostrati = std::map<descrizione, file_mostrato>;
+
+conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostiche,
+                                           const file_mostrati& file, forma_diagnostiche forma,
+                                           std::ostream& uscita, std::ostream& errori);
+
+} // namespace corvenna
