@@ -32,7 +32,33 @@ std::string esadecimale(char32_t cp) {
     return "U+" + s;
 }
 
+void aggiungi_utf8(std::string& s, char32_t cp) {
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 } // namespace
+
+std::string da_1252(std::string_view byte_1252) {
+    std::string risultato;
+    risultato.reserve(byte_1252.size());
+    for (const char c : byte_1252) {
+        const auto b = static_cast<unsigned char>(c);
+        char32_t cp = b;
+        if (b >= 0x80 && b <= 0x9F)
+            cp = tabella_80_9f[b - 0x80] != 0 ? tabella_80_9f[b - 0x80] : 0xFFFD;
+        aggiungi_utf8(risultato, cp);
+    }
+    return risultato;
+}
 
 std::string in_1252(std::string_view utf8) {
     std::string risultato;

@@ -1,7 +1,7 @@
 #pragma once
 
-// Conversion of the program's UTF-8 source texts to the single-byte Windows-1252 code page in
-// which every text file and every name in the binary files is written.
+// Conversion between UTF-8 and the single-byte Windows-1252 code page in which every text file
+// and every name in the binary files is written.
 
 #include <stdexcept>
 #include <string>
@@ -16,5 +16,9 @@ class errore_codifica : public std::runtime_error {
 
 // Throws errore_codifica for malformed UTF-8 and for a character that has no single byte.
 std::string in_1252(std::string_view utf8);
+
+// The UTF-8 text of Windows-1252 bytes, for showing names read from the files. The five bytes
+// the code page leaves unassigned become U+FFFD.
+std::string da_1252(std::string_view byte_1252);
 
 } // namespace corvenna

@@ -98,3 +98,21 @@ TEST(Codifica1252, ErrorNamesTheCharacterThatHasNoByte) {
 }
 
 } // namespace
+
+namespace corvenna {
+namespace {
+
+TEST(Da1252, EveryAssignedByteRoundTripsThroughUtf8) {
+    for (int b = 1; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string utf8 = da_1252(byte);
+        if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
+            EXPECT_EQ(utf8, "\xEF\xBF\xBD") << b;
+        else
+            EXPECT_EQ(in_1252(utf8), byte) << b;
+    }
+    EXPECT_EQ(da_1252("CITT\xC0 \x80"), "CITT\xC3\x80 \xE2\x82\xAC");
+}
+
+} // namespace
+} // namespace corvenna
