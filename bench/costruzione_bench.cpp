@@ -65,19 +65,6 @@ costruzione nuova_costruzione() {
     return c;
 }
 
-// A line table as the description file holds it: Windows-1252, CR LF after every line, up to
-// the end marker.
-std::string testo_righe(std::span<const std::string_view> righe) {
-    std::string testo;
-    for (const std::string_view riga : righe) {
-        if (riga == fine_tabella)
-            break;
-        testo += in_1252(riga);
-        testo += "\r\n";
-    }
-    return testo;
-}
-
 // The scenario's general section with the route length set to 1000000 m, then a curve in
 // every kilometre, alternating hand and class, and a gradient change every 2 km.
 std::string testo_linea_1000km() {

@@ -8,20 +8,40 @@
 
 namespace corvenna {
 
-int scrivi_righe(const std::filesystem::path& destinazione,
-                 std::span<const std::string_view> tabella) {
+namespace {
+
+std::size_t indice_fine(std::span<const std::string_view> tabella) {
     std::size_t indice = 0;
     while (indice < tabella.size() && tabella[indice] != fine_tabella)
         ++indice;
-    // Encode everything first, so an unencodable character fails before the file is touched.
+    return indice;
+}
+
+} // namespace
+
+std::string testo_righe(std::span<const std::string_view> tabella) {
+    const std::size_t indice = indice_fine(tabella);
     std::string testo;
     for (std::size_t i = 0; i < indice; ++i) {
         try {
             testo += in_1252(tabella[i]);
         } catch (const errore_codifica& e) {
-            throw errore_file(destinazione, "riga " + std::to_string(i + 1) + ": " + e.what());
+            throw errore_codifica("riga " + std::to_string(i + 1) + ": " + e.what());
         }
         testo += "\r\n";
+    }
+    return testo;
+}
+
+int scrivi_righe(const std::filesystem::path& destinazione,
+                 std::span<const std::string_view> tabella) {
+    const std::size_t indice = indice_fine(tabella);
+    // Encode everything first, so an unencodable character fails before the file is touched.
+    std::string testo;
+    try {
+        testo = testo_righe(tabella);
+    } catch (const errore_codifica& e) {
+        throw errore_file(destinazione, e.what());
     }
     sostituisci_file(destinazione,
                      [&](std::ostream& uscita) { uscita.write(testo.data(), testo.size()); });

@@ -5,12 +5,18 @@
 
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace corvenna {
 
 // The slot text that ends a line table; it is never written.
 inline constexpr std::string_view fine_tabella = "riferimento fine del file";
+
+// The lines of `tabella` (UTF-8 source text) up to the end marker, as the file holds them:
+// Windows-1252 bytes with CR LF after every line. Throws errore_codifica, naming the line, for a
+// character without a byte.
+std::string testo_righe(std::span<const std::string_view> tabella);
 
 // Writes the lines of `tabella` (UTF-8 source text) to `destinazione` through the file
 // replacement routine, stopping at the first slot equal to the end marker, or after the last
