@@ -4,6 +4,9 @@
 // their peak beside the bytes they wrote.
 
 #include "contatore_memoria.hpp"
+#include "linea_sintetica.hpp"
+#include "supporto/cartella_temporanea.hpp"
+#include "supporto/flusso_contato.hpp"
 
 #include "app/form_load.hpp"
 #include "app/memorizza_percorso.hpp"
@@ -36,58 +39,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory under the system's temporary directory, removed with its content.
-class cartella_temporanea {
-  public:
-    cartella_temporanea() {
-        std::random_device caso;
-        percorso_ = fs::temp_directory_path() /
-                    ("genera_bench_" + std::to_string(caso()) + std::to_string(caso()));
-        fs::create_directories(percorso_);
-    }
-    ~cartella_temporanea() {
-        std::error_code ignora;
-        fs::remove_all(percorso_, ignora);
-    }
-    cartella_temporanea(const cartella_temporanea&) = delete;
-    cartella_temporanea& operator=(const cartella_temporanea&) = delete;
-
-    const fs::path& percorso() const { return percorso_; }
-
-  private:
-    fs::path percorso_;
-};
+using prova::cartella_temporanea;
 
 costruzione nuova_costruzione() {
     costruzione c;
     c.nome_scenario = "Corvenna";
     c.numero_treno = "7381";
     return c;
-}
-
-// The scenario's general section with the route length set to 1000000 m, then a curve in
-// every kilometre, alternating hand and class, and a gradient change every 2 km.
-std::string testo_linea_1000km() {
-    std::string testo = "[generale]\r\nlunghezza percorso,  1000000\r\n";
-    for (const std::string_view riga : righe_linea) {
-        if (riga == "[curve]")
-            break;
-        if (riga != "[generale]" && riga.find("lunghezza") == std::string_view::npos)
-            testo += in_1252(riga) + "\r\n";
-    }
-    testo += "[curve]\r\n";
-    for (int km = 0; km < 1000; ++km) {
-        const char mano = km % 2 == 0 ? 's' : 'd';
-        const int classe = 2 + km % 4;
-        testo += "curva" + std::string(1, mano) + std::to_string(classe) + ",  " +
-                 std::to_string(km * 1000 + 300) + ",  600\r\n";
-    }
-    testo += "[pendenze]\r\n";
-    for (int km = 0; km < 1000; km += 2)
-        testo += "pendenza,  " + std::to_string(km * 1000) + ",  " + std::to_string(km % 19 - 9) +
-                 "\r\n";
-    testo += "[fine]\r\n";
-    return testo;
 }
 
 void scrivi_testo(const fs::path& destinazione, const std::string& testo) {
@@ -165,7 +123,7 @@ BENCHMARK(BM_costruzione_scenario)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 // The same build for a line of 1000000 m with curves along its whole length.
 void BM_costruzione_linea_1000km(benchmark::State& state) {
-    const std::string linea = testo_linea_1000km();
+    const std::string linea = banco::testo_linea_1000km();
     const std::string treno = testo_righe(righe_treno);
     costruzione_in_cartella(state, [&](const costruzione& c, const fs::path& cartella) {
         scrivi_testo(percorso_file(cartella, c, file_uscita::descrizione_linea), linea);
@@ -228,13 +186,8 @@ BENCHMARK(BM_scrivi_planimetria)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The plan view's packing alone, into a stream that drops what it gets.
 void BM_codifica_planimetria(benchmark::State& state) {
-    class scarto : public std::streambuf {
-      protected:
-        int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-    };
     const costruzione& c = modello_scenario();
-    scarto buffer;
+    prova::flusso_contato buffer;
     std::ostream uscita(&buffer);
     for (auto _ : state)
         scrivi_planimetria(uscita, c);
