@@ -1,9 +1,10 @@
 #include "documents/dati_documenti.hpp"
 
-#include "scenario/stazioni_scenario.hpp"
-#include "scenario/righe_rallentamenti.hpp"
 #include "model/costruzione.hpp"
 #include "output/righe_documento.hpp"
+#include "scenario/righe_rallentamenti.hpp"
+#include "scenario/stazioni_scenario.hpp"
+#include "supporto/descrizioni_prova.hpp"
 #include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,20 @@ TEST_F(Rallentamenti, QuotedLinesAreExact) {
         EXPECT_EQ(righe[caso.numero - 1], caso.testo) << "line " << caso.numero;
     for (int numero = 13; numero <= 38; ++numero)
         EXPECT_EQ(righe[numero - 1], vuota) << "line " << numero;
+}
+
+// The table lists the slowdowns of the train description, one row each: the train runs with
+// none, so every row is blank.
+TEST_F(Rallentamenti, TableRowsListTheTrainsSlowdowns) {
+    dati_rallentamenti(c, cartella);
+    const std::vector<std::string> righe = righe_scritte();
+    ASSERT_EQ(righe.size(), 46u);
+    const std::string vuota =
+        " |   |                            |            |          |         |            |";
+    std::size_t compilate = 0;
+    for (int numero = 13; numero <= 38; ++numero)
+        compilate += righe[numero - 1] != vuota;
+    EXPECT_EQ(compilate, prova_descrizioni::leggi_treno().rallentamenti);
 }
 
 TEST_F(Rallentamenti, LineTitleJoinsTheEndStations) {

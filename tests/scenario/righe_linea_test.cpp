@@ -5,6 +5,7 @@
 #include "scenario/righe_linea.hpp"
 
 #include "output/righe_documento.hpp"
+#include "supporto/descrizioni_prova.hpp"
 #include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@
 namespace corvenna {
 namespace {
 
+using prova_descrizioni::chilometro;
+using prova_descrizioni::gruppi;
+using prova_descrizioni::tipo_cartello;
 using prova_documenti::campi;
 using prova_documenti::campi_controllati;
 using prova_documenti::numero;
@@ -236,57 +240,10 @@ TEST(RigheLinea, SpeedBoardsCarryOrderedSpeedsAndEmptyRightHandValues) {
     EXPECT_NE(it, righe.end());
 }
 
-// The kind of a text board, told by its first lettering group.
-std::string tipo_cartello(std::string_view scritta) {
-    static const std::vector<std::pair<std::string_view, std::string>> primi{
-        {"(   P.L.  )", "passaggio a livello"},
-        {"(  P.L.A. )", "passaggio a livello automatico"},
-        {"(Diramazione per)", "diramazione"},
-        {"(Confluenza da)", "confluenza"},
-        {"(Fiume )", "fiume"},
-        {"( Fiume )", "fiume"},
-        {"(Galleria)", "galleria"},
-        {"(    Limite    )", "limite"},
-        {"( Ex raccordo  )", "raccordo"},
-        {"( Avviso fermata )", "avviso fermata"},
-        {"( Casello)", "casello"}};
-    for (const auto& [gruppo, tipo] : primi)
-        if (scritta.starts_with(gruppo))
-            return tipo;
-    return "canale"; // the canal's board begins with the canal's own name
-}
-
-// The lettering groups: "(a)(b)" gives "a" and "b"; an empty result means a malformed text.
-std::vector<std::string_view> gruppi(std::string_view scritta) {
-    std::vector<std::string_view> risultato;
-    while (!scritta.empty()) {
-        const std::size_t chiusa = scritta.find(')');
-        if (scritta.front() != '(' || chiusa == std::string_view::npos)
-            return {};
-        const std::string_view dentro = scritta.substr(1, chiusa - 1);
-        if (dentro.find('(') != std::string_view::npos)
-            return {};
-        risultato.push_back(dentro);
-        scritta.remove_prefix(chiusa + 1);
-    }
-    return risultato;
-}
-
 bool maiuscolo(std::string_view s) {
     const std::string_view nome = senza_blank_iniziali(s);
     return !nome.empty() && std::none_of(nome.begin(), nome.end(),
                                          [](unsigned char c) { return std::islower(c) != 0; });
-}
-
-// The kilometre a level-crossing board gives, in metres: "km 31+180" is 31180.
-long chilometro(std::string_view gruppo) {
-    EXPECT_TRUE(gruppo.starts_with("km ")) << gruppo;
-    const std::size_t piu = gruppo.find('+');
-    EXPECT_NE(piu, std::string_view::npos) << gruppo;
-    if (!gruppo.starts_with("km ") || piu == std::string_view::npos)
-        return 0;
-    EXPECT_EQ(gruppo.size() - piu - 1, 3u) << "three-digit metres: " << gruppo;
-    return numero(gruppo.substr(3, piu - 3)) * 1000 + numero(gruppo.substr(piu + 1));
 }
 
 struct cartello {
@@ -368,6 +325,24 @@ TEST(RigheLinea, TextBoardsAscendAndKeepTheirKindCounts) {
                                             {"casello", 1}};
     EXPECT_EQ(tipi, attesi);
     EXPECT_EQ(fiumi_a_500_m, 1);
+}
+
+// The second section begins with its own kilometric count, at the junction station, and holds
+// 26 of the level crossings; the others lie on the first section.
+TEST(RigheLinea, TwentySixLevelCrossingsLieOnTheSecondSection) {
+    const prova_descrizioni::linea_descritta linea = prova_descrizioni::leggi_linea();
+    long inizio = -1;
+    for (const prova_descrizioni::progressiva& p : linea.progressive)
+        if (p.parola == "due")
+            inizio = p.inizio;
+    ASSERT_EQ(inizio, 42300);
+    int primo = 0;
+    int secondo = 0;
+    for (const prova_descrizioni::cartello& c : linea.cartelli)
+        if (prova_descrizioni::passaggio_a_livello(c.tipo))
+            ++(c.posizione > inizio ? secondo : primo);
+    EXPECT_EQ(secondo, 26);
+    EXPECT_EQ(primo, 16);
 }
 
 TEST(RigheLinea, TextBoardsWithoutPlaceNamesReadExactly) {

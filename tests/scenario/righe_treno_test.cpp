@@ -8,6 +8,7 @@
 #include "scenario/stazioni_scenario.hpp"
 
 #include "output/righe_documento.hpp"
+#include "supporto/descrizioni_prova.hpp"
 #include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -361,6 +363,44 @@ TEST(RigheTreno, SignalsKeepTheirRangesAndPairing) {
 // The cell of a point feature at position p: p / 50 + 1, rounded half to even.
 long cella_puntuale(long p) {
     return static_cast<long>(std::nearbyint(static_cast<double>(p) / 50.0 + 1.0));
+}
+
+// A speed board stands where its limit begins. The board of a lower speed stands no later than
+// the first cell of that speed, so that the train never runs on the lower limit before the
+// board shows it; the board of a higher speed stands no earlier than the first cell where the
+// speed is allowed. The board of a limit is the nearest one with its speed in rank A and no
+// stripes (the striped boards before it announce it).
+TEST(RigheTreno, SpeedBoardsStandWhereTheirLimitsBegin) {
+    const prova_descrizioni::linea_descritta linea = prova_descrizioni::leggi_linea();
+    const prova_descrizioni::treno_descritto treno = prova_descrizioni::leggi_treno();
+    long precedente = 0;
+    int cartelli = 0;
+    for (const prova_descrizioni::limite& l : treno.limiti) {
+        if (l.velocita == precedente)
+            continue;
+        const prova_descrizioni::indicatore* cartello = nullptr;
+        for (const prova_descrizioni::indicatore& k : linea.indicatori)
+            if (k.vas == l.velocita && k.strisce == 0 &&
+                (cartello == nullptr || std::labs(k.posizione - l.posizione) <
+                                            std::labs(cartello->posizione - l.posizione)))
+                cartello = &k;
+        SCOPED_TRACE("limit " + std::to_string(l.velocita) + " km/h at " +
+                     std::to_string(l.posizione));
+        if (cartello == nullptr) {
+            EXPECT_EQ(l.posizione, 0) << "only the speed at the start needs no board";
+        } else {
+            const long prima_cella = l.posizione / 50;
+            const long cella = cella_puntuale(cartello->posizione);
+            if (l.velocita < precedente) {
+                EXPECT_LE(cella, prima_cella) << "board at " << cartello->posizione;
+            } else {
+                EXPECT_GE(cella, prima_cella) << "board at " << cartello->posizione;
+            }
+            ++cartelli;
+        }
+        precedente = l.velocita;
+    }
+    EXPECT_EQ(cartelli, 7);
 }
 
 // Route signs, speed boards and signals fail on an occupied cell, and a station's stop cell
