@@ -54,7 +54,7 @@ std::string messaggio_registratore(const compilazione& k, descrizione d, std::in
     case codice::indicatore_occupato:
         return "la cella dell'indicatore di velocita'" + a + " e' gia' occupata da " + occupante;
     case codice::celle_fuori_limite:
-        return cosa + a + " occupa celle fuori dal tracciato";
+        return cosa + " occupa celle fuori dal tracciato";
     case codice::troppe_montagne:
         return "i tratti montagna superano gli 80 consentiti";
     default:
@@ -132,9 +132,9 @@ esito_riga dopo_registratore(compilazione& k, descrizione d, std::int32_t posizi
         k.sorgente.cancella(d);
         k.c.posizione_errore = posizione;
         k.reg.avviso(d, posto, "compilazione-interrotta",
-                     "la compilazione si ferma a " + cosa +
-                         ": resta il codice 15 di una riga precedente, e le righe da qui in poi "
-                         "non sono lette",
+                     "la compilazione si ferma a questa riga (" + cosa +
+                         "): resta il codice 15 di una riga precedente, e le righe seguenti non "
+                         "sono lette",
                      posizione);
         return esito_riga::terminata;
     }
@@ -265,7 +265,7 @@ void segna_luogo_fallimento(compilazione& k, descrizione d, const lettore_descri
         return;
     if (r == nullptr)
         fallisce(k, d, {},
-                 std::string(nome_descrizione(d)) +
+                 "la " + std::string(nome_descrizione(d)) +
                      (k.sorgente.esiste(d) ? " non si legge" : " non esiste"));
     else if (r->fallito())
         fallisce(k, d, r->luogo_campo(), messaggio_lettura(*r));

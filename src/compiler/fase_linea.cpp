@@ -244,7 +244,7 @@ esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiav
                          (fine > fatto ? "e' applicata solo da " + metri(fatto)
                                        : std::string("e' ignorata")),
                      inizio);
-    const std::string oltre = " oltre la planimetria (" + metri(k.c.lunghezza_totale - 2) + ")";
+    const std::string oltre = ", oltre la planimetria (" + metri(k.c.lunghezza_totale - 2) + ")";
     if (!estendi_rettilineo(k.c, s.metro, inizio))
         return termina(k, d_linea,
                        {codice::curva_non_valida, riga.luoghi[0],

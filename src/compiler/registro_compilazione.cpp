@@ -105,7 +105,9 @@ void registro_compilazione::scrive_avviso(std::uint8_t prima, std::int64_t k) {
         return;
     const elemento_descritto& qui = elementi_[corrente_];
     std::uint32_t& autore_cella = autore_avviso_[static_cast<std::size_t>(k)];
-    if (prima != 0 && autore_cella != corrente_) {
+    // One warning per feature line is enough, however many of its markers replace others.
+    if (prima != 0 && autore_cella != corrente_ && avvisato_avviso_ != corrente_) {
+        avvisato_avviso_ = corrente_;
         const elemento_descritto* altro = autore_cella != 0 ? &elementi_[autore_cella] : nullptr;
         avviso(qui, "marcatori-sovrascritti",
                "un marcatore di avvicinamento di " + qui.cosa + " a " + std::to_string(qui.metri) +

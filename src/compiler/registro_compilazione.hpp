@@ -25,7 +25,7 @@ struct elemento_descritto {
     descrizione file = descrizione::linea;
     // The line's position field (its keyword field when it has no position).
     luogo posto;
-    // What it is, with its article: "un segnale", "la fermata di CORVENNA".
+    // What it is, with its article: "un segnale", "una fermata di CORVENNA".
     std::string cosa;
     std::int32_t metri = 0;
 };
@@ -75,6 +75,8 @@ class registro_compilazione {
     std::vector<std::uint32_t> autore_tipo_;
     std::vector<std::uint32_t> autore_avviso_;
     std::uint32_t corrente_ = 0;
+    // The last feature line warned about replacing approach markers.
+    std::uint32_t avvisato_avviso_ = 0;
 };
 
 // "un segnale (riga 12)", or "(riga 12 della descrizione della linea)" when the feature lies in

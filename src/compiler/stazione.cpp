@@ -127,17 +127,17 @@ esito_riga compila_stazione(compilazione& k, lettore_descrizione& r, std::int32_
     }
     if (b2_letto != 0 && v.b2 == 0)
         k.reg.avviso(d_treno, posto_b2, "valore-stazione-ignorato",
-                     "il valore b2 " + std::to_string(b2_letto) + " della stazione " + v.nome +
+                     "il valore b2 = " + std::to_string(b2_letto) + " della stazione " + v.nome +
                          " e' azzerato: vale solo dalla seconda stazione e per marciapiedi di "
                          "almeno 600 m",
                      v.posizione);
     if (b3_letto != 0 && v.tipo >= 5 && v.tipo <= 8)
         k.reg.avviso(d_treno, posto_b3, "valore-stazione-ignorato",
-                     "il valore b3 " + std::to_string(b3_letto) + " della stazione " + v.nome +
+                     "il valore b3 = " + std::to_string(b3_letto) + " della stazione " + v.nome +
                          " e' ignorato: non allunga il marciapiede delle stazioni di tipo 5 a 8",
                      v.posizione);
 
-    k.reg.inizia_elemento(d_treno, posto, "la fermata di " + v.nome, v.posizione);
+    k.reg.inizia_elemento(d_treno, posto, "una fermata di " + v.nome, v.posizione);
     if (v.tipo < tipo_senza_fermata) {
         const double fermata = v.fine / lunghezza_cella - 1;
         if (!(fermata > 1))

@@ -28,24 +28,25 @@ class rapporto_rifinitura final : public osservatore_rifinitura {
     explicit rapporto_rifinitura(registro_compilazione& reg) : reg_(reg) {}
 
     void errore(std::int32_t codice_errore, std::int32_t cella, std::int32_t elemento) override {
+        const elemento_descritto* e = reg_.autore(elemento);
+        const std::string a = " a " + (e ? std::to_string(e->metri) + " m" : metri_cella(elemento));
         std::string messaggio;
         switch (codice_errore) {
         case codice::abbattimento_segnale:
-            messaggio = "nessuna cella libera per l'abbattimento davanti al segnale a " +
-                        metri_cella(cella) + ", che precede l'avviso di un rallentamento";
+            messaggio = "nessuna cella libera per l'abbattimento davanti al segnale" + a +
+                        ", che precede l'avviso di un rallentamento";
             break;
         case codice::abbattimento_fasce:
-            messaggio = "nessuna cella libera in una fascia di abbattimento prima del "
-                        "rallentamento a " +
-                        metri_cella(cella);
+            messaggio =
+                "nessuna cella libera in una fascia di abbattimento prima del rallentamento" + a;
             break;
         default:
-            messaggio = "nessuna cella libera per un abbattimento del rallentamento a " +
-                        metri_cella(elemento) + ", intorno a " + metri_cella(cella);
+            messaggio = "nessuna cella libera per un abbattimento del rallentamento" + a +
+                        ", intorno a " + metri_cella(cella);
             break;
         }
         const auto metri = static_cast<std::int32_t>(static_cast<std::int64_t>(cella) * 50);
-        if (const elemento_descritto* e = reg_.autore(elemento))
+        if (e)
             reg_.errore(e->file, e->posto, codice_errore, std::move(messaggio), metri);
         else
             reg_.errore_generale(codice_errore, std::move(messaggio));
