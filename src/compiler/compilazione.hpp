@@ -107,11 +107,11 @@ esito_riga termina(compilazione& k, descrizione d, const guasto& g, std::int32_t
 // phase then ends with `fallita`.
 esito_riga fallisce(compilazione& k, descrizione d, luogo posto, std::string messaggio);
 
-// After a recorder call for the feature line of `d` whose position `posizione` was read at
-// `posto`: `prosegui` when the compile goes on, else how it ends. A code left by an earlier
-// step ends it too.
+// After a recorder call for the feature line of `d` (`cosa`, with its article: "il segnale")
+// whose position `posizione` was read at `posto`: `prosegui` when the compile goes on, else how
+// it ends. A code left by an earlier step ends it too.
 esito_riga dopo_registratore(compilazione& k, descrizione d, std::int32_t posizione, luogo posto,
-                             const std::string& cosa);
+                             const char* cosa);
 
 // A keyword field as taken: its text, where it begins, whether it opens its line, and whether
 // it was the last field of the file (which is never interpreted).
@@ -147,14 +147,6 @@ void avvisa_campo_ignorato(compilazione& k, descrizione d, const campo_chiave& c
 void dopo_riga(compilazione& k, descrizione d, const lettore_descrizione& r,
                const campo_chiave& campo, esito_riga esito, stato_lettura& s);
 
-// A keyword field that matched `corrispondenze` keywords: more than one is almost never meant.
-void avvisa_piu_parole(compilazione& k, descrizione d, const campo_chiave& campo,
-                       int corrispondenze);
-
-// A setting line given again: the later value replaces the earlier one. `vista` holds the line
-// where it was given before (0 when it was not).
-void segna_impostazione(compilazione& k, descrizione d, const campo_chiave& campo, int& vista);
-
 // Reads the lines of a description after its header, up to the end of the file or a line that
 // failed the range check, handing each keyword field to `riga`. std::nullopt when the reading
 // ended so; otherwise how the phase ends.
@@ -181,27 +173,5 @@ esito_fase riempi_coda(compilazione& k, descrizione d, std::int32_t& indice,
 // nothing more written, when a cell beyond the array would be written.
 bool riempi_celle(costruzione& c, std::int32_t& indice, std::int64_t fino_a,
                   std::uint8_t cella::*campo, std::uint8_t valore);
-
-// Warnings shared by the phases.
-// A position that is not a multiple of 50 is moved to a cell boundary.
-void avvisa_arrotondamento(compilazione& k, descrizione d, std::int64_t posizione, luogo posto,
-                           const char* cosa);
-// A value stored into a narrow field keeps only its low bits.
-void avvisa_troncamento(compilazione& k, descrizione d, std::int64_t valore, std::int64_t minimo,
-                        std::int64_t massimo, luogo posto, const std::string& cosa,
-                        std::optional<std::int32_t> metri);
-// A text value lost bytes to the reader (trailing blanks, bytes after a closing quote).
-void avvisa_testo_accorciato(compilazione& k, descrizione d, const lettore_descrizione& r,
-                             const std::string& testo);
-
-// A position-ordered fill (gradients, speeds, adhesion): the previous line's position and
-// place, so that a line out of order and a first line not at 0 are reported.
-struct ordine_posizioni {
-    bool prima_riga = true;
-    std::int32_t posizione_precedente = 0;
-    int riga_precedente = 0;
-};
-void controlla_ordine(compilazione& k, descrizione d, ordine_posizioni& o, std::int32_t posizione,
-                      luogo posto, const char* cosa);
 
 } // namespace corvenna

@@ -1,5 +1,6 @@
 #include "compiler/fase_linea.hpp"
 
+#include "compiler/avvisi_comuni.hpp"
 #include "compiler/memo_indicatori_v_max.hpp"
 #include "compiler/memo_montagna.hpp"
 #include "compiler/progressive_ordina.hpp"
@@ -322,8 +323,7 @@ esito_riga riga_montagna(compilazione& k, lettore_descrizione& r) {
     avvisa_arrotondamento(k, d_linea, inizio, riga.luoghi[0], "l'inizio del tratto montagna");
     avvisa_arrotondamento(k, d_linea, fine, riga.luoghi[1], "la fine del tratto montagna");
     memo_montagna(k.c, inizio, fine, tipo, &k.reg);
-    return dopo_registratore(k, d_linea, inizio, riga.luoghi[0],
-                             "il tratto montagna a " + metri(inizio));
+    return dopo_registratore(k, d_linea, inizio, riga.luoghi[0], "il tratto montagna");
 }
 
 esito_riga riga_indicatore(compilazione& k, lettore_descrizione& r) {
@@ -352,8 +352,7 @@ esito_riga riga_indicatore(compilazione& k, lettore_descrizione& r) {
                                     " x 20 + " + std::to_string(v[5 + i]) +
                                     " / 5) non sta in 16 bit");
     }
-    return dopo_registratore(k, d_linea, v[0], riga.luoghi[0],
-                             "l'indicatore di velocita' a " + metri(v[0]));
+    return dopo_registratore(k, d_linea, v[0], riga.luoghi[0], "l'indicatore di velocita'");
 }
 
 esito_riga riga_indicazione(compilazione& k, lettore_descrizione& r) {

@@ -1,5 +1,6 @@
 #include "compiler/fase_treno.hpp"
 
+#include "compiler/avvisi_comuni.hpp"
 #include "compiler/memo_rallentamento.hpp"
 #include "compiler/memo_segnale.hpp"
 #include "compiler/stazione.hpp"
@@ -121,11 +122,11 @@ esito_riga riga_segnale(compilazione& k, lettore_descrizione& r) {
     const std::int64_t aspetto = static_cast<std::int64_t>(v[1]) * 3 + v[6];
     avvisa_troncamento(k, d_treno, static_cast<std::int64_t>(v[5]) * 10 + aspetto, -32768, 32767,
                        l[5], "il valore rapp x 10 + sx x 3 + dx", p);
+    constexpr const char* aspetti[] = {"il valore s1 x 10 + d1", "il valore s2 x 10 + d2",
+                                       "il valore s3 x 10 + d3"};
     for (std::size_t i = 0; i < 3; ++i)
-        avvisa_troncamento(
-            k, d_treno, static_cast<std::int64_t>(v[2 + i]) * 10 + v[7 + i], -32768, 32767,
-            l[2 + i], "il valore s" + std::to_string(i + 1) + " x 10 + d" + std::to_string(i + 1),
-            p);
+        avvisa_troncamento(k, d_treno, static_cast<std::int64_t>(v[2 + i]) * 10 + v[7 + i], -32768,
+                           32767, l[2 + i], aspetti[i], p);
     avvisa_troncamento(k, d_treno, aspetto * 10 + 4, 0, 255, l[1],
                        "il marcatore di avvicinamento (sx x 3 + dx) x 10 + 4", p);
     const std::int32_t tempo = v[10];
@@ -140,7 +141,7 @@ esito_riga riga_segnale(compilazione& k, lettore_descrizione& r) {
     else if (v[1] == 2)
         avvisa_troncamento(k, d_treno, tempo, 0, 255, l[10], "il tempo", p);
     memo_segnale(k.c, p, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], tempo, &k.reg);
-    return dopo_registratore(k, d_treno, p, l[0], "il segnale a " + metri(p));
+    return dopo_registratore(k, d_treno, p, l[0], "il segnale");
 }
 
 esito_riga riga_rallentamento(compilazione& k, lettore_descrizione& r) {
@@ -158,7 +159,7 @@ esito_riga riga_rallentamento(compilazione& k, lettore_descrizione& r) {
     avvisa_troncamento(k, d_treno, v[3], -32768, 32767, l[3], "il valore f_tt", x);
     avvisa_troncamento(k, d_treno, v[5], -32768, 32767, l[5], "il valore d_v", x);
     memo_rallentamento(k.c, x, v[1], v[2], v[3], v[4], v[5], &k.reg);
-    return dopo_registratore(k, d_treno, x, l[0], "il rallentamento a " + metri(x));
+    return dopo_registratore(k, d_treno, x, l[0], "il rallentamento");
 }
 
 esito_riga riga_abbattimento(compilazione& k, lettore_descrizione& r) {

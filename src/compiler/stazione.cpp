@@ -1,5 +1,6 @@
 #include "compiler/stazione.hpp"
 
+#include "compiler/avvisi_comuni.hpp"
 #include "description/lettore.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
