@@ -6,6 +6,7 @@
 #include "app/stampa_diagnostiche.hpp"
 #include "app/stato_uscita.hpp"
 #include "model/codici_errore.hpp"
+#include "output/codifica_1252.hpp"
 #include "output/file_binari.hpp"
 #include "output/nomi_file.hpp"
 #include "pipeline/costruisci_scenario.hpp"
@@ -37,13 +38,11 @@ std::optional<identita_scenario> identita_per(const opzioni_compila& o) {
 // A description as the compile reads it, or the diagnostic of a character it cannot hold.
 std::string testo_compilabile(const std::filesystem::path& percorso, descrizione d,
                               file_mostrati& mostrati, elenco_diagnostiche& diagnostiche) {
+    const std::string byte_file = leggi_file_intero(percorso);
+    testo_convertito t = testo_in_1252(byte_file);
     file_mostrato& m = mostrati[d];
     m.nome = percorso.string();
-    m.testo = leggi_file_intero(percorso);
-    if (m.testo.starts_with("\xEF\xBB\xBF"))
-        m.testo.erase(0, 3);
-    testo_convertito t = testo_in_1252(m.testo);
-    m.utf8 = t.utf8;
+    m.testo_utf8 = da_1252(t.testo);
     if (t.fallito) {
         diagnostica errore;
         errore.file = d;

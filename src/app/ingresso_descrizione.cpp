@@ -2,8 +2,8 @@
 
 #include "output/codifica_1252.hpp"
 
-#include <algorithm>
 #include <cstddef>
+#include <cstdio>
 
 namespace corvenna {
 
@@ -44,6 +44,17 @@ std::size_t sequenza_utf8(std::string_view t, std::size_t p) {
     return lunghezza;
 }
 
+// "U+0141" for the character of a well-formed sequence.
+std::string punto_codice(std::string_view sequenza) {
+    const auto b0 = static_cast<unsigned char>(sequenza[0]);
+    char32_t cp = sequenza.size() == 1 ? b0 : b0 & (0x7F >> sequenza.size());
+    for (std::size_t k = 1; k < sequenza.size(); ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(sequenza[k]) & 0x3F);
+    char testo[16];
+    std::snprintf(testo, sizeof testo, "U+%04X", static_cast<unsigned>(cp));
+    return testo;
+}
+
 bool utf8_con_lettere(std::string_view t) {
     bool non_ascii = false;
     for (std::size_t p = 0; p < t.size();) {
@@ -76,10 +87,13 @@ testo_convertito testo_in_1252(std::string_view byte_file) {
         try {
             r.testo += in_1252(carattere);
         } catch (const errore_codifica&) {
-            r.fallito = testo_convertito::errore{riga, colonna,
-                                                 "il carattere \"" + std::string(carattere) +
-                                                     "\" non ha un byte in Windows-1252"};
-            return r;
+            // The first such character is the error; the text goes on with "?" in its place,
+            // so the line can still be shown.
+            if (!r.fallito)
+                r.fallito = testo_convertito::errore{riga, colonna,
+                                                     "il carattere " + punto_codice(carattere) +
+                                                         " non ha un byte in Windows-1252"};
+            r.testo += '?';
         }
         // Columns count characters, as they will once the text is single-byte.
         const char c = byte_file[p];

@@ -14,7 +14,8 @@ struct testo_convertito {
     std::string testo;
     // True when the file was taken as UTF-8 and converted.
     bool utf8 = false;
-    // When a character has no Windows-1252 byte: where it stands and what it is.
+    // When a character has no Windows-1252 byte: where the first one stands and what it is.
+    // The text then holds "?" in place of each such character.
     struct errore {
         int riga = 0;
         int colonna = 0;

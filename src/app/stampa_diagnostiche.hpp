@@ -11,9 +11,8 @@
 
 namespace corvenna {
 
-// The build's diagnostics, with one error added for an outcome that none of them reports
-// (a failed header check, a compile that left no cells), so a failed build never prints
-// "0 errori".
+// The build's diagnostics, with one error added for an outcome that none of them reports, so a
+// failed build never prints "0 errori".
 elenco_diagnostiche completa_diagnostiche(const scenario_costruito& s);
 
 enum class forma_diagnostiche { testo, json };
@@ -23,16 +22,16 @@ struct conteggio_diagnostiche {
     int avvisi = 0;
 };
 
-// A description as the user knows it: the name given on the command line and the file's own
-// bytes, to show the line a diagnostic points into.
+// A description as the user knows it: the name given on the command line and its text as
+// UTF-8, to show the line a diagnostic points into.
 struct file_mostrato {
     std::string nome;
-    std::string testo;
-    // True when the file is UTF-8: a column then counts characters, not bytes.
-    bool utf8 = false;
+    std::string testo_utf8;
 };
 using file_mostrati = std::map<descrizione, file_mostrato>;
 
+// Messages are the build's (Windows-1252 bytes, quoting the descriptions) and are shown as
+// UTF-8.
 conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostiche,
                                            const file_mostrati& file, forma_diagnostiche forma,
                                            std::ostream& uscita, std::ostream& errori);

@@ -1,5 +1,6 @@
 #include "compiler/fase_linea.hpp"
 
+#include "compiler/avvisi_comuni.hpp"
 #include "compiler/memo_indicatori_v_max.hpp"
 #include "compiler/memo_montagna.hpp"
 #include "compiler/progressive_ordina.hpp"
@@ -10,6 +11,7 @@
 #include "model/tipi_cella.hpp"
 
 #include <optional>
+#include <string>
 
 namespace corvenna {
 
@@ -20,16 +22,33 @@ constexpr std::int32_t prolungamento = 7000;
 constexpr int trattini_generale = 10;
 constexpr auto d_linea = descrizione::linea;
 
+// The general keywords, for the warning on a line given twice.
+enum chiave_generale { lunghezza, tre, due, uno, sfondo_uno, sfondo_due, sfondo_tre, ripetizione };
+
+struct stato_generale {
+    luogo posto_generale;
+    std::array<int, 8> righe{};
+};
+
 struct stato_linea {
     std::int32_t indice_pendenza = 0;
     std::int32_t pendenza_precedente = 0;
+    // The gradient field of the last "pendenza" line, where a failed tail fill points.
+    luogo luogo_pendenza;
+    ordine_posizioni ordine_pendenza;
     std::int32_t metro = 2;
 };
 
-void crea_tracciato(costruzione& c, std::int32_t lunghezza) {
-    c.lunghezza_totale = lunghezza + prolungamento;
+std::string metri(std::int64_t m) {
+    return std::to_string(m) + " m";
+}
+
+void crea_tracciato(compilazione& k, std::int32_t lunghezza_percorso) {
+    costruzione& c = k.c;
+    c.lunghezza_totale = lunghezza_percorso + prolungamento;
     c.ultima_cella = static_cast<std::int32_t>(cella_di(c.lunghezza_totale));
     c.celle.assign(static_cast<std::size_t>(c.ultima_cella) + 1, cella{});
+    k.reg.prepara_celle(c.celle.size());
     for (auto& asse : c.planimetria)
         asse.clear();
     if (c.genera_planimetria != 0)
@@ -37,191 +56,376 @@ void crea_tracciato(costruzione& c, std::int32_t lunghezza) {
             asse.assign(static_cast<std::size_t>(c.lunghezza_totale) + 1, valore_planimetria{});
 }
 
-// One line of the general section. std::nullopt when reading goes on.
-std::optional<esito_fase> riga_generale(compilazione& k, lettore_descrizione& r,
-                                        const std::string& campo) {
+// One line of the general section.
+esito_riga riga_generale(compilazione& k, lettore_descrizione& r, stato_generale& g,
+                         const campo_chiave& chiave) {
     costruzione& c = k.c;
+    const std::string& campo = chiave.testo;
+    int corrispondenze = 0;
     if (contiene(campo, "percorso") && contiene(campo, "lunghezza")) {
-        const std::int32_t lunghezza = r.leggi_long();
+        ++corrispondenze;
+        segna_impostazione(k, d_linea, chiave, g.righe[lunghezza]);
+        const std::int32_t lunghezza_percorso = r.leggi_long();
+        const luogo posto = r.luogo_campo();
         if (r.fallito())
-            return esito_fase::fallita;
-        c.voci[voce_percorso].fine = lunghezza;
-        if (lunghezza > lunghezza_massima || lunghezza < 0)
-            return termina(k, d_linea, codice::lunghezza_eccessiva);
-        crea_tracciato(c, lunghezza);
+            return esito_riga::fallita;
+        c.voci[voce_percorso].fine = lunghezza_percorso;
+        if (lunghezza_percorso > lunghezza_massima || lunghezza_percorso < 0)
+            return termina(k, d_linea,
+                           {codice::lunghezza_eccessiva, posto,
+                            "lunghezza del percorso " + metri(lunghezza_percorso) +
+                                ": deve stare fra 0 e 1000000 m",
+                            std::nullopt});
+        crea_tracciato(k, lunghezza_percorso);
     }
-    const auto progressiva = [&](const char* nome, int numero_voce) {
+    const auto progressiva = [&](const char* nome, int numero_voce, chiave_generale id) {
         if (contiene_esatto(campo, nome) && contiene_esatto(campo, "progressiva")) {
+            ++corrispondenze;
+            segna_impostazione(k, d_linea, chiave, g.righe[id]);
             voce& v = c.voci[numero_voce];
+            progressiva_letta& letta = k.progressive[numero_voce - voce_progressiva_tre];
+            letta.nome = nome;
             v.inizio = r.leggi_long();
+            letta.posto_inizio = r.luogo_campo();
             v.fine = r.leggi_long();
+            letta.posto_fine = r.luogo_campo();
             v.posizione = r.leggi_long();
+            letta.inizio = v.inizio;
+            letta.fine = v.fine;
         }
     };
-    progressiva("tre", voce_progressiva_tre);
-    progressiva("due", voce_progressiva_due);
-    progressiva("uno", voce_progressiva_uno);
-    const auto sfondo = [&](const char* nome, std::int32_t voce::*campo_voce) {
-        if (contiene_esatto(campo, "sfondo") && contiene_esatto(campo, nome))
+    progressiva("tre", voce_progressiva_tre, tre);
+    progressiva("due", voce_progressiva_due, due);
+    progressiva("uno", voce_progressiva_uno, uno);
+    const auto sfondo = [&](const char* nome, std::int32_t voce::*campo_voce, chiave_generale id) {
+        if (contiene_esatto(campo, "sfondo") && contiene_esatto(campo, nome)) {
+            ++corrispondenze;
+            segna_impostazione(k, d_linea, chiave, g.righe[id]);
             c.voci[voce_scenario].*campo_voce = r.leggi_long();
+        }
     };
-    sfondo("uno", &voce::inizio);
-    sfondo("due", &voce::posizione);
-    sfondo("tre", &voce::fine);
+    sfondo("uno", &voce::inizio, sfondo_uno);
+    sfondo("due", &voce::posizione, sfondo_due);
+    sfondo("tre", &voce::fine, sfondo_tre);
     if (r.fallito())
-        return esito_fase::fallita;
+        return esito_riga::fallita;
     if (contiene_esatto(campo, "segnali") && contiene_esatto(campo, "ripetizione")) {
+        ++corrispondenze;
+        segna_impostazione(k, d_linea, chiave, g.righe[ripetizione]);
         voce& v = c.voci[voce_treno];
         v.inizio = r.leggi_long();
+        const luogo posto_inizio = r.luogo_campo();
         v.fine = r.leggi_long();
+        const luogo posto_fine = r.luogo_campo();
         if (r.fallito())
-            return esito_fase::fallita;
+            return esito_riga::fallita;
         if (!multiplo_di(v.inizio, 50))
-            return termina(k, d_linea, codice::ripetizione_inizio);
+            return termina(k, d_linea,
+                           {codice::ripetizione_inizio, posto_inizio,
+                            "l'inizio della ripetizione segnali " + std::to_string(v.inizio) +
+                                " non e' multiplo di 50",
+                            v.inizio});
         if (!multiplo_di(v.fine, 50))
-            return termina(k, d_linea, codice::ripetizione_fine);
+            return termina(k, d_linea,
+                           {codice::ripetizione_fine, posto_fine,
+                            "la fine della ripetizione segnali " + std::to_string(v.fine) +
+                                " non e' multipla di 50",
+                            v.fine});
         if (contiene_esatto(campo, "4"))
             v.posizione = 4;
         else if (contiene_esatto(campo, "9"))
             v.posizione = 9;
         else
-            return termina(k, d_linea, codice::ripetizione_codici);
+            return termina(k, d_linea,
+                           {codice::ripetizione_codici, chiave.posto,
+                            "'" + campo + "' non dice 4 o 9 codici", std::nullopt});
         if (v.fine == 0)
             v.posizione = 0;
     }
-    return std::nullopt;
+    avvisa_piu_parole(k, d_linea, chiave, corrispondenze);
+    return corrispondenze > 0 ? esito_riga::prosegui : esito_riga::ignorata;
+}
+
+// Skips the fields before "[generale]", warning once about the first one that is not a header
+// or a comment. False when the end of the file comes first.
+bool cerca_generale(compilazione& k, descrizione d, lettore_descrizione& r, luogo& posto) {
+    bool avvisato = false;
+    while (!r.fine_file()) {
+        const std::string campo = r.leggi_testo();
+        if (r.fallito())
+            return false;
+        if (contiene(campo, "[generale]")) {
+            posto = r.luogo_campo();
+            return true;
+        }
+        if (!avvisato && !campo.empty() && !e_intestazione(campo) && !e_campo_trattino(campo)) {
+            avvisato = true;
+            k.reg.avviso(d, r.luogo_campo(), "prima-di-generale",
+                         "'" + campo + "' sta prima di [generale]: e' ignorato");
+        }
+    }
+    return false;
 }
 
 // The general section, from "[generale]" to the next header or the end of the file.
-std::optional<esito_fase> sezione_generale(compilazione& k, lettore_descrizione& r) {
-    for (;;) {
-        if (r.fine_file())
-            return termina(k, d_linea, codice::generale_mancante);
-        k.c.linea = r.leggi_testo();
+std::optional<esito_fase> sezione_generale(compilazione& k, lettore_descrizione& r,
+                                           stato_generale& g) {
+    if (!cerca_generale(k, d_linea, r, g.posto_generale)) {
         if (r.fallito())
             return esito_fase::fallita;
-        if (contiene(k.c.linea, "[generale]"))
-            break;
+        termina(k, d_linea,
+                {codice::generale_mancante, {}, "manca la sezione [generale]", std::nullopt});
+        return esito_fase::terminata;
     }
+    stato_lettura s;
     for (;;) {
         if (r.fine_file())
             return std::nullopt;
-        std::string campo = r.leggi_testo();
-        for (int n = 0; n < trattini_generale && e_campo_trattino(campo); ++n)
-            campo = r.leggi_testo();
+        campo_chiave chiave;
+        const auto prendi = [&] {
+            chiave.testo = r.leggi_testo();
+            chiave.posto = r.luogo_campo();
+            chiave.a_inizio_riga = r.campo_a_inizio_riga();
+        };
+        prendi();
+        for (int n = 0; n < trattini_generale && e_campo_trattino(chiave.testo); ++n)
+            prendi();
         if (r.fallito())
             return esito_fase::fallita;
-        if (r.fine_file() || e_intestazione(campo))
+        chiave.ultimo = r.fine_file();
+        if (chiave.ultimo) {
+            avvisa_campo_ignorato(k, d_linea, chiave, s);
             return std::nullopt;
-        k.c.linea = campo;
-        if (auto esito = riga_generale(k, r, campo))
-            return esito;
+        }
+        if (e_intestazione(chiave.testo))
+            return std::nullopt;
+        const esito_riga esito = riga_generale(k, r, g, chiave);
+        if (esito == esito_riga::terminata || esito == esito_riga::fallita)
+            return esito_di(esito);
+        dopo_riga(k, d_linea, r, chiave, esito, s);
     }
 }
 
 // A curve line: the class is the lowest digit 1 to 6 in the keyword field, and an "s" turns
 // it toward -x.
-std::optional<esito_fase> riga_curva(compilazione& k, stato_linea& s, const std::string& campo,
-                                     std::int32_t inizio, std::int32_t lunghezza) {
+esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiave,
+                      const riga_letta<2>& riga) {
+    const std::string& campo = chiave.testo;
+    const auto [inizio, lunghezza_curva] = riga.valori;
     int classe = 0;
-    for (char cifra = '1'; cifra <= '6' && classe == 0; ++cifra)
-        if (campo.find(cifra) != std::string::npos)
+    int cifre = 0;
+    for (char cifra = '1'; cifra <= '6'; ++cifra) {
+        if (campo.find(cifra) == std::string::npos)
+            continue;
+        ++cifre;
+        if (classe == 0)
             classe = cifra - '0';
+    }
     if (classe == 0)
-        return termina(k, d_linea, codice::curva_non_valida);
+        return termina(k, d_linea,
+                       {codice::curva_non_valida, chiave.posto,
+                        "curva senza classe: '" + campo + "' non contiene una cifra da 1 a 6",
+                        std::nullopt});
+    if (cifre > 1)
+        k.reg.avviso(d_linea, chiave.posto, "classe-curva-multipla",
+                     "'" + campo + "' contiene piu' cifre di classe: vale la piu' bassa, " +
+                         std::to_string(classe),
+                     inizio);
     double curvatura = curvatura_classe(classe);
     if (contiene(campo, "s"))
         curvatura = -curvatura;
-    const std::int64_t fine = static_cast<std::int64_t>(inizio) + lunghezza;
-    if (!estendi_rettilineo(k.c, s.metro, inizio) || !estendi_curva(k.c, s.metro, fine, curvatura))
-        return termina(k, d_linea, codice::curva_non_valida, inizio);
-    return std::nullopt;
+    const std::int64_t fine = static_cast<std::int64_t>(inizio) + lunghezza_curva;
+    // A curve covers the metres after its start: one that starts before the previous one ends
+    // is applied only from where that one ends, or not at all.
+    const std::int64_t fatto = static_cast<std::int64_t>(s.metro) - 1;
+    if (inizio < fatto)
+        k.reg.avviso(d_linea, riga.luoghi[0], "curva-sovrapposta",
+                     "la curva a " + metri(inizio) + " inizia prima della fine della precedente (" +
+                         metri(fatto) + "): " +
+                         (fine > fatto ? "e' applicata solo da " + metri(fatto)
+                                       : std::string("e' ignorata")),
+                     inizio);
+    const std::string oltre = ", oltre la planimetria (" + metri(k.c.lunghezza_totale - 2) + ")";
+    if (!estendi_rettilineo(k.c, s.metro, inizio))
+        return termina(k, d_linea,
+                       {codice::curva_non_valida, riga.luoghi[0],
+                        "la curva inizia a " + metri(inizio) + oltre, inizio},
+                       inizio);
+    if (!estendi_curva(k.c, s.metro, fine, curvatura))
+        return termina(k, d_linea,
+                       {codice::curva_non_valida, riga.luoghi[1],
+                        "la curva finisce a " + metri(fine) + oltre, inizio},
+                       inizio);
+    return esito_riga::prosegui;
 }
 
-std::optional<esito_fase> riga_cartello(compilazione& k, std::int32_t posizione,
-                                        const std::string& testo) {
+esito_riga riga_cartello(compilazione& k, std::int32_t posizione, luogo posto,
+                         const std::string& testo) {
     costruzione& c = k.c;
     const std::int64_t n = cella_puntuale(posizione);
     if (!cella_esistente(c, n))
-        return termina(k, d_linea, codice::celle_fuori_limite, posizione);
+        return termina(
+            k, d_linea,
+            {codice::celle_fuori_limite, posto,
+             "il cartello indicatore a " + metri(posizione) + " cade fuori dal tracciato",
+             posizione},
+            posizione);
     cella& cl = c.celle[static_cast<std::size_t>(n)];
     if (!cella_libera(cl))
-        return termina(k, d_linea, codice::cartello_occupato, posizione);
+        return termina(k, d_linea,
+                       {codice::cartello_occupato, posto,
+                        "la cella del cartello indicatore a " + metri(posizione) +
+                            " e' gia' occupata da " + nomina(k.reg.autore(n), d_linea),
+                        posizione},
+                       posizione);
     // Item 0 is never used: the signs may fill items 80 down to 1.
     if (k.slot_cartello < 1)
-        return termina(k, d_linea, codice::voci_esaurite, posizione);
+        return termina(k, d_linea,
+                       {codice::voci_esaurite, posto,
+                        "i cartelli indicatori superano le 80 voci disponibili", posizione},
+                       posizione);
+    k.reg.scrive_tipo(cl, n);
     cl.tipo = tipo_cella::cartello;
     cl.dato1 = static_cast<std::int16_t>(k.slot_cartello);
     c.voci[k.slot_cartello].nome = testo;
     --k.slot_cartello;
-    return std::nullopt;
+    return esito_riga::prosegui;
 }
 
-// One line after the general section. std::nullopt when reading goes on; `fuori` is set when a
-// line failed the range check, which ends only the reading of this file.
-std::optional<esito_fase> riga_linea(compilazione& k, lettore_descrizione& r, stato_linea& s,
-                                     const std::string& campo, bool& fuori) {
+esito_riga riga_pendenza(compilazione& k, lettore_descrizione& r, stato_linea& s) {
     costruzione& c = k.c;
-    std::optional<esito_fase> esito;
+    const auto riga = leggi_riga<2>(k, d_linea, r);
+    if (riga.esito != esito_riga::prosegui)
+        return riga.esito;
+    const auto [p, g] = riga.valori;
+    controlla_ordine(k, d_linea, s.ordine_pendenza, p, riga.luoghi[0], "pendenza");
+    avvisa_arrotondamento(k, d_linea, p, riga.luoghi[0], "la pendenza");
+    avvisa_troncamento(k, d_linea, static_cast<std::int64_t>(g) + 100, 0, 255, riga.luoghi[1],
+                       "la pendenza memorizzata (pendenza + 100)", p);
+    const std::int64_t n = cella_di(p);
+    if (n > 0 && !riempi_celle(c, s.indice_pendenza, n, &cella::pendenza,
+                               static_cast<std::uint8_t>(s.pendenza_precedente + 100)))
+        return termina(k, d_linea,
+                       {codice::celle_fuori_limite, riga.luoghi[0],
+                        "la pendenza a " + metri(p) + " riempie celle oltre il tracciato", p},
+                       p);
+    s.pendenza_precedente = g;
+    s.luogo_pendenza = riga.luoghi[1];
+    return esito_riga::prosegui;
+}
 
-    if (contiene(campo, "pendenza")) {
-        const auto valori = leggi_riga<2>(c, r, fuori, esito);
-        if (!valori)
-            return esito;
-        const auto [p, g] = *valori;
-        const std::int64_t n = cella_di(p);
-        if (n > 0 && !riempi_celle(c, s.indice_pendenza, n, &cella::pendenza,
-                                   static_cast<std::uint8_t>(s.pendenza_precedente + 100)))
-            return termina(k, d_linea, codice::celle_fuori_limite, p);
-        s.pendenza_precedente = g;
+esito_riga riga_montagna(compilazione& k, lettore_descrizione& r) {
+    const auto riga = leggi_riga<3>(k, d_linea, r);
+    if (riga.esito != esito_riga::prosegui)
+        return riga.esito;
+    const auto [inizio, fine, tipo] = riga.valori;
+    k.reg.inizia_elemento(d_linea, riga.luoghi[0], "un tratto montagna", inizio);
+    avvisa_arrotondamento(k, d_linea, inizio, riga.luoghi[0], "l'inizio del tratto montagna");
+    avvisa_arrotondamento(k, d_linea, fine, riga.luoghi[1], "la fine del tratto montagna");
+    memo_montagna(k.c, inizio, fine, tipo, &k.reg);
+    return dopo_registratore(k, d_linea, inizio, riga.luoghi[0], "il tratto montagna");
+}
+
+esito_riga riga_indicatore(compilazione& k, lettore_descrizione& r) {
+    costruzione& c = k.c;
+    const auto riga = leggi_riga<9>(k, d_linea, r);
+    if (riga.esito != esito_riga::prosegui)
+        return riga.esito;
+    const auto& v = riga.valori;
+    k.reg.inizia_elemento(d_linea, riga.luoghi[0], "un indicatore di velocita'", v[0]);
+    avvisa_arrotondamento(k, d_linea, v[0], riga.luoghi[0], "l'indicatore di velocita'");
+    // The right-hand speeds are divided by 5.
+    for (std::size_t i = 5; i <= 7; ++i)
+        if (v[i] % 5 != 0)
+            k.reg.avviso(d_linea, riga.luoghi[i], "velocita-arrotondata",
+                         "la velocita' " + std::to_string(v[i]) +
+                             " non e' multipla di 5: e' arrotondata",
+                         v[0]);
+    avvisa_troncamento(k, d_linea, static_cast<std::int64_t>(v[4]) * 10 + v[8], -32768, 32767,
+                       riga.luoghi[4], "il valore delle strisce (strisces x 10 + strisced)", v[0]);
+    memo_indicatori_v_max(c, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], &k.reg);
+    if (c.codice_errore == codice::lettura_fallita) {
+        for (std::size_t i = 0; i < 3; ++i)
+            if (!valore_indicatore(v[1 + i], v[5 + i]))
+                return fallisce(k, d_linea, riga.luoghi[1 + i],
+                                "il valore dell'indicatore (" + std::to_string(v[1 + i]) +
+                                    " x 20 + " + std::to_string(v[5 + i]) +
+                                    " / 5) non sta in 16 bit");
     }
-    if (c.genera_planimetria != 0 && contiene(campo, "curva")) {
-        const auto valori = leggi_riga<2>(c, r, fuori, esito);
-        if (!valori)
+    return dopo_registratore(k, d_linea, v[0], riga.luoghi[0], "l'indicatore di velocita'");
+}
+
+esito_riga riga_indicazione(compilazione& k, lettore_descrizione& r) {
+    const std::int32_t p = r.leggi_long();
+    const luogo posto = r.luogo_campo();
+    const std::string testo = r.leggi_testo();
+    if (r.fallito())
+        return esito_riga::fallita;
+    if (!nome_rappresentabile(testo))
+        return fallisce(k, d_linea, r.luogo_campo(),
+                        "il testo del cartello e' lungo " + std::to_string(testo.size()) +
+                            " byte: non sta nel file delle voci");
+    avvisa_testo_accorciato(k, d_linea, r, testo);
+    if (const esito_riga esito = controlla_tracciato(k, d_linea, p, posto, margine_riga);
+        esito != esito_riga::prosegui)
+        return esito;
+    k.reg.inizia_elemento(d_linea, posto, "un cartello indicatore", p);
+    avvisa_arrotondamento(k, d_linea, p, posto, "il cartello indicatore");
+    return riga_cartello(k, p, posto, testo);
+}
+
+// One line after the general section.
+esito_riga riga_linea(compilazione& k, lettore_descrizione& r, stato_linea& s,
+                      const campo_chiave& chiave) {
+    costruzione& c = k.c;
+    const std::string& campo = chiave.testo;
+    int corrispondenze = 0;
+    const auto applica = [&](esito_riga esito) {
+        ++corrispondenze;
+        return esito;
+    };
+
+    if (contiene(campo, "pendenza"))
+        if (const esito_riga esito = applica(riga_pendenza(k, r, s)); esito != esito_riga::prosegui)
             return esito;
-        const auto [inizio, lunghezza] = *valori;
-        if ((esito = riga_curva(k, s, campo, inizio, lunghezza)))
+    const bool curva = contiene(campo, "curva");
+    if (c.genera_planimetria != 0 && curva) {
+        const auto riga = leggi_riga<2>(k, d_linea, r);
+        if (riga.esito != esito_riga::prosegui)
+            return riga.esito;
+        if (const esito_riga esito = applica(riga_curva(k, s, chiave, riga));
+            esito != esito_riga::prosegui)
             return esito;
     }
-    if (contiene(campo, "montagna")) {
-        const auto valori = leggi_riga<3>(c, r, fuori, esito);
-        if (!valori)
+    if (contiene(campo, "montagna"))
+        if (const esito_riga esito = applica(riga_montagna(k, r)); esito != esito_riga::prosegui)
             return esito;
-        const auto [inizio, fine, tipo] = *valori;
-        memo_montagna(c, inizio, fine, tipo);
-        if ((esito = dopo_registratore(k, d_linea, inizio)))
+    if (contiene(campo, "indicatori_v"))
+        if (const esito_riga esito = applica(riga_indicatore(k, r)); esito != esito_riga::prosegui)
             return esito;
-    }
-    if (contiene(campo, "indicatori_v")) {
-        const auto valori = leggi_riga<9>(c, r, fuori, esito);
-        if (!valori)
+    if (contiene(campo, "indicat") && contiene(campo, "cartello"))
+        if (const esito_riga esito = applica(riga_indicazione(k, r)); esito != esito_riga::prosegui)
             return esito;
-        const auto& v = *valori;
-        memo_indicatori_v_max(c, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-        if ((esito = dopo_registratore(k, d_linea, v[0])))
-            return esito;
-    }
-    if (contiene(campo, "indicat") && contiene(campo, "cartello")) {
-        const std::int32_t p = r.leggi_long();
-        c.linea = r.leggi_testo();
-        if (r.fallito() || !nome_rappresentabile(c.linea))
-            return esito_fase::fallita;
-        if (fuori_tracciato(c, p, margine_riga, fuori))
-            return std::nullopt;
-        if ((esito = riga_cartello(k, p, c.linea)))
-            return esito;
-    }
-    return std::nullopt;
+
+    avvisa_piu_parole(k, d_linea, chiave, corrispondenze);
+    if (corrispondenze > 0)
+        return esito_riga::prosegui;
+    // Without a plan view the curve lines are skipped, values and all.
+    return curva ? esito_riga::tralasciata : esito_riga::ignorata;
 }
 
 // The line description once read: general section, ordering, lines, tails.
 esito_fase compila_testo_linea(compilazione& k, lettore_descrizione& r) {
     costruzione& c = k.c;
-    if (auto esito = sezione_generale(k, r))
+    stato_generale g;
+    if (auto esito = sezione_generale(k, r, g))
         return *esito;
     // Without a route length there are no cells to compile onto.
-    if (!c.celle_create())
+    if (!c.celle_create()) {
+        fallisce(k, d_linea, g.posto_generale,
+                 "la sezione [generale] non da' la 'lunghezza percorso'");
         return esito_fase::fallita;
+    }
 
     progressive_ordina(c);
     c.num_montagne = 0;
@@ -230,17 +434,18 @@ esito_fase compila_testo_linea(compilazione& k, lettore_descrizione& r) {
     if (c.genera_planimetria != 0)
         inizia_planimetria(c);
 
-    const auto esito = leggi_righe(c, r, [&](const std::string& campo, bool& fuori) {
-        return riga_linea(k, r, s, campo, fuori);
-    });
+    const auto esito = leggi_righe(
+        k, d_linea, r, [&](const campo_chiave& campo) { return riga_linea(k, r, s, campo); });
     if (esito)
         return *esito;
 
-    if (!k.sorgente.cancella(d_linea))
+    if (!k.sorgente.cancella(d_linea)) {
+        fallisce(k, d_linea, {}, "la descrizione della linea non si cancella");
         return esito_fase::fallita;
-    if (riempi_coda(c, s.indice_pendenza, &cella::pendenza,
-                    static_cast<std::uint8_t>(s.pendenza_precedente + 100)) !=
-        esito_fase::completata)
+    }
+    if (riempi_coda(k, d_linea, s.indice_pendenza, &cella::pendenza,
+                    static_cast<std::uint8_t>(s.pendenza_precedente + 100),
+                    s.luogo_pendenza) != esito_fase::completata)
         return esito_fase::terminata;
     if (c.genera_planimetria != 0)
         estendi_rettilineo(c, s.metro, static_cast<std::int64_t>(c.lunghezza_totale) - 2);
@@ -253,6 +458,7 @@ esito_fase compila_linea(compilazione& k) {
     costruzione& c = k.c;
     if (!k.sorgente.esiste(d_linea)) {
         c.codice_errore = codice::linea_mancante;
+        k.reg.errore(d_linea, {}, codice::linea_mancante, "la descrizione della linea non esiste");
         return esito_fase::terminata;
     }
     std::optional<std::string> testo = k.sorgente.leggi(d_linea);

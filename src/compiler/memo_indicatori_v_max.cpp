@@ -1,5 +1,6 @@
 #include "compiler/memo_indicatori_v_max.hpp"
 
+#include "compiler/registro_compilazione.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
@@ -11,10 +12,6 @@
 
 namespace corvenna {
 
-namespace {
-
-// One board value: the right-hand speed / 5 plus the left-hand value times 20, rounded from
-// floating point. A result that does not fit the 16-bit field is a conversion failure.
 std::optional<std::int16_t> valore_indicatore(std::int32_t sinistra, std::int32_t destra) {
     const double valore =
         std::nearbyint(static_cast<double>(destra) / 5.0 + static_cast<double>(sinistra) * 20.0);
@@ -25,18 +22,18 @@ std::optional<std::int16_t> valore_indicatore(std::int32_t sinistra, std::int32_
     return static_cast<std::int16_t>(arrotonda(valore));
 }
 
-} // namespace
-
 void memo_indicatori_v_max(costruzione& c, std::int32_t posizione, std::int32_t vas,
                            std::int32_t vbs, std::int32_t vcs, std::int32_t strisces,
                            std::int32_t vad, std::int32_t vbd, std::int32_t vcd,
-                           std::int32_t strisced) {
+                           std::int32_t strisced, registro_compilazione* reg) {
     const std::int64_t k = cella_puntuale(posizione);
     if (!cella_esistente(c, k)) {
         c.codice_errore = codice::celle_fuori_limite;
         return;
     }
     if (!cella_libera(c.celle[k])) {
+        if (reg)
+            reg->cella_contesa = k;
         c.codice_errore = codice::indicatore_occupato;
         return;
     }
@@ -51,6 +48,8 @@ void memo_indicatori_v_max(costruzione& c, std::int32_t posizione, std::int32_t 
     }
 
     cella& indicatore = c.celle[k];
+    if (reg)
+        reg->scrive_tipo(indicatore, k);
     indicatore.tipo = tipo_cella::indicatore_v_max;
     indicatore.dato1 = *dato1;
     indicatore.dato2 = *dato2;

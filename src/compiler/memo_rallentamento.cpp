@@ -1,5 +1,6 @@
 #include "compiler/memo_rallentamento.hpp"
 
+#include "compiler/registro_compilazione.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
@@ -18,7 +19,8 @@ constexpr int numero_preavvisi = 4;
 } // namespace
 
 void memo_rallentamento(costruzione& c, std::int32_t x, std::int32_t v, std::int32_t l,
-                        std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v) {
+                        std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v,
+                        registro_compilazione* reg) {
     const bool con_avviso = x > inizio_senza_avviso;
     const bool con_preavvisi = con_avviso && f_ta != 0;
 
@@ -37,17 +39,31 @@ void memo_rallentamento(costruzione& c, std::int32_t x, std::int32_t v, std::int
         return;
     }
 
-    if (con_avviso && !cella_libera(c.celle[ka])) {
-        c.codice_errore = codice::avviso_occupato;
-        return;
-    }
-    if (!cella_libera(c.celle[ks])) {
-        c.codice_errore = codice::inizio_occupato;
-        return;
-    }
-    if (!cella_libera(c.celle[ke])) {
-        c.codice_errore = codice::fine_occupata;
-        return;
+    const auto rifiuta = [&](std::int64_t k, std::int32_t codice_errore) {
+        if (reg)
+            reg->cella_contesa = k;
+        c.codice_errore = codice_errore;
+    };
+    if (con_avviso && !cella_libera(c.celle[ka]))
+        return rifiuta(ka, codice::avviso_occupato);
+    if (!cella_libera(c.celle[ks]))
+        return rifiuta(ks, codice::inizio_occupato);
+    if (!cella_libera(c.celle[ke]))
+        return rifiuta(ke, codice::fine_occupata);
+
+    if (reg) {
+        const elemento_descritto& e = reg->elemento_corrente();
+        if (ke <= ks)
+            reg->avviso(e, "rallentamento-senza-fine",
+                        "il rallentamento a " + std::to_string(x) + " m lungo " +
+                            std::to_string(l) +
+                            " m non finisce dopo la sua cella d'inizio: la cella di fine " +
+                            (ke == ks ? "e' coperta dall'inizio" : "cade prima dell'inizio"));
+        if (!con_avviso && f_ta != 0)
+            reg->avviso(e, "preavvisi-omessi",
+                        "il rallentamento a " + std::to_string(x) +
+                            " m inizia entro 1500 m: non ha cartello di avviso, e i quattro "
+                            "preavvisi chiesti non sono posti");
     }
 
     const auto velocita = static_cast<std::int16_t>(v);
@@ -55,16 +71,22 @@ void memo_rallentamento(costruzione& c, std::int32_t x, std::int32_t v, std::int
     cella& fine = c.celle[ke];
     cella& inizio = c.celle[ks];
 
+    if (reg)
+        reg->scrive_tipo(fine, ke);
     fine.tipo = tipo_cella::fine_rallentamento;
     if (d_v != 0) {
         fine.dato2 = valore;
     }
+    if (reg)
+        reg->scrive_tipo(inizio, ks);
     inizio.tipo = tipo_cella::inizio_rallentamento;
     if (d_v != 0) {
         inizio.dato2 = valore;
     }
     if (con_avviso) {
         cella& avviso = c.celle[ka];
+        if (reg)
+            reg->scrive_tipo(avviso, ka);
         avviso.tipo = tipo_cella::avviso_rallentamento;
         if (d_v != 0) {
             avviso.dato2 = valore;
@@ -82,13 +104,13 @@ void memo_rallentamento(costruzione& c, std::int32_t x, std::int32_t v, std::int
     // Checked after the slowdown's own cells are written, so a board that rounds onto one of
     // these cells is found here.
     for (int i = 0; i < numero_preavvisi; ++i) {
-        if (!cella_libera(c.celle[base - i])) {
-            c.codice_errore = codice::preavvisi_occupati;
-            return;
-        }
+        if (!cella_libera(c.celle[base - i]))
+            return rifiuta(base - i, codice::preavvisi_occupati);
     }
     for (int i = 0; i < numero_preavvisi; ++i) {
         cella& numerata = c.celle[base - i];
+        if (reg)
+            reg->scrive_tipo(numerata, base - i);
         numerata.tipo = tipo_cella::preavviso_numerato;
         numerata.dato1 = static_cast<std::int16_t>(i + 1);
         if (d_v != 0) {

@@ -1,5 +1,6 @@
 #include "compiler/memo_segnale.hpp"
 
+#include "compiler/registro_compilazione.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
@@ -20,7 +21,8 @@ constexpr std::int32_t sx_con_tempo = 2;
 
 void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::int32_t s1,
                   std::int32_t s2, std::int32_t s3, std::int32_t rapp, std::int32_t dx,
-                  std::int32_t d1, std::int32_t d2, std::int32_t d3, std::int32_t tempo) {
+                  std::int32_t d1, std::int32_t d2, std::int32_t d3, std::int32_t tempo,
+                  registro_compilazione* reg) {
     const std::int64_t k = cella_puntuale(posizione);
     const std::int64_t ultimo_marcatore = k - passo_marcatori * numero_marcatori;
     if (!cella_esistente(c, k) || !cella_esistente(c, ultimo_marcatore)) {
@@ -28,6 +30,8 @@ void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::
         return;
     }
     if (!cella_libera(c.celle[k])) {
+        if (reg)
+            reg->cella_contesa = k;
         c.codice_errore = codice::segnale_occupato;
         return;
     }
@@ -35,6 +39,8 @@ void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::
     // Packed values are computed wide and keep their low bits in the narrow fields.
     const std::int64_t aspetto = static_cast<std::int64_t>(sx) * 3 + dx;
     cella& segnale = c.celle[k];
+    if (reg)
+        reg->scrive_tipo(segnale, k);
     segnale.tipo = tipo_cella::segnale;
     segnale.dato4 = static_cast<std::int16_t>(static_cast<std::int64_t>(rapp) * 10 + aspetto);
     segnale.dato1 = static_cast<std::int16_t>(static_cast<std::int64_t>(s1) * 10 + d1);
@@ -48,7 +54,10 @@ void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::
 
     // The markers overwrite whatever the cells held; the last one written stays.
     for (int i = 1; i <= numero_marcatori; ++i) {
-        c.celle[k - passo_marcatori * i].avviso = static_cast<std::uint8_t>(aspetto * 10 + i);
+        const std::int64_t m = k - passo_marcatori * i;
+        if (reg)
+            reg->scrive_avviso(c.celle[m].avviso, m);
+        c.celle[m].avviso = static_cast<std::uint8_t>(aspetto * 10 + i);
     }
 }
 

@@ -18,8 +18,8 @@ void fallimento_generale(compilazione& k) {
 
 } // namespace
 
-void memorizza_dati(costruzione& c, sorgente_descrizioni& sorgente) {
-    compilazione k{c, sorgente};
+void memorizza_dati(costruzione& c, sorgente_descrizioni& sorgente, registro_compilazione& reg) {
+    compilazione k{c, sorgente, reg};
     c.voci[voce_scenario].nome = c.nome_scenario;
     c.voci[voce_treno].nome = c.numero_treno;
 
@@ -28,6 +28,11 @@ void memorizza_dati(costruzione& c, sorgente_descrizioni& sorgente) {
         esito = compila_treno(k);
     if (esito == esito_fase::fallita)
         fallimento_generale(k);
+}
+
+void memorizza_dati(costruzione& c, sorgente_descrizioni& sorgente) {
+    registro_compilazione reg;
+    memorizza_dati(c, sorgente, reg);
 }
 
 } // namespace corvenna

@@ -70,32 +70,78 @@ lettore_descrizione::apri(const std::filesystem::path& percorso) {
     return lettore_descrizione(std::move(testo));
 }
 
-void lettore_descrizione::fallisci() {
-    if (!fallito_)
-        pos_fallimento_ = pos_;
-    fallito_ = true;
+void lettore_descrizione::inizia_campo(std::size_t inizio) {
+    a_inizio_riga_ = pos_ == inizio_riga_;
+    inizio_campo_ = inizio;
+    fine_campo_ = inizio;
+    campo_ = {riga_, static_cast<int>(inizio - inizio_riga_ + 1)};
+}
+
+void lettore_descrizione::avanza(std::size_t nuova) {
+    // A CR ends a line; an LF ends one unless it completes a CR LF.
+    for (std::size_t i = pos_; i < nuova; ++i) {
+        const char c = testo_[i];
+        if (c == '\r' || (c == '\n' && (i == 0 || testo_[i - 1] != '\r')))
+            ++riga_;
+        if (e_a_capo(c))
+            inizio_riga_ = i + 1;
+    }
+    pos_ = nuova;
+}
+
+void lettore_descrizione::fallisci(causa_fallimento causa) {
+    if (!fallito_) {
+        fallito_ = true;
+        causa_ = causa;
+        if (causa == causa_fallimento::fine_testo) {
+            // Nothing is left: the place is just after the last byte of the last line, so
+            // that it can be shown under that line.
+            const std::string_view t = testo_;
+            std::size_t fine = t.size();
+            int riga = riga_;
+            if (fine > 0 && e_a_capo(t[fine - 1])) {
+                fine -= (fine >= 2 && t[fine - 2] == '\r' && t[fine - 1] == '\n') ? 2 : 1;
+                --riga;
+            }
+            std::size_t inizio_ultima = fine;
+            while (inizio_ultima > 0 && !e_a_capo(t[inizio_ultima - 1]))
+                --inizio_ultima;
+            a_inizio_riga_ = false;
+            inizio_campo_ = fine_campo_ = t.size();
+            campo_ = {std::max(riga, 1), static_cast<int>(fine - inizio_ultima + 1)};
+        }
+    }
     pos_ = testo_.size();
 }
 
 std::string lettore_descrizione::leggi_testo() {
     const std::string_view t = testo_;
     if (fallito_ || pos_ >= t.size()) {
-        fallisci();
+        fallisci(causa_fallimento::fine_testo);
         return {};
     }
     const std::size_t inizio = dopo_spazi(t, pos_);
+    inizia_campo(inizio);
+    accorciato_ = false;
     if (inizio < t.size() && t[inizio] == '"') {
         // Quoted: everything up to the closing quote, commas and line ends included; whatever
         // stands between the closing quote and the next separator is dropped.
         const std::size_t chiusura = t.find('"', inizio + 1);
         if (chiusura == std::string_view::npos) {
             // An unclosed quote would swallow the rest of the description unnoticed.
-            fallisci();
+            fine_campo_ = t.find_first_of(",\r\n", inizio);
+            if (fine_campo_ == std::string_view::npos)
+                fine_campo_ = t.size();
+            fallisci(causa_fallimento::virgolette_aperte);
             return {};
         }
         std::string campo(t.substr(inizio + 1, chiusura - inizio - 1));
         std::size_t fine = t.find_first_of(",\r\n", chiusura + 1);
-        pos_ = dopo_separatore(t, fine == std::string_view::npos ? t.size() : fine);
+        if (fine == std::string_view::npos)
+            fine = t.size();
+        accorciato_ = dopo_spazi(t, chiusura + 1) < fine;
+        fine_campo_ = chiusura + 1;
+        avanza(dopo_separatore(t, fine));
         return campo;
     }
     std::size_t fine = t.find_first_of(",\r\n", inizio);
@@ -104,7 +150,9 @@ std::string lettore_descrizione::leggi_testo() {
     std::size_t ultimo = fine;
     while (ultimo > inizio && e_spazio(t[ultimo - 1]))
         --ultimo;
-    pos_ = dopo_separatore(t, fine);
+    accorciato_ = ultimo < fine;
+    fine_campo_ = ultimo;
+    avanza(dopo_separatore(t, fine));
     return std::string(t.substr(inizio, ultimo - inizio));
 }
 
@@ -112,10 +160,11 @@ std::optional<std::int64_t> lettore_descrizione::leggi_numero(std::int64_t minim
                                                               std::int64_t massimo) {
     const std::string_view t = testo_;
     if (fallito_ || pos_ >= t.size()) {
-        fallisci();
+        fallisci(causa_fallimento::fine_testo);
         return std::nullopt;
     }
     std::size_t p = dopo_spazi(t, pos_);
+    inizia_campo(p);
     const bool negativo = p < t.size() && t[p] == '-';
     if (negativo)
         ++p;
@@ -129,16 +178,22 @@ std::optional<std::int64_t> lettore_descrizione::leggi_numero(std::int64_t minim
     // The number must end at a blank, a separator or the end of the description; a minus sign
     // needs digits after it. A field with neither sign nor digits is empty and reads 0.
     if ((p < t.size() && !e_spazio(t[p]) && !chiude_campo(t[p])) || (negativo && !ha_cifre)) {
-        fallisci();
+        while (p < t.size() && !e_spazio(t[p]) && !chiude_campo(t[p]))
+            ++p;
+        fine_campo_ = p;
+        fallisci(causa_fallimento::non_numero);
         return std::nullopt;
     }
+    fine_campo_ = p;
     if (negativo)
         valore = -valore;
     if (valore < minimo || valore > massimo) {
-        fallisci();
+        minimo_ = minimo;
+        massimo_ = massimo;
+        fallisci(causa_fallimento::fuori_tipo);
         return std::nullopt;
     }
-    pos_ = dopo_separatore(t, dopo_spazi(t, p));
+    avanza(dopo_separatore(t, dopo_spazi(t, p)));
     return valore;
 }
 
@@ -164,14 +219,11 @@ bool lettore_descrizione::fine_file() const {
 }
 
 int lettore_descrizione::riga_corrente() const {
-    const std::size_t fino_a = std::min(fallito_ ? pos_fallimento_ : pos_, testo_.size());
-    // A CR ends a line; an LF ends one unless it completes a CR LF.
-    int riga = 1;
-    for (std::size_t i = 0; i < fino_a; ++i) {
-        if (testo_[i] == '\r' || (testo_[i] == '\n' && (i == 0 || testo_[i - 1] != '\r')))
-            ++riga;
-    }
-    return riga;
+    return fallito_ ? campo_.riga : riga_;
+}
+
+std::string_view lettore_descrizione::testo_campo() const {
+    return std::string_view(testo_).substr(inizio_campo_, fine_campo_ - inizio_campo_);
 }
 
 bool contiene(std::string_view campo, std::string_view sottostringa) {

@@ -39,75 +39,88 @@ std::int32_t ultimo_indice(const costruzione& c) {
         std::min<std::int64_t>(dalla_dimensione, std::numeric_limits<std::int32_t>::max())));
 }
 
-void posa_abbattimento(cella& x) {
+// Places an abbattimento on cell k for the feature at cell `elemento`.
+void posa_abbattimento(costruzione& c, osservatore_rifinitura* oss, std::int32_t k,
+                       std::int32_t elemento) {
+    cella& x = c.celle[k];
+    if (oss && x.tipo == tipo_cella::marcatore_galleria)
+        oss->marcatore_sostituito(k, elemento);
     x.tipo = tipo_cella::abbattimento_valore;
     x.dato1 = valore_abbattimento;
 }
 
 // Records an error of the pass with the position of the cell, in metres.
-void registra_errore(costruzione& c, std::int32_t codice_errore, std::int32_t indice_cella) {
+void registra_errore(costruzione& c, osservatore_rifinitura* oss, std::int32_t codice_errore,
+                     std::int32_t indice_cella, std::int32_t elemento) {
+    if (oss)
+        oss->errore(codice_errore, indice_cella, elemento);
     c.codice_errore = codice_errore;
     const std::int64_t metri = static_cast<std::int64_t>(indice_cella) * 50;
     c.posizione_errore = static_cast<std::int32_t>(std::clamp<std::int64_t>(
         metri, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// Lowers an existing abbattimento value to at most 180; a lower value stays.
-void abbassa_valore(cella& x) {
+// Lowers an existing abbattimento value on cell k to at most 180; a lower value stays.
+void abbassa_valore(costruzione& c, osservatore_rifinitura* oss, std::int32_t k,
+                    std::int32_t elemento) {
+    cella& x = c.celle[k];
+    if (oss && x.dato1 > valore_abbattimento)
+        oss->valore_ridotto(k, x.dato1, elemento);
     x.dato1 = minimo(valore_abbattimento, x.dato1);
 }
 
 // A signal at cell s lies before a warning board: it needs an abbattimento on one of the two
 // cells before it, a new one on a free cell or an existing one lowered.
-void abbatti_segnale_prima_dell_avviso(costruzione& c, std::int32_t s) {
-    cella& p = c.celle[s - 1];
-    cella& q = c.celle[s - 2];
+void abbatti_segnale_prima_dell_avviso(costruzione& c, osservatore_rifinitura* oss,
+                                       std::int32_t s) {
+    const cella& p = c.celle[s - 1];
+    const cella& q = c.celle[s - 2];
     if (cella_libera(p))
-        posa_abbattimento(p);
+        posa_abbattimento(c, oss, s - 1, s);
     else if (cella_libera(q))
-        posa_abbattimento(q);
+        posa_abbattimento(c, oss, s - 2, s);
     else if (p.tipo == tipo_cella::abbattimento_valore)
-        abbassa_valore(p);
+        abbassa_valore(c, oss, s - 1, s);
     else if (q.tipo == tipo_cella::abbattimento_valore)
-        abbassa_valore(q);
+        abbassa_valore(c, oss, s - 2, s);
     else
-        registra_errore(c, codice::abbattimento_segnale, s);
+        registra_errore(c, oss, codice::abbattimento_segnale, s, s);
 }
 
 // Case of a warning board at cell `indice`: every signal in the 20 cells before it.
-void tratta_avviso(costruzione& c) {
+void tratta_avviso(costruzione& c, osservatore_rifinitura* oss) {
     for (c.contatore = 1; c.contatore <= celle_prima_dell_avviso; ++c.contatore) {
         const std::int32_t s = c.indice - c.contatore;
         if (s < primo_segnale_esaminato)
             break;
         if (c.celle[s].tipo == tipo_cella::segnale)
-            abbatti_segnale_prima_dell_avviso(c, s);
+            abbatti_segnale_prima_dell_avviso(c, oss, s);
     }
 }
 
 // One marker on the first free cell of each band before the slowdown start s.
-void abbatti_fasce(costruzione& c, std::int32_t s) {
+void abbatti_fasce(costruzione& c, osservatore_rifinitura* oss, std::int32_t s) {
     for (const fascia& f : fasce) {
         if (s <= f.oltre)
             continue;
         bool posato = false;
         for (const std::int32_t distanza : f.distanze) {
-            cella& x = c.celle[s - distanza];
-            if (cella_libera(x)) {
-                posa_abbattimento(x);
+            if (cella_libera(c.celle[s - distanza])) {
+                posa_abbattimento(c, oss, s - distanza, s);
                 posato = true;
                 break;
             }
         }
         if (!posato)
-            registra_errore(c, codice::abbattimento_fasce, s);
+            registra_errore(c, oss, codice::abbattimento_fasce, s, s);
     }
 }
 
 // Walks from the slowdown start s to its end (the first kind-2 cell after s, or the last cell
 // when there is none), placing a marker every 8 cells counted from the marker actually placed.
 // Leaves the end cell in `contatore`.
-void percorri_rallentamento(costruzione& c, std::int32_t s, std::int32_t ultima) {
+void percorri_rallentamento(costruzione& c, osservatore_rifinitura* oss, std::int32_t s,
+                            std::int32_t ultima) {
     std::int32_t passo = 0;
     c.contatore = s;
     while (c.contatore < ultima) {
@@ -116,17 +129,17 @@ void percorri_rallentamento(costruzione& c, std::int32_t s, std::int32_t ultima)
         const std::int32_t k = c.contatore;
         if (passo == ritmo_percorso) {
             if (cella_libera(c.celle[k])) {
-                posa_abbattimento(c.celle[k]);
+                posa_abbattimento(c, oss, k, s);
                 passo = 0;
             } else if (cella_libera(c.celle[k - 1])) {
-                posa_abbattimento(c.celle[k - 1]);
+                posa_abbattimento(c, oss, k - 1, s);
                 passo = 1;
             } else if (k < ultima && cella_libera(c.celle[k + 1])) {
-                posa_abbattimento(c.celle[k + 1]);
+                posa_abbattimento(c, oss, k + 1, s);
                 passo = -1;
             } else {
                 // The count goes past 8: no further marker in this walk.
-                registra_errore(c, codice::abbattimento_percorso, k);
+                registra_errore(c, oss, codice::abbattimento_percorso, k, s);
             }
         }
         if (c.celle[k].tipo == tipo_cella::fine_rallentamento)
@@ -145,38 +158,40 @@ void trova_fine(costruzione& c, std::int32_t s, std::int32_t ultima) {
     }
 }
 
-// The first signal in the cells e to e + 12 gets a marker on one of the two cells before it.
-void abbatti_segnale_dopo_la_fine(costruzione& c, std::int32_t e, std::int32_t ultima) {
+// The first signal in the cells e to e + 12 gets a marker on one of the two cells before it,
+// for the slowdown that starts at s.
+void abbatti_segnale_dopo_la_fine(costruzione& c, osservatore_rifinitura* oss, std::int32_t s,
+                                  std::int32_t e, std::int32_t ultima) {
     const std::int32_t limite = std::min(e + celle_dopo_la_fine, ultima);
     for (std::int32_t m = e; m <= limite; ++m) {
         if (c.celle[m].tipo != tipo_cella::segnale)
             continue;
         if (m - 1 > 0) {
             if (cella_libera(c.celle[m - 1]))
-                posa_abbattimento(c.celle[m - 1]);
+                posa_abbattimento(c, oss, m - 1, s);
             else if (cella_libera(c.celle[m - 2]))
-                posa_abbattimento(c.celle[m - 2]);
+                posa_abbattimento(c, oss, m - 2, s);
             else
-                registra_errore(c, codice::abbattimento_percorso, e);
+                registra_errore(c, oss, codice::abbattimento_percorso, e, s);
         }
         return;
     }
 }
 
 // Case of a slowdown start at cell `indice`.
-void tratta_inizio(costruzione& c, std::int32_t ultima) {
+void tratta_inizio(costruzione& c, osservatore_rifinitura* oss, std::int32_t ultima) {
     const std::int32_t s = c.indice;
-    abbatti_fasce(c, s);
+    abbatti_fasce(c, oss, s);
     if (c.celle[s].dato1 < velocita_senza_percorso)
-        percorri_rallentamento(c, s, ultima);
+        percorri_rallentamento(c, oss, s, ultima);
     else
         trova_fine(c, s, ultima);
-    abbatti_segnale_dopo_la_fine(c, c.contatore, ultima);
+    abbatti_segnale_dopo_la_fine(c, oss, s, c.contatore, ultima);
 }
 
 } // namespace
 
-void rifinitura(costruzione& c) {
+void rifinitura(costruzione& c, osservatore_rifinitura* oss) {
     const std::int32_t ultima = ultimo_indice(c);
     // Too few cells for a look-back or a walk: nothing to finish.
     if (ultima < primo_segnale_esaminato)
@@ -185,9 +200,9 @@ void rifinitura(costruzione& c) {
     for (c.indice = 1; c.indice <= fine_ciclo; ++c.indice) {
         const std::uint8_t tipo = c.celle[c.indice].tipo;
         if (tipo == tipo_cella::avviso_rallentamento)
-            tratta_avviso(c);
+            tratta_avviso(c, oss);
         else if (tipo == tipo_cella::inizio_rallentamento)
-            tratta_inizio(c, ultima);
+            tratta_inizio(c, oss, ultima);
     }
 }
 

@@ -23,11 +23,15 @@ struct identita_scenario {
 // header check failed; the codes are then not stored. The compile's outcome is in
 // `codice_errore` and `posizione_errore`.
 int costruisci(costruzione& c, sorgente_descrizioni& sorgente);
+// The same, with what the build has to say about the descriptions in `diagnostiche` (replacing
+// what it held): every code it records, at the field that caused it, and every warning.
+int costruisci(costruzione& c, sorgente_descrizioni& sorgente, elenco_diagnostiche& diagnostiche);
 
 struct scenario_costruito {
     costruzione c;
     // 0, or the number of the failed header check (1250, 1251).
     int errore_intestazione = 0;
+    // Errors and warnings, in the order the build found them.
     elenco_diagnostiche diagnostiche;
 
     // True when the model may be written out as a sound scenario.

@@ -350,6 +350,92 @@ TEST(Lettore, OpensAFileWhole) {
     std::filesystem::remove_all(cartella);
 }
 
+TEST(Lettore, EachFieldHasTheLineAndColumnWhereItBegins) {
+    lettore_descrizione r("[generale]\r\n  pendenza,  1500,\t-5\r\n\"a,b\" x\r\nc\n");
+    struct atteso {
+        int riga;
+        int colonna;
+        bool a_inizio_riga;
+    };
+    const auto controlla = [&](const atteso& a) {
+        EXPECT_EQ(r.luogo_campo(), (luogo{a.riga, a.colonna}));
+        EXPECT_EQ(r.campo_a_inizio_riga(), a.a_inizio_riga);
+    };
+    EXPECT_EQ(r.leggi_testo(), "[generale]");
+    controlla({1, 1, true});
+    EXPECT_EQ(r.leggi_testo(), "pendenza");
+    controlla({2, 3, true});
+    EXPECT_EQ(r.leggi_long(), 1500);
+    controlla({2, 14, false});
+    // A tab counts as one byte.
+    EXPECT_EQ(r.leggi_long(), -5);
+    controlla({2, 20, false});
+    EXPECT_EQ(r.testo_campo(), "-5");
+    // A quoted text that spans a comma; what follows the closing quote is dropped.
+    EXPECT_EQ(r.leggi_testo(), "a,b");
+    controlla({3, 1, true});
+    EXPECT_TRUE(r.testo_accorciato());
+    EXPECT_EQ(r.leggi_testo(), "c");
+    controlla({4, 1, true});
+    EXPECT_FALSE(r.testo_accorciato());
+    EXPECT_FALSE(r.fallito());
+}
+
+TEST(Lettore, TrailingBlanksOfATextAreReportedAsTrimmed) {
+    lettore_descrizione r("   ab  ,ab,\"ab\"  ,");
+    EXPECT_EQ(r.leggi_testo(), "ab");
+    EXPECT_TRUE(r.testo_accorciato());
+    EXPECT_EQ(r.leggi_testo(), "ab");
+    EXPECT_FALSE(r.testo_accorciato());
+    // Blanks after a closing quote lose nothing.
+    EXPECT_EQ(r.leggi_testo(), "ab");
+    EXPECT_FALSE(r.testo_accorciato());
+}
+
+TEST(Lettore, AFailedReadSaysWhereAndWhy) {
+    struct caso {
+        const char* testo;
+        int letture;
+        causa_fallimento causa;
+        luogo posto;
+        std::string_view campo;
+    };
+    const caso casi[] = {
+        {"a,  1x00,  2\r\n", 2, causa_fallimento::non_numero, {1, 5}, "1x00"},
+        {"a,\r\n  --3", 3, causa_fallimento::non_numero, {2, 3}, "--3"},
+        {"a,  70000", 2, causa_fallimento::fuori_tipo, {1, 5}, "70000"},
+        // Nothing left: the place is just after the last line, with or without its line end.
+        {"a,  1\r\n", 3, causa_fallimento::fine_testo, {1, 6}, ""},
+        {"a,  1", 3, causa_fallimento::fine_testo, {1, 6}, ""},
+        {"a\r\n22\n", 3, causa_fallimento::fine_testo, {2, 3}, ""},
+        {"", 1, causa_fallimento::fine_testo, {1, 1}, ""},
+    };
+    for (const caso& k : casi) {
+        SCOPED_TRACE(k.testo);
+        lettore_descrizione r(k.testo);
+        r.leggi_testo();
+        for (int i = 1; i < k.letture; ++i)
+            r.leggi_intero();
+        ASSERT_TRUE(r.fallito());
+        EXPECT_EQ(r.causa(), k.causa);
+        EXPECT_EQ(r.luogo_campo(), k.posto);
+        EXPECT_EQ(r.testo_campo(), k.campo);
+        EXPECT_EQ(r.riga_corrente(), k.posto.riga);
+    }
+    lettore_descrizione tipo("300");
+    tipo.leggi_byte();
+    EXPECT_EQ(tipo.causa(), causa_fallimento::fuori_tipo);
+    EXPECT_EQ(tipo.minimo_tipo(), 0);
+    EXPECT_EQ(tipo.massimo_tipo(), 255);
+
+    lettore_descrizione virgolette("x,  \"aperte, e mai chiuse");
+    virgolette.leggi_testo();
+    virgolette.leggi_testo();
+    EXPECT_EQ(virgolette.causa(), causa_fallimento::virgolette_aperte);
+    EXPECT_EQ(virgolette.luogo_campo(), (luogo{1, 5}));
+    EXPECT_EQ(virgolette.testo_campo(), "\"aperte");
+}
+
 TEST(ParoleChiave, ContieneIgnoresAsciiCaseOnly) {
     struct caso {
         std::string campo;

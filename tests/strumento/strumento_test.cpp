@@ -69,7 +69,8 @@ TEST(Strumento, ExportThenCompileGivesTheGeneratorsFiles) {
     const auto compilato = esegui_strumento(
         d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt", "-o", "O"});
     ASSERT_EQ(compilato.stato, 0) << compilato.errori;
-    EXPECT_EQ(compilato.errori, "0 errori, 0 avvisi\n");
+    // The scenario's one warning: a signal's approach marker over a station's.
+    EXPECT_TRUE(compilato.errori.ends_with("0 errori, 1 avvisi\n")) << compilato.errori;
     const prova::contenuti binari = leggi_cartella(d.percorso() / "O");
     ASSERT_EQ(binari.size(), 3u);
     for (const std::string& nome : prova::file_binari)
@@ -166,9 +167,9 @@ TEST(Strumento, Utf8DescriptionsAreConvertedAndUnmappableLettersAreErrors) {
     EXPECT_EQ(errato.stato, 1);
     EXPECT_EQ(errato.errori,
               b.linea().string() +
-                  ":4:31: errore: il carattere \"\xC5\x81\" non ha un byte in Windows-1252 "
+                  ":4:31: errore: il carattere U+0141 non ha un byte in Windows-1252 "
                   "[codice 25]\n"
-                  "indicatore cartello,  1000,  \xC3\x80\xC5\x81\n"
+                  "indicatore cartello,  1000,  \xC3\x80?\n"
                   "                              ^\n"
                   "1 errori, 0 avvisi\n");
     EXPECT_FALSE(fs::exists(b.uscita()));

@@ -1,0 +1,99 @@
+#include "compiler/avvisi_comuni.hpp"
+
+#include <string>
+
+namespace corvenna {
+
+namespace {
+
+std::string metri(std::int64_t m) {
+    return std::to_string(m) + " m";
+}
+
+std::string bit_del_campo(std::int64_t minimo, std::int64_t massimo, std::int64_t valore,
+                          std::int64_t& resta) {
+    if (minimo == 0 && massimo == 255) {
+        resta = static_cast<std::uint8_t>(valore);
+        return "8";
+    }
+    if (massimo == 32767) {
+        resta = static_cast<std::int16_t>(valore);
+        return "16";
+    }
+    resta = static_cast<std::int32_t>(valore);
+    return "32";
+}
+
+} // namespace
+
+void avvisa_piu_parole(compilazione& k, descrizione d, const campo_chiave& campo,
+                       int corrispondenze) {
+    if (corrispondenze > 1)
+        k.reg.avviso(d, campo.posto, "parola-chiave-multipla",
+                     "'" + campo.testo + "' contiene " + std::to_string(corrispondenze) +
+                         " parole chiave: ciascuna legge i suoi valori, uno dopo l'altro");
+}
+
+void segna_impostazione(compilazione& k, descrizione d, const campo_chiave& campo, int& vista) {
+    if (vista != 0)
+        k.reg.avviso(d, campo.posto, "riga-ripetuta",
+                     "'" + campo.testo + "' e' gia' data alla riga " + std::to_string(vista) +
+                         ": vale l'ultima");
+    vista = campo.posto.riga;
+}
+
+void avvisa_arrotondamento(compilazione& k, descrizione d, std::int64_t posizione, luogo posto,
+                           const char* cosa) {
+    if (posizione % 50 == 0)
+        return;
+    k.reg.avviso(d, posto, "posizione-arrotondata",
+                 std::string(cosa) + " a " + metri(posizione) +
+                     ": la posizione non e' multipla di 50 ed e' arrotondata a una cella di 50 m",
+                 static_cast<std::int32_t>(posizione));
+}
+
+void avvisa_troncamento(compilazione& k, descrizione d, std::int64_t valore, std::int64_t minimo,
+                        std::int64_t massimo, luogo posto, const char* cosa,
+                        std::optional<std::int32_t> metri_riga) {
+    if (valore >= minimo && valore <= massimo)
+        return;
+    std::int64_t resta = 0;
+    const std::string bit = bit_del_campo(minimo, massimo, valore, resta);
+    k.reg.avviso(d, posto, "valore-troncato",
+                 std::string(cosa) + " " + std::to_string(valore) + " non sta in " + bit +
+                     " bit (da " + std::to_string(minimo) + " a " + std::to_string(massimo) +
+                     "): resta " + std::to_string(resta),
+                 metri_riga);
+}
+
+void avvisa_testo_accorciato(compilazione& k, descrizione d, const lettore_descrizione& r,
+                             const std::string& testo) {
+    if (!r.testo_accorciato())
+        return;
+    k.reg.avviso(d, r.luogo_campo(), "testo-accorciato",
+                 "il testo resta '" + testo +
+                     "': gli spazi finali e cio' che segue le virgolette chiuse sono scartati");
+}
+
+void controlla_ordine(compilazione& k, descrizione d, ordine_posizioni& o, std::int32_t posizione,
+                      luogo posto, const char* cosa) {
+    if (o.prima_riga) {
+        if (posizione != 0)
+            k.reg.avviso(d, posto, "prima-posizione-non-zero",
+                         "la prima riga di " + std::string(cosa) + " e' a " + metri(posizione) +
+                             ", non a 0: le celle prima hanno il valore 0",
+                         posizione);
+    } else if (posizione <= o.posizione_precedente) {
+        k.reg.avviso(d, posto, "posizione-non-crescente",
+                     "la posizione " + std::to_string(posizione) +
+                         " non supera quella della riga " + std::to_string(o.riga_precedente) +
+                         " (" + metri(o.posizione_precedente) + "): le righe di " + cosa +
+                         " vanno in ordine crescente",
+                     posizione);
+    }
+    o.prima_riga = false;
+    o.posizione_precedente = posizione;
+    o.riga_precedente = posto.riga;
+}
+
+} // namespace corvenna

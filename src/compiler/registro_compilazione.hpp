@@ -1,0 +1,89 @@
+#pragma once
+
+// What the compile says about the descriptions while it reads them: the diagnostics, and which
+// description line placed the feature of each cell, so that a code found on a cell later (the
+// finishing pass) and a feature that hides another can name the line the author wrote.
+//
+// The tables are per cell (4 bytes each) and per feature line: a route of 1000000 m has about
+// 20000 cells, so they stay small beside the model.
+
+#include "compiler/diagnostica.hpp"
+#include "compiler/sorgente_descrizioni.hpp"
+#include "description/luogo.hpp"
+#include "model/costruzione.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvenna {
+
+// A feature as its description line gives it.
+struct elemento_descritto {
+    descrizione file = descrizione::linea;
+    // The line's position field (its keyword field when it has no position).
+    luogo posto;
+    // What it is, with its article: "un segnale", "una fermata di CORVENNA".
+    std::string cosa;
+    std::int32_t metri = 0;
+};
+
+class registro_compilazione {
+  public:
+    elenco_diagnostiche diagnostiche;
+
+    void errore(descrizione d, luogo posto, std::int32_t codice, std::string messaggio,
+                std::optional<std::int32_t> metri = std::nullopt);
+    // An error without a place in a description (a header check of the build).
+    void errore_generale(std::int32_t codice, std::string messaggio);
+    void avviso(descrizione d, luogo posto, std::string_view nome, std::string messaggio,
+                std::optional<std::int32_t> metri = std::nullopt);
+    // The same warning, at the place of a feature line.
+    void avviso(const elemento_descritto& e, std::string_view nome, std::string messaggio);
+
+    // Sizes the per-cell tables for the cells just created; every cell without an author.
+    void prepara_celle(std::size_t numero_celle);
+
+    // The feature line whose writes follow: its cells get it as their author.
+    void inizia_elemento(descrizione d, luogo posto, std::string cosa, std::int32_t metri);
+    const elemento_descritto& elemento_corrente() const { return elementi_[corrente_]; }
+
+    // Before the current feature puts its kind on cell k, which held `prima`: warns when that
+    // hides a tunnel marker or another feature, and makes the current feature the cell's author.
+    void scrive_tipo(const cella& prima, std::int64_t k);
+    // The same for an approach marker (`avviso`) on cell k, which held `prima`.
+    void scrive_avviso(std::uint8_t prima, std::int64_t k);
+    // Makes the current feature the author of cell k without any check.
+    void segna_autore(std::int64_t k);
+
+    // The feature line that placed the kind, or the approach marker, of cell k; nullptr when no
+    // line did.
+    const elemento_descritto* autore(std::int64_t k) const;
+    const elemento_descritto* autore_avviso(std::int64_t k) const;
+
+    // The cell a recorder found not free when it refused a feature; -1 when none.
+    std::int64_t cella_contesa = -1;
+
+  private:
+    const elemento_descritto* cerca(const std::vector<std::uint32_t>& tabella,
+                                    std::int64_t k) const;
+
+    // Entry 0 stands for "no line".
+    std::vector<elemento_descritto> elementi_{1};
+    std::vector<std::uint32_t> autore_tipo_;
+    std::vector<std::uint32_t> autore_avviso_;
+    std::uint32_t corrente_ = 0;
+    // The last feature line warned about replacing approach markers.
+    std::uint32_t avvisato_avviso_ = 0;
+};
+
+// "un segnale (riga 12)", or "(riga 12 della descrizione della linea)" when the feature lies in
+// the other description than `qui`; "un altro elemento" when it is not known.
+std::string nomina(const elemento_descritto* e, descrizione qui);
+
+// The name of each description as the messages say it.
+std::string_view nome_descrizione(descrizione d);
+
+} // namespace corvenna
