@@ -175,6 +175,23 @@ TEST(Strumento, Utf8DescriptionsAreConvertedAndUnmappableLettersAreErrors) {
     EXPECT_FALSE(fs::exists(b.uscita()));
 }
 
+TEST(Strumento, WarningsAsErrorsStopTheWrite) {
+    cartella_temporanea d;
+    ASSERT_EQ(esegui_strumento(d.percorso(), {"esporta", "D"}).stato, 0);
+    const auto esito =
+        esegui_strumento(d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt",
+                                        "-o", "O", "--avvisi-come-errori", "--diagnostica", "json"});
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_FALSE(fs::exists(d.percorso() / "O"));
+    const nlohmann::json elenco = nlohmann::json::parse(esito.uscita);
+    ASSERT_EQ(elenco.size(), 1u);
+    EXPECT_EQ(elenco[0]["gravita"], "errore");
+    EXPECT_EQ(elenco[0]["codice"], "marcatori-sovrascritti");
+    EXPECT_EQ(elenco[0]["file"], "D/Corvenna_7381-.txt");
+    EXPECT_EQ(elenco[0]["riga"], 51);
+    EXPECT_EQ(esito.errori, "1 errori, 0 avvisi\n");
+}
+
 TEST(Strumento, IdentityComesFromTheNamesOrTheOptions) {
     cartella_temporanea d;
     scrivi_file(d.percorso() / "linea.txt", linea_pulita);
