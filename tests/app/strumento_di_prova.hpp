@@ -1,0 +1,23 @@
+#pragma once
+
+// Whole-program test support for the authors' tool: the real `scenario` executable run as a
+// child process in a working directory, with its standard output and standard error kept apart.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace corvenna::prova {
+
+struct esito_strumento {
+    // The exit status, or 128 plus the signal that ended the process.
+    int stato = -1;
+    std::string uscita;
+    std::string errori;
+};
+
+// Runs `scenario ARGOMENTI...` in `cartella` to its end.
+esito_strumento esegui_strumento(const std::filesystem::path& cartella,
+                                 const std::vector<std::string>& argomenti);
+
+} // namespace corvenna::prova
