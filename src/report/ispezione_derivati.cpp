@@ -3,6 +3,7 @@
 #include "finishing/codici_gara.hpp"
 #include "model/tipi_cella.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <system_error>
@@ -137,13 +138,19 @@ std::string ora_del_giorno(std::int64_t secondi) {
     return testo;
 }
 
+char* scrivi_testo_doppio(char* inizio, double numero) {
+    // The shortest form takes at most 24 bytes ("-2.2250738585072014e-308"); 2 more for ".0".
+    char* fine = std::to_chars(inizio, inizio + byte_testo_doppio - 2, numero).ptr;
+    if (std::find_if(inizio, fine, [](char c) { return c == '.' || c == 'e'; }) == fine) {
+        *fine++ = '.';
+        *fine++ = '0';
+    }
+    return fine;
+}
+
 std::string testo_doppio(double numero) {
-    char testo[40];
-    const std::to_chars_result r = std::to_chars(testo, testo + sizeof testo, numero);
-    std::string t(testo, r.ptr);
-    if (t.find_first_of(".e") == std::string::npos)
-        t += ".0";
-    return t;
+    char testo[byte_testo_doppio];
+    return std::string(testo, scrivi_testo_doppio(testo, numero));
 }
 
 } // namespace corvenna

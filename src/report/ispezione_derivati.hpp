@@ -69,4 +69,9 @@ std::string ora_del_giorno(std::int64_t secondi);
 // an integer ("0.0", "12.5", "1e+20"). The number must be finite.
 std::string testo_doppio(double numero);
 
+// The same text written at `inizio`, for the callers that write millions of them; returns its
+// end. The buffer holds at least byte_testo_doppio bytes.
+inline constexpr std::size_t byte_testo_doppio = 32;
+char* scrivi_testo_doppio(char* inizio, double numero);
+
 } // namespace corvenna

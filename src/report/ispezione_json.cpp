@@ -79,22 +79,28 @@ std::string testo_intero(std::int64_t numero) {
     return std::string(testo, r.ptr);
 }
 
+// One element a metre; each number goes straight into the block, with no string of its own.
 void valori_asse(testo_a_blocchi& t, const asse_planimetria& asse) {
     t << "[";
+    char testo[byte_testo_doppio + 1];
     for (std::size_t metro = 0; metro < asse.size(); ++metro) {
+        char* fine = testo;
         if (metro > 0)
-            t << ",";
+            *fine++ = ',';
         switch (asse.tipo(metro)) {
         case tipo_valore::intero:
-            t << testo_intero(static_cast<std::int64_t>(asse.numero(metro)));
+            fine = std::to_chars(fine, testo + sizeof testo,
+                                 static_cast<std::int16_t>(asse.numero(metro)))
+                       .ptr;
             break;
         case tipo_valore::doppio:
-            t << testo_doppio(asse.numero(metro));
+            fine = scrivi_testo_doppio(fine, asse.numero(metro));
             break;
         case tipo_valore::vuoto:
-            t << "null";
-            break;
+            t << std::string_view(testo, fine) << "null";
+            continue;
         }
+        t << std::string_view(testo, fine);
     }
     t << "]";
 }
