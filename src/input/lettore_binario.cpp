@@ -5,7 +5,8 @@
 namespace corvenna {
 
 std::string testo_mancano(std::size_t quanti, std::size_t restano, const std::string& cosa) {
-    return "attesi " + std::to_string(quanti) + " byte per " + cosa + ", " +
+    return (quanti == 1 ? std::string("atteso 1") : "attesi " + std::to_string(quanti)) +
+           " byte per " + cosa + ", " +
            (restano == 1 ? std::string("ne resta 1") : "ne restano " + std::to_string(restano));
 }
 

@@ -83,7 +83,7 @@ class lettore_binario {
     std::size_t pos_ = 0;
 };
 
-// "attesi N byte per COSA, ne restano R" ("ne resta 1" for one byte).
+// "attesi N byte per COSA, ne restano R" ("atteso 1 byte", "ne resta 1" for one byte).
 std::string testo_mancano(std::size_t quanti, std::size_t restano, const std::string& cosa);
 
 } // namespace corvenna

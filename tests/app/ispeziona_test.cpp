@@ -313,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
         caso_guasto{"items_one_long", voci, allunga,
                     "byte 4638: attesa la fine del file dopo la voce 86"},
         caso_guasto{"items_empty", voci, svuota,
-                    "byte 0: attesi 1 byte per il campo tipo della voce 0, ne restano 0"},
+                    "byte 0: atteso 1 byte per il campo tipo della voce 0, ne restano 0"},
         caso_guasto{"items_zeros", voci, azzera,
                     "byte 2958: attesa la fine del file dopo la voce 86"},
         caso_guasto{"items_zeros_of_the_record_size", voci,
