@@ -4,9 +4,9 @@
 // their peak beside the bytes they wrote.
 
 #include "contatore_memoria.hpp"
-#include "linea_sintetica.hpp"
 #include "supporto/cartella_temporanea.hpp"
 #include "supporto/flusso_contato.hpp"
+#include "supporto/scenario_compilato.hpp"
 
 #include "app/form_load.hpp"
 #include "app/memorizza_percorso.hpp"
@@ -123,7 +123,7 @@ BENCHMARK(BM_costruzione_scenario)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 // The same build for a line of 1000000 m with curves along its whole length.
 void BM_costruzione_linea_1000km(benchmark::State& state) {
-    const std::string linea = banco::testo_linea_1000km();
+    const std::string linea = prova::testo_linea_1000km();
     const std::string treno = testo_righe(righe_treno);
     costruzione_in_cartella(state, [&](const costruzione& c, const fs::path& cartella) {
         scrivi_testo(percorso_file(cartella, c, file_uscita::descrizione_linea), linea);

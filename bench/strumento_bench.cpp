@@ -3,12 +3,12 @@
 // build function alone from texts in memory.
 
 #include "app/comando_compila.hpp"
-#include "linea_sintetica.hpp"
 #include "output/righe_documento.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/righe_treno.hpp"
 #include "supporto/cartella_temporanea.hpp"
 #include "supporto/flusso_contato.hpp"
+#include "supporto/scenario_compilato.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -23,7 +23,7 @@ const identita_scenario identita{"Lunga", "1000"};
 
 void BM_linea_1000km_funzione(benchmark::State& state) {
     sorgente_memoria descrizioni;
-    descrizioni.testi[descrizione::linea] = banco::testo_linea_1000km();
+    descrizioni.testi[descrizione::linea] = prova::testo_linea_1000km();
     descrizioni.testi[descrizione::treno] = testo_righe(righe_treno);
     for (auto _ : state) {
         sorgente_memoria sorgente = descrizioni;
@@ -43,7 +43,7 @@ void BM_linea_1000km_strumento(benchmark::State& state) {
     o.linea = cartella.percorso() / "Lunga_linea.txt";
     o.treno = cartella.percorso() / "Lunga_1000-.txt";
     o.scrivi = false;
-    std::ofstream(o.linea, std::ios::binary) << banco::testo_linea_1000km();
+    std::ofstream(o.linea, std::ios::binary) << prova::testo_linea_1000km();
     std::ofstream(o.treno, std::ios::binary) << testo_righe(righe_treno);
     prova::flusso_contato scarto;
     std::ostream nulla(&scarto);

@@ -89,6 +89,14 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
                << (o.scrivi ? "compila" : "controlla") << " --help\n";
         return stato_uscita::uso_errato;
     }
+    if (const auto motivo = identita_non_valida(*identita)) {
+        errori << "scenario: " << *motivo
+               << " non puo' dare nomi di file: servono caratteri ASCII stampabili, senza "
+                  "/ \\ : * ? \" < > |\n"
+                  "Per l'aiuto: scenario "
+               << (o.scrivi ? "compila" : "controlla") << " --help\n";
+        return stato_uscita::uso_errato;
+    }
 
     elenco_diagnostiche conversione;
     file_mostrati mostrati;

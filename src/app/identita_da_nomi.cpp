@@ -24,4 +24,26 @@ std::optional<identita_scenario> identita_da_nomi(const std::filesystem::path& l
     return identita;
 }
 
+namespace {
+
+bool nome_ammesso(std::string_view nome) {
+    constexpr std::string_view vietati = "/\\:*?\"<>|";
+    if (nome.empty())
+        return false;
+    for (const char c : nome)
+        if (c < 0x20 || c > 0x7E || vietati.find(c) != std::string_view::npos)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> identita_non_valida(const identita_scenario& identita) {
+    if (!nome_ammesso(identita.nome_scenario))
+        return "il nome dello scenario \"" + identita.nome_scenario + "\"";
+    if (!nome_ammesso(identita.numero_treno))
+        return "il numero del treno \"" + identita.numero_treno + "\"";
+    return std::nullopt;
+}
+
 } // namespace corvenna

@@ -2,9 +2,12 @@
 // and train descriptions, checks them, exports the built-in scenario as a template, and reads
 // compiled scenarios back.
 
+#include "app/carica_scenario.hpp"
 #include "app/comando_compila.hpp"
 #include "app/comando_esporta.hpp"
+#include "app/comando_ispeziona.hpp"
 #include "app/stato_uscita.hpp"
+#include "input/errore_lettura.hpp"
 #include "output/errore_file.hpp"
 
 #include <CLI/CLI.hpp>
@@ -29,6 +32,7 @@ int main(int argc, char** argv) {
     aggiungi_compila(app, azione);
     aggiungi_controlla(app, azione);
     aggiungi_esporta(app, azione);
+    aggiungi_ispeziona(app, azione);
 
     try {
         app.parse(argc, argv);
@@ -42,6 +46,12 @@ int main(int argc, char** argv) {
 
     try {
         return azione();
+    } catch (const errore_scelta_scenario& e) {
+        std::cerr << "scenario: " << e.what() << "\nPer l'aiuto: scenario --help\n";
+        return stato_uscita::uso_errato;
+    } catch (const errore_lettura& e) {
+        std::cerr << "scenario: " << e.what() << '\n';
+        return stato_uscita::file_danneggiato;
     } catch (const errore_file& e) {
         std::cerr << "scenario: impossibile leggere o scrivere " << e.file().string() << ": "
                   << e.motivo() << '\n';

@@ -17,8 +17,8 @@ namespace corvenna {
 
 namespace {
 
-constexpr std::int32_t lunghezza_massima = 1000000;
-constexpr std::int32_t prolungamento = 7000;
+constexpr std::int32_t lunghezza_massima = lunghezza_percorso_massima;
+constexpr std::int32_t prolungamento = prolungamento_tracciato;
 constexpr int trattini_generale = 10;
 constexpr auto d_linea = descrizione::linea;
 

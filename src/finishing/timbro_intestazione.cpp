@@ -8,8 +8,6 @@ namespace corvenna {
 
 namespace {
 
-constexpr std::int16_t timbro_voce = 610;
-constexpr std::int16_t timbro_cella = 5121;
 constexpr int errore_timbro_occupato = 1250;
 constexpr int errore_codici_occupati = 1251;
 

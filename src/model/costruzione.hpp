@@ -25,6 +25,8 @@ struct cella {
     std::uint8_t velocita = 0;
     std::uint8_t pendenza = 0;
     std::uint8_t aderenza = 0;
+
+    friend bool operator==(const cella&, const cella&) = default;
 };
 
 // One record of the item table: a station, a route-sign text or a header record.
@@ -46,6 +48,8 @@ struct voce {
     std::uint8_t b3 = 0;
     std::uint8_t b2 = 0;
     std::int32_t orario = 0;
+
+    friend bool operator==(const voce&, const voce&) = default;
 };
 
 inline constexpr int numero_voci = 87;
@@ -59,6 +63,16 @@ inline constexpr int voce_percorso = 84;
 inline constexpr int voce_scenario = 85;
 inline constexpr int voce_treno = 86;
 inline constexpr int prima_voce_cartelli = 80;
+
+// The longest route a line description may give, in metres, and the track laid beyond it: the
+// plan view runs to the route length plus the extension.
+inline constexpr std::int32_t lunghezza_percorso_massima = 1000000;
+inline constexpr std::int32_t prolungamento_tracciato = 7000;
+
+// The stamps the build puts on every scenario, whatever the descriptions say: item 85's `i1`
+// and cell 1's `dato1`.
+inline constexpr std::int16_t timbro_voce = 610;
+inline constexpr std::int16_t timbro_cella = 5121;
 
 enum asse : int { asse_x = 0, asse_y = 1 };
 

@@ -3,68 +3,35 @@
 #include "model/costruzione.hpp"
 #include "output/scrittore_binario.hpp"
 #include "output/sostituzione_file.hpp"
+#include "output/tracciato_record.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace corvenna {
 
 namespace {
 
-// Type codes of the plan view's tagged values.
-constexpr std::int16_t etichetta_vuoto = 0;
-constexpr std::int16_t etichetta_intero = 2;
-constexpr std::int16_t etichetta_doppio = 5;
+// Writes a record field by its type: Byte, Integer, Long or text.
+struct scrivi_campo {
+    scrittore_binario& s;
+
+    void operator()(std::string_view, std::uint8_t valore) const { s.scrivi_byte(valore); }
+    void operator()(std::string_view, std::int16_t valore) const { s.scrivi_intero(valore); }
+    void operator()(std::string_view, std::int32_t valore) const { s.scrivi_lungo(valore); }
+    void operator()(std::string_view, const std::string& testo) const { s.scrivi_testo(testo); }
+};
 
 void scrivi_valore(scrittore_binario& s, const asse_planimetria& asse, std::size_t metro) {
-    switch (asse.tipo(metro)) {
-    case tipo_valore::intero:
-        s.scrivi_intero(etichetta_intero);
+    const tipo_valore tipo = asse.tipo(metro);
+    s.scrivi_intero(etichetta_di(tipo));
+    if (tipo == tipo_valore::intero)
         s.scrivi_intero(static_cast<std::int16_t>(asse.numero(metro)));
-        return;
-    case tipo_valore::doppio:
-        s.scrivi_intero(etichetta_doppio);
+    else if (tipo == tipo_valore::doppio)
         s.scrivi_doppio(asse.numero(metro));
-        return;
-    case tipo_valore::vuoto:
-        s.scrivi_intero(etichetta_vuoto);
-        return;
-    }
-}
-
-void scrivi_voce(scrittore_binario& s, const voce& v) {
-    s.scrivi_byte(v.tipo);
-    s.scrivi_lungo(v.inizio);
-    s.scrivi_lungo(v.fine);
-    s.scrivi_lungo(v.posizione);
-    s.scrivi_byte(v.b1);
-    s.scrivi_testo(v.nome);
-    s.scrivi_intero(v.i1);
-    s.scrivi_intero(v.i2);
-    s.scrivi_intero(v.i3);
-    s.scrivi_intero(v.i4);
-    s.scrivi_intero(v.i5);
-    s.scrivi_byte(v.b4);
-    s.scrivi_byte(v.b5);
-    s.scrivi_byte(v.b3);
-    s.scrivi_byte(v.b2);
-    s.scrivi_lungo(v.orario);
-}
-
-void scrivi_cella(scrittore_binario& s, const cella& x) {
-    s.scrivi_byte(x.tipo);
-    s.scrivi_intero(x.dato1);
-    s.scrivi_intero(x.dato2);
-    s.scrivi_intero(x.dato3);
-    s.scrivi_intero(x.dato4);
-    s.scrivi_byte(x.tempo);
-    s.scrivi_byte(x.avviso);
-    s.scrivi_byte(x.montagna);
-    s.scrivi_byte(x.velocita);
-    s.scrivi_byte(x.pendenza);
-    s.scrivi_byte(x.aderenza);
 }
 
 } // namespace
@@ -88,14 +55,14 @@ void scrivi_voci(std::ostream& uscita, const costruzione& c) {
                 std::to_string(lunghezza_testo_massima) + " bytes the item file can hold");
     scrittore_binario s(uscita);
     for (const voce& v : c.voci)
-        scrivi_voce(s, v);
+        per_campi(v, scrivi_campo{s});
     s.svuota();
 }
 
 void scrivi_celle(std::ostream& uscita, const costruzione& c) {
     scrittore_binario s(uscita);
     for (const cella& x : c.celle)
-        scrivi_cella(s, x);
+        per_campi(x, scrivi_campo{s});
     s.svuota();
 }
 

@@ -1,8 +1,8 @@
 #include "strumento_di_prova.hpp"
 
-#include "../app/programma_di_prova.hpp"
 #include "documents/dati_documenti.hpp"
 #include "model/costruzione.hpp"
+#include "programma_di_prova.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -178,9 +178,9 @@ TEST(Strumento, Utf8DescriptionsAreConvertedAndUnmappableLettersAreErrors) {
 TEST(Strumento, WarningsAsErrorsStopTheWrite) {
     cartella_temporanea d;
     ASSERT_EQ(esegui_strumento(d.percorso(), {"esporta", "D"}).stato, 0);
-    const auto esito =
-        esegui_strumento(d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt",
-                                        "-o", "O", "--avvisi-come-errori", "--diagnostica", "json"});
+    const auto esito = esegui_strumento(
+        d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt", "-o", "O",
+                       "--avvisi-come-errori", "--diagnostica", "json"});
     EXPECT_EQ(esito.stato, 1);
     EXPECT_FALSE(fs::exists(d.percorso() / "O"));
     const nlohmann::json elenco = nlohmann::json::parse(esito.uscita);
@@ -202,6 +202,15 @@ TEST(Strumento, IdentityComesFromTheNamesOrTheOptions) {
               "scenario: i nomi dei file non danno il nome dello scenario e il numero del treno "
               "(NOME_linea.txt, NOME_NUMERO-.txt): indicare --nome e --treno\n"
               "Per l'aiuto: scenario compila --help\n");
+    // A name that would leave the output directory, or that the item file cannot hold.
+    for (const char* nome : {"../fuori", "Citt\xC3\xA0"}) {
+        const auto esito = esegui_strumento(
+            d.percorso(), {"compila", "linea.txt", "treno.txt", "--nome", nome, "--treno", "1"});
+        EXPECT_EQ(esito.stato, 64) << nome;
+        EXPECT_TRUE(esito.errori.starts_with("scenario: il nome dello scenario \"" +
+                                             std::string(nome) + "\" non puo' dare nomi di file"))
+            << esito.errori;
+    }
     const auto con = esegui_strumento(d.percorso(), {"compila", "linea.txt", "treno.txt", "--nome",
                                                      "Altra", "--treno", "0001", "-o", "O"});
     ASSERT_EQ(con.stato, 0) << con.errori;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The `scenario` tool run as a child process in a working directory, with its standard output
-// and standard error kept apart.
+// Whole-program test support for the authors' tool: the real `scenario` executable run as a
+// child process in a working directory, with its standard output and standard error kept apart.
 
 #include <filesystem>
 #include <string>
@@ -16,7 +16,8 @@ struct esito_strumento {
     std::string errori;
 };
 
-esito_strumento esegui_strumento(const std::filesystem::path& cartella_lavoro,
+// Runs `scenario ARGOMENTI...` in `cartella` to its end.
+esito_strumento esegui_strumento(const std::filesystem::path& cartella,
                                  const std::vector<std::string>& argomenti);
 
 } // namespace corvenna::prova

@@ -1,0 +1,58 @@
+#pragma once
+
+// Finding and reading a compiled scenario named on the command line: a directory, where the
+// files are found by the naming table, or the files themselves. Shared by the commands that
+// show a compiled scenario.
+
+#include "model/costruzione.hpp"
+#include "pipeline/costruisci_scenario.hpp"
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace corvenna {
+
+// The files of one compiled scenario. A scenario compiled without a plan view has none.
+struct file_scenario {
+    std::filesystem::path voci;
+    std::filesystem::path celle;
+    std::optional<std::filesystem::path> planimetria;
+};
+
+// The command line names no single scenario: several in a directory and no identity, or files
+// that are not one scenario's. The message says what to give instead; the exit status is that
+// of a command line not understood.
+class errore_scelta_scenario : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The files of the scenario in `cartella`: those the naming table gives for `identita`, or,
+// without one, those of the only item file (NOME_NUMERO.sim) there, with the plan view
+// NOME_linea.dat beside it. A plan-view file that does not exist is left out. Throws
+// errore_file when `cartella` holds no item file, errore_scelta_scenario when it holds several
+// and no identity says which.
+file_scenario trova_file_scenario(const std::filesystem::path& cartella,
+                                  const std::optional<identita_scenario>& identita);
+
+// The scenario the command line's operands name: one directory (trova_file_scenario), or the
+// files themselves by their endings: one item file (.sim), one cell file (.dat) and at most one
+// plan-view file (_linea.dat). An identity goes with a directory only. Throws
+// errore_scelta_scenario otherwise.
+file_scenario file_indicati(const std::vector<std::filesystem::path>& percorsi,
+                            const std::optional<identita_scenario>& identita);
+
+struct scenario_caricato {
+    costruzione c;
+    // The files read.
+    file_scenario file;
+};
+
+// Reads the files and checks them, item file first. Throws errore_lettura for a damaged or
+// foreign file (a directory in its place included), errore_file for one that cannot be opened
+// or read. A file is never read beyond the most bytes its kind can hold, plus one.
+scenario_caricato carica_scenario(const file_scenario& file);
+
+} // namespace corvenna
