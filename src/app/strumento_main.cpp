@@ -1,8 +1,9 @@
 // scenario: the compiler of the generator for scenario authors. Compiles an author's own line
 // and train descriptions, checks them, exports the built-in scenario as a template, and reads
-// compiled scenarios back.
+// compiled scenarios back and draws them.
 
 #include "app/comando_compila.hpp"
+#include "app/comando_disegna.hpp"
 #include "app/comando_esporta.hpp"
 #include "app/stato_uscita.hpp"
 #include "output/errore_file.hpp"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     aggiungi_compila(app, azione);
     aggiungi_controlla(app, azione);
     aggiungi_esporta(app, azione);
+    aggiungi_disegna(app, azione);
 
     try {
         app.parse(argc, argv);
