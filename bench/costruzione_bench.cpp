@@ -4,16 +4,15 @@
 // their peak beside the bytes they wrote.
 
 #include "contatore_memoria.hpp"
+#include "descrizioni_bench.hpp"
 
 #include "app/form_load.hpp"
 #include "app/memorizza_percorso.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
 #include "documents/dati_documenti.hpp"
 #include "model/costruzione.hpp"
-#include "output/codifica_1252.hpp"
 #include "output/file_binari.hpp"
 #include "output/nomi_file.hpp"
-#include "output/righe_documento.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/righe_linea.hpp"
 #include "scenario/righe_treno.hpp"
@@ -25,7 +24,6 @@
 #include <fstream>
 #include <ostream>
 #include <random>
-#include <span>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -35,6 +33,8 @@ namespace corvenna {
 namespace {
 
 namespace fs = std::filesystem;
+using banco::testo_linea_1000km;
+using banco::testo_righe;
 
 // A fresh directory under the system's temporary directory, removed with its content.
 class cartella_temporanea {
@@ -63,44 +63,6 @@ costruzione nuova_costruzione() {
     c.nome_scenario = "Corvenna";
     c.numero_treno = "7381";
     return c;
-}
-
-// A line table as the description file holds it: Windows-1252, CR LF after every line, up to
-// the end marker.
-std::string testo_righe(std::span<const std::string_view> righe) {
-    std::string testo;
-    for (const std::string_view riga : righe) {
-        if (riga == fine_tabella)
-            break;
-        testo += in_1252(riga);
-        testo += "\r\n";
-    }
-    return testo;
-}
-
-// The scenario's general section with the route length set to 1000000 m, then a curve in
-// every kilometre, alternating hand and class, and a gradient change every 2 km.
-std::string testo_linea_1000km() {
-    std::string testo = "[generale]\r\nlunghezza percorso,  1000000\r\n";
-    for (const std::string_view riga : righe_linea) {
-        if (riga == "[curve]")
-            break;
-        if (riga != "[generale]" && riga.find("lunghezza") == std::string_view::npos)
-            testo += in_1252(riga) + "\r\n";
-    }
-    testo += "[curve]\r\n";
-    for (int km = 0; km < 1000; ++km) {
-        const char mano = km % 2 == 0 ? 's' : 'd';
-        const int classe = 2 + km % 4;
-        testo += "curva" + std::string(1, mano) + std::to_string(classe) + ",  " +
-                 std::to_string(km * 1000 + 300) + ",  600\r\n";
-    }
-    testo += "[pendenze]\r\n";
-    for (int km = 0; km < 1000; km += 2)
-        testo += "pendenza,  " + std::to_string(km * 1000) + ",  " + std::to_string(km % 19 - 9) +
-                 "\r\n";
-    testo += "[fine]\r\n";
-    return testo;
 }
 
 void scrivi_testo(const fs::path& destinazione, const std::string& testo) {

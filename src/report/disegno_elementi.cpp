@@ -101,6 +101,15 @@ void estrai_rilievi(const costruzione& c, elementi_scenario& e) {
 // that carries the same speed.
 void estrai_rallentamenti(const costruzione& c, elementi_scenario& e) {
     const std::size_t n = c.celle.size();
+    // The first end cell after each cell, found in one pass from the last cell back: any
+    // number of starts costs one look each.
+    std::vector<std::size_t> fine_dopo(n);
+    std::size_t prossima = n - 1;
+    for (std::size_t k = n; k-- > 0;) {
+        fine_dopo[k] = prossima;
+        if (c.celle[k].tipo == tipo_cella::fine_rallentamento)
+            prossima = k;
+    }
     for (std::size_t k = 0; k < n; ++k) {
         const cella& x = c.celle[k];
         if (x.tipo != tipo_cella::inizio_rallentamento)
@@ -108,10 +117,7 @@ void estrai_rallentamenti(const costruzione& c, elementi_scenario& e) {
         rallentamento_disegno r;
         r.inizio = metro_puntuale(static_cast<std::int64_t>(k));
         r.velocita = x.dato1;
-        std::size_t f = k + 1;
-        while (f < n && c.celle[f].tipo != tipo_cella::fine_rallentamento)
-            ++f;
-        r.fine = metro_puntuale(static_cast<std::int64_t>(std::min(f, n - 1)));
+        r.fine = metro_puntuale(static_cast<std::int64_t>(fine_dopo[k]));
         constexpr std::size_t ricerca_avviso = 30;
         for (std::size_t d = 1; d <= ricerca_avviso && d <= k; ++d) {
             const cella& a = c.celle[k - d];

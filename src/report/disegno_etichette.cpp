@@ -27,7 +27,13 @@ void spazio_occupato::aggiungi_linea(const std::vector<punto>& punti, double spe
         const punto a = punti[i];
         const punto b = punti[i + 1];
         const double lunghezza = std::hypot(b.x - a.x, b.y - a.y);
-        const auto tratti = static_cast<std::size_t>(std::min(std::ceil(lunghezza / passo), 1e5));
+        if (!std::isfinite(lunghezza))
+            continue;
+        if (riquadri_.size() >= riquadri_massimi)
+            return;
+        const auto resto = static_cast<double>(riquadri_massimi - riquadri_.size());
+        const auto tratti =
+            static_cast<std::size_t>(std::clamp(std::ceil(lunghezza / passo), 0.0, resto - 1));
         for (std::size_t k = 0; k <= tratti; ++k) {
             const double t = tratti == 0 ? 0 : static_cast<double>(k) / static_cast<double>(tratti);
             const punto q{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};

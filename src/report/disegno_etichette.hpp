@@ -6,6 +6,7 @@
 
 #include "report/disegno_sfoltimento.hpp"
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -30,8 +31,12 @@ struct etichetta_piano {
 // The room already taken on the drawing.
 class spazio_occupato {
   public:
+    // A track that winds beyond any real line's (a damaged plan view) is followed only this
+    // far: past it the labels no longer avoid it, and placing them stays cheap.
+    static constexpr std::size_t riquadri_massimi = 200000;
+
     void aggiungi(const riquadro& r) { riquadri_.push_back(r); }
-    // The polyline's segments, as small boxes every few units.
+    // The polyline's segments, as small boxes every few units, up to riquadri_massimi.
     void aggiungi_linea(const std::vector<punto>& punti, double spessore);
     bool libero(const riquadro& r) const;
 

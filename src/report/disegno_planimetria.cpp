@@ -19,6 +19,9 @@ constexpr double margine_basso = 34;
 // Kilometre posts and the scale bar are at least this far apart on the page.
 constexpr double distanza_cippi_svg = 30;
 constexpr double barra_minima_svg = 80;
+// More posts than a real line of 1000 km gets at any scale; a plan view that winds more (a
+// damaged one) shows only these.
+constexpr std::size_t cippi_massimi = 2000;
 
 struct tracciato {
     std::vector<punto> punti;
@@ -111,6 +114,8 @@ void disponi_cippi(const tracciato& t, const elementi_scenario& e, disegno_plani
             // A stretch's end belongs to the next one, except at the end of the track.
             if (metro < tratto.inizio || metro > fine || (metro == fine && fine < fine_tracciato))
                 continue;
+            if (d.cippi.size() >= cippi_massimi)
+                break;
             if (const auto m = marcatore(t, d.trasformazione, centro, metro, 0))
                 d.cippi.push_back({m->posizione, m->normale, lettura / 1000, metro, {}});
         }

@@ -61,8 +61,8 @@ mappa_lineare scala_valori(double minimo, double massimo, double passo_minimo, i
     double alto = std::ceil(massimo / passo) * passo;
     if (alto <= basso)
         alto = basso + passo;
-    for (double v = basso; v <= alto + passo / 2; v += passo)
-        segni.push_back({0, v});
+    for (int i = 0; i <= tacche + 2 && basso + i * passo <= alto + passo / 2; ++i)
+        segni.push_back({0, basso + i * passo});
     const mappa_lineare y{basso, alto, f.basso, f.alto};
     for (tacca& t : segni)
         t.posizione = y(t.valore);
@@ -132,8 +132,8 @@ disegno_profilo disegna_profilo(const costruzione& c, const elementi_scenario& e
 
     const double passo_km =
         passo_tondo(fine / 1000 * distanza_tacche_km / std::max(d.destra - d.sinistra, 1.0));
-    for (double km = 0; km * 1000 <= fine + 1e-6; km += passo_km)
-        d.tacche_km.push_back({d.x(km * 1000), km});
+    for (int i = 0; i * passo_km * 1000 <= fine + 1e-6 && i <= 1000; ++i)
+        d.tacche_km.push_back({d.x(i * passo_km * 1000), i * passo_km});
 
     // Elevation, thinned on the page.
     const std::vector<double> quote = quote_celle(c, e);

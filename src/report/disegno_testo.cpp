@@ -78,7 +78,9 @@ std::string km_testo(double metri) {
 }
 
 std::string progressiva_testo(double metri) {
-    const auto m = std::isfinite(metri) ? static_cast<long long>(std::llround(metri)) : 0LL;
+    const auto m = std::isfinite(metri) && std::abs(metri) < 1e15
+                       ? static_cast<long long>(std::llround(metri))
+                       : 0LL;
     const long long assoluto = m < 0 ? -m : m;
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%s%lld+%03lld", m < 0 ? "-" : "", assoluto / 1000,

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstddef>
+#include <limits>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -88,6 +91,59 @@ TEST(DisegnoPagina, LineOfAThousandKilometresStaysUnderFiveMegabytes) {
     const std::string pagina = pagina_disegno(c);
     EXPECT_LT(pagina.size(), 5u * 1024 * 1024);
     EXPECT_NE(pagina.find("data-fine-m=\"1000000\""), std::string::npos);
+}
+
+// Files read back may hold anything: random kinds and values in every cell, names of any
+// bytes, extreme kilometric systems and route length, and a plan view with holes, infinities
+// and values not a number. The page still comes out whole, under the sanitizers.
+TEST(DisegnoPagina, DamagedModelStillGivesAWholePage) {
+    std::mt19937 caso(1252);
+    const auto byte = [&caso] { return static_cast<std::uint8_t>(caso()); };
+    const auto intero = [&caso] { return static_cast<std::int16_t>(caso()); };
+    for (int giro = 0; giro < 4; ++giro) {
+        costruzione c;
+        c.celle.resize(500 + 300 * giro);
+        for (cella& x : c.celle) {
+            x.tipo = static_cast<std::uint8_t>(byte() % 16);
+            x.dato1 = intero();
+            x.dato2 = intero();
+            x.dato3 = intero();
+            x.dato4 = intero();
+            x.montagna = static_cast<std::uint8_t>(byte() % 3);
+            x.velocita = byte();
+            x.pendenza = byte();
+        }
+        for (voce& v : c.voci) {
+            v.tipo = byte();
+            v.inizio = static_cast<std::int32_t>(caso());
+            v.fine = static_cast<std::int32_t>(caso());
+            v.posizione = static_cast<std::int32_t>(caso() % 3);
+            v.orario = static_cast<std::int32_t>(caso());
+            for (int i = 0; i < 12; ++i)
+                v.nome += static_cast<char>(byte());
+        }
+        const double strani[] = {std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY,
+                                 1e300, -1e300, 0.5};
+        for (asse_planimetria& a : c.planimetria) {
+            a.resize(3000);
+            for (std::size_t m = 0; m < a.size(); ++m) {
+                const unsigned scelta = caso() % 8;
+                if (scelta == 0)
+                    continue; // empty
+                a.imposta(m, scelta == 1 ? valore_planimetria(intero())
+                                         : scelta == 2 ? strani[caso() % 6]
+                                                       : static_cast<double>(m) * (giro + 1));
+            }
+        }
+        const std::string pagina = pagina_disegno(c);
+        EXPECT_TRUE(pagina.starts_with("<!DOCTYPE html>\n"));
+        EXPECT_TRUE(pagina.ends_with("</html>\n"));
+        // No coordinate or value written as a non-number (the script after the drawings says
+        // "data-info").
+        const std::string disegni = pagina.substr(0, pagina.find("<script>"));
+        EXPECT_EQ(disegni.find("nan"), std::string::npos);
+        EXPECT_EQ(disegni.find("inf"), std::string::npos);
+    }
 }
 
 } // namespace
