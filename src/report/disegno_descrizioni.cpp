@@ -49,7 +49,8 @@ std::string scritta_cartello(std::string_view testo) {
 std::string descrizione_stazione(const elementi_scenario& e, const stazione_disegno& s) {
     std::string t = s.nome.empty() ? "(stazione senza nome)" : s.nome;
     t += "\nstazione, voce " + std::to_string(s.voce) + ", tipo " + std::to_string(s.tipo);
-    t += "\n" + luogo(e, s.posizione);
+    t += '\n';
+    t += luogo(e, s.posizione);
     t += "\nmarciapiede da km " + km_testo(s.inizio) + " a km " + km_testo(s.fine);
     t += "\norario " + (s.orario != 0 ? ora_testo(s.orario) : std::string("non indicato"));
     if (s.cella_fermata)
@@ -61,7 +62,8 @@ std::string descrizione_stazione(const elementi_scenario& e, const stazione_dise
 
 std::string descrizione_segnale(const elementi_scenario& e, const segnale_disegno& s) {
     std::string t = "Segnale, cella " + std::to_string(s.cella);
-    t += "\n" + luogo(e, static_cast<double>(s.metro));
+    t += '\n';
+    t += luogo(e, static_cast<double>(s.metro));
     t += "\nvalori " + std::to_string(s.dato1) + ", " + std::to_string(s.dato2) + ", " +
          std::to_string(s.dato3) + ", " + std::to_string(s.dato4) + " · tempo " +
          std::to_string(s.tempo);
@@ -72,7 +74,8 @@ std::string descrizione_cartello(const elementi_scenario& e, const cartello_dise
     std::string t;
     if (b.tipo == tipo_cartello::velocita) {
         t = "Indicatore di velocità, cella " + std::to_string(b.cella);
-        t += "\n" + luogo(e, static_cast<double>(b.metro));
+        t += '\n';
+        t += luogo(e, static_cast<double>(b.metro));
         t += "\nranghi A/B/C: " + std::to_string(b.velocita_s[0]) + "/" +
              std::to_string(b.velocita_s[1]) + "/" + std::to_string(b.velocita_s[2]) +
              " km/h · strisce " + std::to_string(b.strisce_s);
@@ -84,8 +87,10 @@ std::string descrizione_cartello(const elementi_scenario& e, const cartello_dise
     } else {
         t = "Cartello indicatore, cella " + std::to_string(b.cella) + ", voce " +
             std::to_string(b.voce);
-        t += "\n" + luogo(e, static_cast<double>(b.metro));
-        t += "\n" + scritta_cartello(b.testo);
+        t += '\n';
+        t += luogo(e, static_cast<double>(b.metro));
+        t += '\n';
+        t += scritta_cartello(b.testo);
     }
     return t;
 }

@@ -122,17 +122,17 @@ TEST(DisegnoPagina, DamagedModelStillGivesAWholePage) {
             for (int i = 0; i < 12; ++i)
                 v.nome += static_cast<char>(byte());
         }
-        const double strani[] = {std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY,
-                                 1e300, -1e300, 0.5};
+        const double strani[] = {
+            std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY, 1e300, -1e300, 0.5};
         for (asse_planimetria& a : c.planimetria) {
             a.resize(3000);
             for (std::size_t m = 0; m < a.size(); ++m) {
                 const unsigned scelta = caso() % 8;
                 if (scelta == 0)
                     continue; // empty
-                a.imposta(m, scelta == 1 ? valore_planimetria(intero())
-                                         : scelta == 2 ? strani[caso() % 6]
-                                                       : static_cast<double>(m) * (giro + 1));
+                a.imposta(m, scelta == 1   ? valore_planimetria(intero())
+                             : scelta == 2 ? strani[caso() % 6]
+                                           : static_cast<double>(m) * (giro + 1));
             }
         }
         const std::string pagina = pagina_disegno(c);
