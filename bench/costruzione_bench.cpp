@@ -13,10 +13,8 @@
 #include "compiler/sorgente_descrizioni.hpp"
 #include "documents/dati_documenti.hpp"
 #include "model/costruzione.hpp"
-#include "output/codifica_1252.hpp"
 #include "output/file_binari.hpp"
 #include "output/nomi_file.hpp"
-#include "output/righe_documento.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/righe_linea.hpp"
 #include "scenario/righe_treno.hpp"
@@ -28,7 +26,6 @@
 #include <fstream>
 #include <ostream>
 #include <random>
-#include <span>
 #include <streambuf>
 #include <string>
 #include <string_view>

@@ -26,7 +26,10 @@ set(GENERA_PACCHETTI
   libcli11-dev=/usr/include/CLI/CLI.hpp
   nlohmann-json3-dev=/usr/include/nlohmann/json.hpp)
 if(GENERA_TESTS)
-  list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h)
+  # The browser that opens the drawing's page, and the font the page asks for.
+  list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h
+       chromium=/usr/bin/chromium
+       fonts-dejavu-core=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
 endif()
 if(GENERA_BENCH)
   list(APPEND GENERA_PACCHETTI libbenchmark-dev=/usr/include/benchmark/benchmark.h)

@@ -176,4 +176,14 @@ scenario_caricato carica_scenario(const file_scenario& file) {
     return s;
 }
 
+file_scenario file_da_opzioni(const std::vector<std::filesystem::path>& percorsi,
+                              const std::string& nome, const std::string& numero_treno) {
+    if (nome.empty() != numero_treno.empty())
+        throw errore_scelta_scenario("--nome e --treno vanno indicati insieme");
+    std::optional<identita_scenario> identita;
+    if (!nome.empty())
+        identita = identita_scenario{nome, numero_treno};
+    return file_indicati(percorsi, identita);
+}
+
 } // namespace corvenna

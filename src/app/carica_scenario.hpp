@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace corvenna {
@@ -49,6 +50,11 @@ struct scenario_caricato {
     // The files read.
     file_scenario file;
 };
+
+// The files the operands and the --nome / --treno options of a command name: both options or
+// neither. Throws errore_scelta_scenario as file_indicati does.
+file_scenario file_da_opzioni(const std::vector<std::filesystem::path>& percorsi,
+                              const std::string& nome, const std::string& numero_treno);
 
 // Reads the files and checks them, item file first. Throws errore_lettura for a damaged or
 // foreign file (a directory in its place included), errore_file for one that cannot be opened

@@ -33,20 +33,15 @@ int uso_errato(std::ostream& errori, const std::string& motivo) {
 } // namespace
 
 int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostream& errori) {
-    if (o.nome.empty() != o.numero_treno.empty())
-        return uso_errato(errori, "--nome e --treno vanno indicati insieme");
     if (o.formato == "csv" && !tabella_di_nome(o.tabella))
         return uso_errato(errori, "--formato csv scrive una tabella alla volta: indicare "
                                   "--tabella voci, celle o planimetria");
     if (o.formato != "csv" && !o.tabella.empty())
         return uso_errato(errori, "--tabella vale solo con --formato csv");
 
-    std::optional<identita_scenario> identita;
-    if (!o.nome.empty())
-        identita = identita_scenario{o.nome, o.numero_treno};
     file_scenario file;
     try {
-        file = file_indicati(o.percorsi, identita);
+        file = file_da_opzioni(o.percorsi, o.nome, o.numero_treno);
     } catch (const errore_scelta_scenario& e) {
         return uso_errato(errori, e.what());
     }

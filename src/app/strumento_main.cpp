@@ -1,9 +1,10 @@
 // scenario: the compiler of the generator for scenario authors. Compiles an author's own line
 // and train descriptions, checks them, exports the built-in scenario as a template, and reads
-// compiled scenarios back.
+// compiled scenarios back and draws them.
 
 #include "app/carica_scenario.hpp"
 #include "app/comando_compila.hpp"
+#include "app/comando_disegna.hpp"
 #include "app/comando_esporta.hpp"
 #include "app/comando_ispeziona.hpp"
 #include "app/stato_uscita.hpp"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     aggiungi_controlla(app, azione);
     aggiungi_esporta(app, azione);
     aggiungi_ispeziona(app, azione);
+    aggiungi_disegna(app, azione);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,36 @@
+#pragma once
+
+// The texts of the page: HTML escaping, SVG coordinates, and the numbers a reader sees, written
+// the Italian way (decimal comma, kilometres as 40+800, times as 06:41:00).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvenna {
+
+// `testo` (UTF-8) with & < > " ' written as entities, safe in element content and in quoted
+// attribute values.
+void aggiungi_html(std::string& uscita, std::string_view testo);
+std::string html(std::string_view testo);
+
+// A coordinate with at most one decimal and a full stop, without a trailing ".0"; a value that
+// is not a finite number is written as 0.
+void aggiungi_coordinata(std::string& uscita, double valore);
+
+// A number with `decimali` decimals and a full stop, for data attributes.
+std::string numero_dati(double valore, int decimali);
+
+// A number with `decimali` decimals and a decimal comma, for the reader.
+std::string numero_testo(double valore, int decimali);
+
+// A route position in kilometres with three decimals: "42,300".
+std::string km_testo(double metri);
+
+// A kilometric reading as the boards show it: "40+800", "-1+500".
+std::string progressiva_testo(double metri);
+
+// Seconds since midnight as "06:41:00"; a value beyond a day keeps counting the hours.
+std::string ora_testo(std::int64_t secondi);
+
+} // namespace corvenna
