@@ -5,6 +5,7 @@
 
 #include "contatore_memoria.hpp"
 
+#include "app/cartella_bloccata.hpp"
 #include "app/form_load.hpp"
 #include "app/memorizza_percorso.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
@@ -141,7 +142,10 @@ void costruzione_in_cartella(benchmark::State& state, scrivi_descrizioni&& descr
         c = nuova_costruzione();
         descrizioni(c, cartella.percorso());
         state.ResumeTiming();
-        memorizza_percorso(c, 1, cartella.percorso());
+        // The directory held as a run holds it: opened, locked and flushed at the end.
+        cartella_bloccata uscita(cartella.percorso());
+        memorizza_percorso(c, 1, uscita);
+        uscita.sincronizza();
         if (c.codice_errore != 0) {
             const std::string motivo = "the build recorded code " + std::to_string(c.codice_errore);
             state.SkipWithError(motivo.c_str());

@@ -5,6 +5,13 @@
 
 namespace corvenna {
 
+void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d) {
+    const bool descrizione =
+        d.file == file_uscita::descrizione_linea || d.file == file_uscita::descrizione_treno;
+    c.indice = scrivi_righe(cartella, nome_file(c, d.file), d.righe,
+                            descrizione ? persistenza::provvisoria : persistenza::durevole);
+}
+
 void scrivi_documento(costruzione& c, const std::filesystem::path& cartella,
                       const documento_scenario& d) {
     c.indice = scrivi_righe(percorso_file(cartella, c, d.file), d.righe);

@@ -4,6 +4,7 @@
 // data into `cartella`, through the file replacement routine, and leaves in `indice` the slot at
 // which writing stopped.
 
+#include "output/cartella_uscita.hpp"
 #include "scenario/documenti_scenario.hpp"
 
 #include <filesystem>
@@ -12,6 +13,11 @@ namespace corvenna {
 
 struct costruzione;
 
+// Into the directory of a run: the three documents for the driver durably, the two
+// descriptions, which the build deletes again, as intermediate files.
+void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d);
+
+// Into the directory at `cartella`, through sostituisci_file.
 void scrivi_documento(costruzione& c, const std::filesystem::path& cartella,
                       const documento_scenario& d);
 
