@@ -152,7 +152,14 @@ std::string leggi_file(const fs::path& percorso) {
     std::ifstream ingresso(percorso, std::ios::binary);
     if (!ingresso)
         throw std::runtime_error("cannot read " + percorso.string());
-    return std::string(std::istreambuf_iterator<char>(ingresso), std::istreambuf_iterator<char>());
+    // In blocks: the sweeps read megabytes of scenario files for every run they make.
+    std::string dati;
+    char blocco[1 << 16];
+    while (ingresso.read(blocco, sizeof blocco) || ingresso.gcount() > 0)
+        dati.append(blocco, static_cast<std::size_t>(ingresso.gcount()));
+    if (ingresso.bad())
+        throw std::runtime_error("cannot read " + percorso.string());
+    return dati;
 }
 
 void scrivi_file(const fs::path& percorso, const std::string& dati) {
