@@ -226,14 +226,15 @@ const costruzione& modello_scenario() {
     return modello;
 }
 
-// One binary writer alone, replacing its file in a temporary directory.
-template <void (*scrivi)(const fs::path&, const costruzione&)>
+// One binary writer alone, replacing its file durably in a locked temporary directory.
+template <void (*scrivi)(cartella_uscita&, const std::string&, const costruzione&)>
 void scrittura_file(benchmark::State& state, file_uscita f) {
     const costruzione& c = modello_scenario();
     const cartella_temporanea cartella;
+    cartella_bloccata uscita(cartella.percorso());
     const fs::path destinazione = percorso_file(cartella.percorso(), c, f);
     for (auto _ : state)
-        scrivi(destinazione, c);
+        scrivi(uscita, nome_file(c, f), c);
     state.SetBytesProcessed(
         static_cast<std::int64_t>(state.iterations() * fs::file_size(destinazione)));
 }

@@ -48,8 +48,12 @@ void attendi_detentore(const sockaddr_un& indirizzo, socklen_t lunghezza) {
     const int connessione = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (connessione >= 0 &&
         ::connect(connessione, reinterpret_cast<const sockaddr*>(&indirizzo), lunghezza) == 0) {
+        // Nothing is ever sent: the read ends when the connection does.
         char byte;
-        while (::read(connessione, &byte, 1) < 0 && errno == EINTR) {
+        for (;;) {
+            const ssize_t letti = ::read(connessione, &byte, 1);
+            if (letti == 0 || (letti < 0 && errno != EINTR))
+                break;
         }
     } else {
         const timespec pausa{0, 10'000'000};

@@ -68,9 +68,14 @@ int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& u
 
     int errore_intestazione = 0;
     try {
-        // Line and train descriptions, notes, slowdown order, train card.
-        for (const documento_scenario& d : documenti_scenario)
-            scrivi_documento(c, uscita, d);
+        // Line and train descriptions, notes, slowdown order, train card. The build deletes
+        // the descriptions again: they need no flush.
+        for (const documento_scenario& d : documenti_scenario) {
+            const bool descrizione = d.file == file_uscita::descrizione_linea ||
+                                     d.file == file_uscita::descrizione_treno;
+            scrivi_documento(c, uscita, d,
+                             descrizione ? persistenza::provvisoria : persistenza::durevole);
+        }
         errore_intestazione = memorizza_percorso(c, 1, uscita);
         // Before the report: the error box ends the program.
         uscita.sincronizza();

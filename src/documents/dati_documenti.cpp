@@ -5,11 +5,9 @@
 
 namespace corvenna {
 
-void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d) {
-    const bool descrizione =
-        d.file == file_uscita::descrizione_linea || d.file == file_uscita::descrizione_treno;
-    c.indice = scrivi_righe(cartella, nome_file(c, d.file), d.righe,
-                            descrizione ? persistenza::provvisoria : persistenza::durevole);
+void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d,
+                      persistenza durata) {
+    c.indice = scrivi_righe(cartella, nome_file(c, d.file), d.righe, durata);
 }
 
 void scrivi_documento(costruzione& c, const std::filesystem::path& cartella,

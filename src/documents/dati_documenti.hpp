@@ -13,9 +13,10 @@ namespace corvenna {
 
 struct costruzione;
 
-// Into the directory of a run: the three documents for the driver durably, the two
-// descriptions, which the build deletes again, as intermediate files.
-void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d);
+// Into the directory `cartella` of a run, as `durata` says: the generator writes the two
+// descriptions, which its build deletes again, as intermediate files.
+void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d,
+                      persistenza durata);
 
 // Into the directory at `cartella`, through sostituisci_file.
 void scrivi_documento(costruzione& c, const std::filesystem::path& cartella,
