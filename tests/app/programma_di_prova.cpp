@@ -254,6 +254,9 @@ esecuzione::~esecuzione() {
         int stato;
         ::waitpid(pid_, &stato, 0);
     }
+    // The messages file may lie outside every temporary directory of the test.
+    std::error_code ignora;
+    fs::remove(registro_, ignora);
 }
 
 bool esecuzione::in_corso() {
