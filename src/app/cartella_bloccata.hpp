@@ -14,8 +14,8 @@
 // - The directory is opened once; on POSIX systems every later call is relative to that
 //   descriptor (openat, renameat, unlinkat), so the directory locked is the directory written
 //   even if it is renamed during the run, and a long path never reaches the system's limit.
-//   On Windows the directory is held open without delete sharing, so it cannot be renamed or
-//   removed while the run holds it.
+//   On Windows the directory is held open without delete sharing (where it may be listed), so
+//   it cannot be renamed or removed while the run holds it.
 // - The lock (blocco_cartella) is held from the constructor to the destructor. A run never
 //   goes on unlocked: when no lock can be taken the constructor throws.
 // - A replacement writes a new temporary file named after the target, `NAME.tmp<pid>-<n>`,
@@ -27,8 +27,9 @@
 // - A failed replacement removes its temporary and throws errore_file naming the target. On
 //   POSIX systems a SIGINT, SIGTERM or SIGHUP during a replacement removes the temporary
 //   before the process ends; SIGXFSZ is ignored, so a write past the file size limit fails
-//   with EFBIG like any other failed write. What a killed run leaves, rimuovi_temporanei of
-//   the next run removes.
+//   with EFBIG like any other failed write (the first cartella_bloccata of a process sets
+//   this up, for the signals whose action is still the default). What a killed run leaves,
+//   rimuovi_temporanei of the next run removes.
 //
 // One replacement at a time per process: the signal handlers know a single temporary.
 
