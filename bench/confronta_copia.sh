@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Times the whole genera_scenario process against the floor of a run: a plain copy of its six
-# output files into a fresh directory. The two alternate over several rounds, each in a fresh
-# directory of its own, so a busy machine slows both alike; the script prints the median time
-# of each, the median of the per-round ratios, and the peak memory of one run.
+# Times the whole genera_scenario process against the floor of a run: a copy of its six output
+# files into a fresh directory, made durable as the run makes its files durable (each copied
+# file flushed to the storage, then the directory). The two alternate over several rounds, each
+# in a fresh directory of its own, so a busy machine slows both alike; the script prints the
+# median time of each, the median of the per-round ratios, and the peak memory of one run.
 #
 #   bench/confronta_copia.sh [rounds] [program]
 #
@@ -38,6 +39,13 @@ sorgenti=("${uscite[@]/#/$lavoro/modello/}")
 
 adesso() { echo "${EPOCHREALTIME/./}"; }
 
+# The floor: the six files copied, each flushed to the storage (sync with file operands calls
+# fsync on each), then the directory that now names them.
+copia_durevole() {
+    cp -- "${sorgenti[@]}" "$1/"
+    sync -- "${uscite[@]/#/$1/}" "$1"
+}
+
 tempi_run=()
 tempi_copia=()
 rapporti=()
@@ -51,10 +59,10 @@ for ((i = 0; i < giri; ++i)); do
     # Alternate which of the two goes first, so neither always follows the other.
     if ((i % 2 == 0)); then
         t0=$(adesso); "$cartella_run/genera_scenario" 2>/dev/null; t1=$(adesso)
-        cp -- "${sorgenti[@]}" "$cartella_copia/"; t2=$(adesso)
+        copia_durevole "$cartella_copia"; t2=$(adesso)
         run=$((t1 - t0)); copia=$((t2 - t1))
     else
-        t0=$(adesso); cp -- "${sorgenti[@]}" "$cartella_copia/"; t1=$(adesso)
+        t0=$(adesso); copia_durevole "$cartella_copia"; t1=$(adesso)
         "$cartella_run/genera_scenario" 2>/dev/null; t2=$(adesso)
         copia=$((t1 - t0)); run=$((t2 - t1))
     fi

@@ -8,6 +8,7 @@
 #include "supporto/flusso_contato.hpp"
 #include "supporto/scenario_compilato.hpp"
 
+#include "app/cartella_bloccata.hpp"
 #include "app/form_load.hpp"
 #include "app/memorizza_percorso.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
@@ -83,7 +84,10 @@ void costruzione_in_cartella(benchmark::State& state, scrivi_descrizioni&& descr
         c = nuova_costruzione();
         descrizioni(c, cartella.percorso());
         state.ResumeTiming();
-        memorizza_percorso(c, 1, cartella.percorso());
+        // The directory held as a run holds it: opened, locked and flushed at the end.
+        cartella_bloccata uscita(cartella.percorso());
+        memorizza_percorso(c, 1, uscita);
+        uscita.sincronizza();
         if (c.codice_errore != 0) {
             const std::string motivo = "the build recorded code " + std::to_string(c.codice_errore);
             state.SkipWithError(motivo.c_str());
@@ -164,14 +168,15 @@ const costruzione& modello_scenario() {
     return modello;
 }
 
-// One binary writer alone, replacing its file in a temporary directory.
-template <void (*scrivi)(const fs::path&, const costruzione&)>
+// One binary writer alone, replacing its file durably in a locked temporary directory.
+template <void (*scrivi)(cartella_uscita&, const std::string&, const costruzione&)>
 void scrittura_file(benchmark::State& state, file_uscita f) {
     const costruzione& c = modello_scenario();
     const cartella_temporanea cartella;
+    cartella_bloccata uscita(cartella.percorso());
     const fs::path destinazione = percorso_file(cartella.percorso(), c, f);
     for (auto _ : state)
-        scrivi(destinazione, c);
+        scrivi(uscita, nome_file(c, f), c);
     state.SetBytesProcessed(
         static_cast<std::int64_t>(state.iterations() * fs::file_size(destinazione)));
 }

@@ -4,7 +4,7 @@
 #include "supporto/cartella_temporanea.hpp"
 #include "supporto/scenario_compilato.hpp"
 
-#include "output/sostituzione_file.hpp"
+#include "app/file_utente.hpp"
 #include "report/disegno_pagina.hpp"
 
 #include <benchmark/benchmark.h>
@@ -27,7 +27,7 @@ void pagina_su_file(benchmark::State& state, const costruzione& c) {
     std::size_t byte = 0;
     for (auto _ : state) {
         const std::string pagina = pagina_disegno(c);
-        sostituisci_file(file, [&pagina](std::ostream& uscita) {
+        scrivi_file_utente(file, [&pagina](std::ostream& uscita) {
             uscita.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
         });
         byte = pagina.size();

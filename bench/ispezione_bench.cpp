@@ -5,6 +5,7 @@
 #include "contatore_memoria.hpp"
 
 #include "app/carica_scenario.hpp"
+#include "app/cartella_bloccata.hpp"
 #include "output/file_binari.hpp"
 #include "output/nomi_file.hpp"
 #include "report/ispezione_json.hpp"
@@ -31,9 +32,10 @@ void BM_ispeziona_linea_1000km(benchmark::State& state) {
     {
         const costruzione c = prova::compila_scenario(prova::testo_linea_1000km(),
                                                       prova::testo_righe(righe_treno), 1);
-        scrivi_planimetria(percorso_file(cartella, c, file_uscita::planimetria), c);
-        scrivi_voci(percorso_file(cartella, c, file_uscita::voci), c);
-        scrivi_celle(percorso_file(cartella, c, file_uscita::celle), c);
+        cartella_bloccata uscita(cartella);
+        scrivi_planimetria(uscita, nome_file(c, file_uscita::planimetria), c);
+        scrivi_voci(uscita, nome_file(c, file_uscita::voci), c);
+        scrivi_celle(uscita, nome_file(c, file_uscita::celle), c);
         for (const file_uscita f :
              {file_uscita::planimetria, file_uscita::voci, file_uscita::celle})
             byte_file += fs::file_size(percorso_file(cartella, c, f));

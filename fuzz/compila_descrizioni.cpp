@@ -1,5 +1,8 @@
 // Fuzz target: arbitrary bytes as the two description texts, through the compile, the finishing
-// pass, the header stamp, the scenario codes and the three binary writers, all in memory.
+// pass, the header stamp, the scenario codes and the item and cell writers, all in memory. The
+// plan-view file is not written: its size follows from the kinds of its elements, which are
+// checked one by one (the plan-view writer has its own unit tests). Writing some 190000 values
+// of a long route on every input took most of the fuzzer's time.
 //
 // Input layout: the first byte holds the switches, the rest is the line description up to the
 // first NUL byte and the train description after it.
@@ -49,6 +52,30 @@ void verifica(bool condizione, const char* messaggio) {
         std::fprintf(stderr, "invariante violata: %s\n", messaggio);
         std::abort();
     }
+}
+
+// The size of the plan-view file from its elements: a 2-byte tag, then 2 bytes for an integer,
+// 8 for a double, nothing for an empty element. A kind outside the three stops the fuzzer.
+// Left out of the coverage instrumentation: its loop runs once per metre and steers nothing.
+__attribute__((no_sanitize("coverage"))) std::size_t
+byte_planimetria(const corvenna::costruzione& c) {
+    std::size_t byte = 0;
+    for (const corvenna::asse_planimetria& asse : c.planimetria)
+        for (std::size_t metro = 0; metro < asse.size(); ++metro)
+            switch (asse.tipo(metro)) {
+            case corvenna::tipo_valore::vuoto:
+                byte += 2;
+                break;
+            case corvenna::tipo_valore::intero:
+                byte += 4;
+                break;
+            case corvenna::tipo_valore::doppio:
+                byte += 10;
+                break;
+            default:
+                verifica(false, "un elemento della planimetria di tipo sconosciuto");
+            }
+    return byte;
 }
 
 std::size_t scrivi_e_conta(void (*scrivi)(std::ostream&, const corvenna::costruzione&),
@@ -102,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
         const std::size_t punti = static_cast<std::size_t>(c.lunghezza_totale) + 1;
         verifica(c.planimetria[asse_x].size() == punti && c.planimetria[asse_y].size() == punti,
                  "la planimetria non copre il tracciato");
-        const std::size_t byte = scrivi_e_conta(scrivi_planimetria, c);
+        const std::size_t byte = byte_planimetria(c);
         verifica(byte >= 4 * punti && byte <= 20 * punti, "dimensione della planimetria");
     }
     std::size_t attesi_voci = 34 * numero_voci;

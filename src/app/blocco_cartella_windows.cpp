@@ -3,11 +3,13 @@
 // so every path that leads to the same directory (another spelling, a mapped drive, a junction)
 // gives the same name; when that identity cannot be read, from the directory's absolute path in
 // lower case. Named objects live in the system, not in the directory, and a mutex whose holder
-// ended without releasing it passes to the next waiter.
+// ended without releasing it passes to the next waiter. When no mutex can be had the run stops.
 
 #include "app/sistema_windows.hpp"
 
 #include "app/blocco_cartella.hpp"
+
+#include "output/errore_file.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -30,19 +32,10 @@ std::wstring esadecimale(std::uint64_t valore) {
     return testo;
 }
 
-// The directory's identity on its volume, or std::nullopt when it cannot be opened.
-std::optional<std::wstring> identita_cartella(const std::filesystem::path& cartella) {
-    // Opening a directory needs backup semantics; no access right is asked, so no sharing mode
-    // of another program can refuse it.
-    HANDLE maniglia =
-        CreateFileW(cartella.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (maniglia == INVALID_HANDLE_VALUE)
-        return std::nullopt;
+// The directory's identity on its volume, or std::nullopt when the system does not give it.
+std::optional<std::wstring> identita_cartella(HANDLE cartella) {
     BY_HANDLE_FILE_INFORMATION informazioni{};
-    const BOOL letto = GetFileInformationByHandle(maniglia, &informazioni);
-    CloseHandle(maniglia);
-    if (!letto)
+    if (!GetFileInformationByHandle(cartella, &informazioni))
         return std::nullopt;
     const std::uint64_t indice = (static_cast<std::uint64_t>(informazioni.nFileIndexHigh) << 32) |
                                  informazioni.nFileIndexLow;
@@ -71,29 +64,34 @@ std::wstring impronta_percorso(const std::filesystem::path& cartella) {
 
 } // namespace
 
-blocco_cartella::blocco_cartella(const std::filesystem::path& cartella) {
+blocco_cartella::blocco_cartella(const std::filesystem::path& cartella, std::intptr_t maniglia) {
     const std::wstring nome =
-        prefisso_nome + identita_cartella(cartella).value_or(impronta_percorso(cartella));
+        prefisso_nome +
+        identita_cartella(reinterpret_cast<HANDLE>(maniglia)).value_or(impronta_percorso(cartella));
     // The global namespace orders runs of every session; where this user may not create or
     // open the object there, the session's own namespace still orders the user's runs.
     HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Global\\" + nome).c_str());
     if (mutex == nullptr)
         mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + nome).c_str());
     if (mutex == nullptr)
-        return;
+        throw errore_file(cartella,
+                          "la cartella non si puo' bloccare: " +
+                              std::system_category().message(static_cast<int>(GetLastError())));
     const DWORD esito = WaitForSingleObject(mutex, INFINITE);
     // WAIT_ABANDONED: the earlier holder ended without releasing; the mutex is ours all the same.
     if (esito != WAIT_OBJECT_0 && esito != WAIT_ABANDONED) {
+        const DWORD codice = GetLastError();
         CloseHandle(mutex);
-        return;
+        throw errore_file(cartella, "la cartella non si puo' bloccare: " +
+                                        std::system_category().message(static_cast<int>(codice)));
     }
-    maniglia_ = reinterpret_cast<std::intptr_t>(mutex);
+    blocco_ = reinterpret_cast<std::intptr_t>(mutex);
 }
 
 blocco_cartella::~blocco_cartella() {
-    if (!attivo())
+    if (blocco_ == nessuna_maniglia)
         return;
-    HANDLE mutex = reinterpret_cast<HANDLE>(maniglia_);
+    HANDLE mutex = reinterpret_cast<HANDLE>(blocco_);
     ReleaseMutex(mutex);
     CloseHandle(mutex);
 }

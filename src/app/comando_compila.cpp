@@ -1,6 +1,6 @@
 #include "app/comando_compila.hpp"
 
-#include "app/blocco_cartella.hpp"
+#include "app/cartella_bloccata.hpp"
 #include "app/identita_da_nomi.hpp"
 #include "app/ingresso_descrizione.hpp"
 #include "app/stampa_diagnostiche.hpp"
@@ -13,6 +13,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <array>
 #include <memory>
 #include <ostream>
 
@@ -57,11 +58,16 @@ std::string testo_compilabile(const std::filesystem::path& percorso, descrizione
 
 void scrivi_file_binari(const std::filesystem::path& cartella, const costruzione& c) {
     std::filesystem::create_directories(cartella);
-    const blocco_cartella blocco(cartella);
+    cartella_bloccata uscita(cartella);
+    const std::array<std::string, 3> nomi{nome_file(c, file_uscita::planimetria),
+                                          nome_file(c, file_uscita::voci),
+                                          nome_file(c, file_uscita::celle)};
+    uscita.rimuovi_temporanei(nomi);
     if (c.genera_planimetria != 0)
-        scrivi_planimetria(percorso_file(cartella, c, file_uscita::planimetria), c);
-    scrivi_voci(percorso_file(cartella, c, file_uscita::voci), c);
-    scrivi_celle(percorso_file(cartella, c, file_uscita::celle), c);
+        scrivi_planimetria(uscita, nomi[0], c);
+    scrivi_voci(uscita, nomi[1], c);
+    scrivi_celle(uscita, nomi[2], c);
+    uscita.sincronizza();
 }
 
 void opzioni_comuni(CLI::App& sub, opzioni_compila& o) {

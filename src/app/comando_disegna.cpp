@@ -1,8 +1,8 @@
 #include "app/comando_disegna.hpp"
 
 #include "app/carica_scenario.hpp"
+#include "app/file_utente.hpp"
 #include "app/stato_uscita.hpp"
-#include "output/sostituzione_file.hpp"
 #include "report/disegno_pagina.hpp"
 
 #include <CLI/CLI.hpp>
@@ -26,7 +26,7 @@ int esegui_disegna(const opzioni_disegna& o) {
                 x = '_';
         destinazione = nome + ".html";
     }
-    sostituisci_file(destinazione, [&pagina](std::ostream& uscita) {
+    scrivi_file_utente(destinazione, [&pagina](std::ostream& uscita) {
         uscita.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
     });
     return stato_uscita::riuscito;

@@ -1,6 +1,6 @@
 #include "app/comando_esporta.hpp"
 
-#include "app/blocco_cartella.hpp"
+#include "app/cartella_bloccata.hpp"
 #include "app/stato_uscita.hpp"
 #include "documents/dati_documenti.hpp"
 #include "model/costruzione.hpp"
@@ -8,17 +8,25 @@
 #include <CLI/CLI.hpp>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace corvenna {
 
 int esegui_esporta(const std::filesystem::path& cartella) {
     std::filesystem::create_directories(cartella);
-    const blocco_cartella blocco(cartella);
+    cartella_bloccata uscita(cartella);
     costruzione c;
     c.nome_scenario = nome_scenario_predefinito;
     c.numero_treno = numero_treno_predefinito;
+    std::vector<std::string> nomi;
     for (const documento_scenario& d : documenti_scenario)
-        scrivi_documento(c, cartella, d);
+        nomi.push_back(nome_file(c, d.file));
+    uscita.rimuovi_temporanei(nomi);
+    // The template is the author's from now on: every file is durable, the descriptions too.
+    for (const documento_scenario& d : documenti_scenario)
+        scrivi_documento(c, uscita, d, persistenza::durevole);
+    uscita.sincronizza();
     return stato_uscita::riuscito;
 }
 

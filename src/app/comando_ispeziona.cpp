@@ -1,8 +1,9 @@
 #include "app/comando_ispeziona.hpp"
 
+#include "app/file_utente.hpp"
+
 #include "app/carica_scenario.hpp"
 #include "app/stato_uscita.hpp"
-#include "output/sostituzione_file.hpp"
 #include "report/ispezione_csv.hpp"
 #include "report/ispezione_json.hpp"
 
@@ -52,7 +53,7 @@ int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostr
     // A file gets the line ends of the files the programs write; standard output those of the
     // platform, which its text stream adds.
     if (o.uscita)
-        sostituisci_file(*o.uscita, [&](std::ostream& destinazione) {
+        scrivi_file_utente(*o.uscita, [&](std::ostream& destinazione) {
             scrivi_rapporto(destinazione, o, s.c, "\r\n");
         });
     else

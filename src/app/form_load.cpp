@@ -1,13 +1,15 @@
 #include "app/form_load.hpp"
 
+#include "app/cartella_bloccata.hpp"
 #include "app/memorizza_percorso.hpp"
 #include "documents/dati_documenti.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
+#include "output/errore_file.hpp"
 #include "output/nomi_file.hpp"
 
+#include <array>
 #include <string>
-#include <system_error>
 
 namespace corvenna {
 
@@ -45,19 +47,46 @@ int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& u
     costruzione c;
     c.nome_scenario = nome_scenario_predefinito;
     c.numero_treno = numero_treno_predefinito;
+    // Shown before the wait for the directory, so that a run queued behind another is seen
+    // to be alive.
     ui.mostra_attesa();
+
+    // Held for the whole run: a second run in the same directory waits for this one, so
+    // neither reads or deletes the other's files.
+    cartella_bloccata uscita(cartella);
+    const std::array<std::string, 8> nomi = {
+        nome_file(c, file_uscita::descrizione_linea),
+        nome_file(c, file_uscita::descrizione_treno),
+        nome_file(c, file_uscita::note),
+        nome_file(c, file_uscita::rallentamenti),
+        nome_file(c, file_uscita::scheda_treno),
+        nome_file(c, file_uscita::planimetria),
+        nome_file(c, file_uscita::voci),
+        nome_file(c, file_uscita::celle),
+    };
+    uscita.rimuovi_temporanei(nomi);
 
     int errore_intestazione = 0;
     try {
-        // Line and train descriptions, notes, slowdown order, train card.
-        for (const documento_scenario& d : documenti_scenario)
-            scrivi_documento(c, cartella, d);
-        errore_intestazione = memorizza_percorso(c, 1, cartella);
+        // Line and train descriptions, notes, slowdown order, train card. The build deletes
+        // the descriptions again: they need no flush.
+        for (const documento_scenario& d : documenti_scenario) {
+            const bool descrizione = d.file == file_uscita::descrizione_linea ||
+                                     d.file == file_uscita::descrizione_treno;
+            scrivi_documento(c, uscita, d,
+                             descrizione ? persistenza::provvisoria : persistenza::durevole);
+        }
+        errore_intestazione = memorizza_percorso(c, 1, uscita);
+        // Before the report: the error box ends the program.
+        uscita.sincronizza();
     } catch (...) {
         // A run stopped by a file failure leaves no intermediate description behind.
-        std::error_code ignora;
-        std::filesystem::remove(percorso_file(cartella, c, file_uscita::descrizione_linea), ignora);
-        std::filesystem::remove(percorso_file(cartella, c, file_uscita::descrizione_treno), ignora);
+        for (const file_uscita f : {file_uscita::descrizione_linea, file_uscita::descrizione_treno})
+            try {
+                uscita.cancella(nome_file(c, f));
+            } catch (const errore_file&) {
+                // The failure being reported comes first.
+            }
         throw;
     }
     return riporta_esito(c, errore_intestazione, ui);

@@ -1,7 +1,7 @@
 #pragma once
 
-// The whole life of a run: the scenario identity, the wait notice, the five text documents in
-// their fixed order, the build, and the report of its outcome.
+// The whole life of a run: the scenario identity, the wait notice, the directory lock, the five
+// text documents in their fixed order, the build, and the report of its outcome.
 
 #include <filesystem>
 #include <functional>
@@ -18,9 +18,10 @@ struct interfaccia_utente {
     std::function<void(std::string_view)> segnala;
 };
 
-// Runs every step with `cartella` as the output directory. Returns the process exit status:
-// 0 for a sound scenario, 1 when the build recorded an error code or could not create the
-// cells. File failures throw errore_file.
+// Runs every step with `cartella` as the output directory, locked for the whole run (the wait
+// notice shows while the run waits for it). Returns the process exit status: 0 for a sound
+// scenario, 1 when the build recorded an error code or could not create the cells. File
+// failures, and a directory that cannot be opened or locked, throw errore_file.
 int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& ui);
 
 struct costruzione;

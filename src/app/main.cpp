@@ -1,6 +1,5 @@
 // genera_scenario: writes the scenario "Corvenna", train 7381, into its own directory.
 
-#include "app/blocco_cartella.hpp"
 #include "app/form_load.hpp"
 #include "app/piattaforma.hpp"
 #include "output/errore_file.hpp"
@@ -16,11 +15,7 @@ int main() {
             .errore = [](std::string_view a) { piattaforma::errore(a); },
             .segnala = piattaforma::segnala,
         };
-        const std::filesystem::path cartella = piattaforma::cartella_programma();
-        // Held for the whole run: a second run in the same directory waits for this one, so
-        // neither reads or deletes the other's description files.
-        const blocco_cartella blocco(cartella);
-        const int esito = Form_Load(cartella, ui);
+        const int esito = Form_Load(piattaforma::cartella_programma(), ui);
         piattaforma::chiudi_attesa();
         return esito;
     } catch (const errore_file& e) {

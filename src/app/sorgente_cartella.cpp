@@ -1,30 +1,41 @@
 #include "app/sorgente_cartella.hpp"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <system_error>
 
 namespace corvenna {
 
 bool sorgente_cartella::esiste(descrizione d) const {
-    std::error_code errore;
-    return std::filesystem::exists(percorso(d), errore);
+    try {
+        return cartella_.esiste(nome_file(d));
+    } catch (const errore_file& e) {
+        registra(e);
+        return false;
+    }
 }
 
 std::optional<std::string> sorgente_cartella::leggi(descrizione d) const {
-    std::ifstream ingresso(percorso(d), std::ios::binary);
-    if (!ingresso)
+    try {
+        std::optional<std::string> testo = cartella_.leggi(nome_file(d));
+        // The run wrote it moments ago: a description that is gone went by another hand.
+        if (!testo)
+            registra(errore_file(cartella_.percorso(nome_file(d)),
+                                 std::generic_category().message(ENOENT)));
+        return testo;
+    } catch (const errore_file& e) {
+        registra(e);
         return std::nullopt;
-    std::string testo((std::istreambuf_iterator<char>(ingresso)), std::istreambuf_iterator<char>());
-    if (ingresso.bad())
-        return std::nullopt;
-    return testo;
+    }
 }
 
 bool sorgente_cartella::cancella(descrizione d) {
-    std::error_code errore;
-    std::filesystem::remove(percorso(d), errore);
-    return !errore;
+    try {
+        cartella_.cancella(nome_file(d));
+        return true;
+    } catch (const errore_file& e) {
+        registra(e);
+        return false;
+    }
 }
 
 } // namespace corvenna

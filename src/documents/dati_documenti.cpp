@@ -5,6 +5,11 @@
 
 namespace corvenna {
 
+void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d,
+                      persistenza durata) {
+    c.indice = scrivi_righe(cartella, nome_file(c, d.file), d.righe, durata);
+}
+
 void scrivi_documento(costruzione& c, const std::filesystem::path& cartella,
                       const documento_scenario& d) {
     c.indice = scrivi_righe(percorso_file(cartella, c, d.file), d.righe);

@@ -4,6 +4,7 @@
 // data into `cartella`, through the file replacement routine, and leaves in `indice` the slot at
 // which writing stopped.
 
+#include "output/cartella_uscita.hpp"
 #include "scenario/documenti_scenario.hpp"
 
 #include <filesystem>
@@ -12,6 +13,12 @@ namespace corvenna {
 
 struct costruzione;
 
+// Into the directory `cartella` of a run, as `durata` says: the generator writes the two
+// descriptions, which its build deletes again, as intermediate files.
+void scrivi_documento(costruzione& c, cartella_uscita& cartella, const documento_scenario& d,
+                      persistenza durata);
+
+// Into the directory at `cartella`, through sostituisci_file.
 void scrivi_documento(costruzione& c, const std::filesystem::path& cartella,
                       const documento_scenario& d);
 

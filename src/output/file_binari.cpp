@@ -2,7 +2,6 @@
 
 #include "model/costruzione.hpp"
 #include "output/scrittore_binario.hpp"
-#include "output/sostituzione_file.hpp"
 #include "output/tracciato_record.hpp"
 
 #include <cstddef>
@@ -66,16 +65,19 @@ void scrivi_celle(std::ostream& uscita, const costruzione& c) {
     s.svuota();
 }
 
-void scrivi_planimetria(const std::filesystem::path& destinazione, const costruzione& c) {
-    sostituisci_file(destinazione, [&c](std::ostream& uscita) { scrivi_planimetria(uscita, c); });
+void scrivi_planimetria(cartella_uscita& cartella, const std::string& nome, const costruzione& c) {
+    cartella.sostituisci(
+        nome, [&c](std::ostream& uscita) { scrivi_planimetria(uscita, c); }, persistenza::durevole);
 }
 
-void scrivi_voci(const std::filesystem::path& destinazione, const costruzione& c) {
-    sostituisci_file(destinazione, [&c](std::ostream& uscita) { scrivi_voci(uscita, c); });
+void scrivi_voci(cartella_uscita& cartella, const std::string& nome, const costruzione& c) {
+    cartella.sostituisci(
+        nome, [&c](std::ostream& uscita) { scrivi_voci(uscita, c); }, persistenza::durevole);
 }
 
-void scrivi_celle(const std::filesystem::path& destinazione, const costruzione& c) {
-    sostituisci_file(destinazione, [&c](std::ostream& uscita) { scrivi_celle(uscita, c); });
+void scrivi_celle(cartella_uscita& cartella, const std::string& nome, const costruzione& c) {
+    cartella.sostituisci(
+        nome, [&c](std::ostream& uscita) { scrivi_celle(uscita, c); }, persistenza::durevole);
 }
 
 } // namespace corvenna

@@ -17,6 +17,17 @@ std::size_t indice_fine(std::span<const std::string_view> tabella) {
     return indice;
 }
 
+// The bytes of the table, encoded before the file is touched, so an unencodable character
+// leaves the earlier file in place.
+std::string testo_per(const std::filesystem::path& destinazione,
+                      std::span<const std::string_view> tabella) {
+    try {
+        return testo_righe(tabella);
+    } catch (const errore_codifica& e) {
+        throw errore_file(destinazione, e.what());
+    }
+}
+
 } // namespace
 
 std::string testo_righe(std::span<const std::string_view> tabella) {
@@ -33,19 +44,20 @@ std::string testo_righe(std::span<const std::string_view> tabella) {
     return testo;
 }
 
+int scrivi_righe(cartella_uscita& cartella, const std::string& nome,
+                 std::span<const std::string_view> tabella, persistenza durata) {
+    const std::string testo = testo_per(cartella.percorso(nome), tabella);
+    cartella.sostituisci(
+        nome, [&](std::ostream& uscita) { uscita.write(testo.data(), testo.size()); }, durata);
+    return static_cast<int>(indice_fine(tabella));
+}
+
 int scrivi_righe(const std::filesystem::path& destinazione,
                  std::span<const std::string_view> tabella) {
-    const std::size_t indice = indice_fine(tabella);
-    // Encode everything first, so an unencodable character fails before the file is touched.
-    std::string testo;
-    try {
-        testo = testo_righe(tabella);
-    } catch (const errore_codifica& e) {
-        throw errore_file(destinazione, e.what());
-    }
+    const std::string testo = testo_per(destinazione, tabella);
     sostituisci_file(destinazione,
                      [&](std::ostream& uscita) { uscita.write(testo.data(), testo.size()); });
-    return static_cast<int>(indice);
+    return static_cast<int>(indice_fine(tabella));
 }
 
 } // namespace corvenna

@@ -23,6 +23,16 @@ std::filesystem::path nome_temporaneo(const std::filesystem::path& destinazione)
     return p;
 }
 
+// Output, binary; where the library offers it (libstdc++ 12 and later, not on Windows, whose C
+// library may refuse the mode) created exclusively, which needs no truncation: a new file is
+// empty. Elsewhere an existing file would be truncated.
+constexpr std::ios::openmode modo_temporaneo =
+#if defined(_GLIBCXX_RELEASE) && _GLIBCXX_RELEASE >= 12 && !defined(_WIN32)
+    std::ios::binary | std::ios::out | std::ios::__noreplace;
+#else
+    std::ios::binary | std::ios::out | std::ios::trunc;
+#endif
+
 std::string motivo_sistema(int codice) {
     return std::generic_category().message(codice);
 }
@@ -31,7 +41,7 @@ std::string motivo_sistema(int codice) {
 
 void sostituisci_file(const std::filesystem::path& destinazione,
                       const std::function<void(std::ostream&)>& scrivi) {
-    const std::filesystem::path temporaneo = nome_temporaneo(destinazione);
+    std::filesystem::path temporaneo = nome_temporaneo(destinazione);
     auto rimuovi_temporaneo = [&] {
         std::error_code ignora;
         std::filesystem::remove(temporaneo, ignora);
@@ -43,11 +53,20 @@ void sostituisci_file(const std::filesystem::path& destinazione,
         constexpr std::size_t dimensione_buffer = 1 << 16;
         auto buffer = std::make_unique_for_overwrite<char[]>(dimensione_buffer);
         uscita.rdbuf()->pubsetbuf(buffer.get(), dimensione_buffer);
-        errno = 0;
-        uscita.open(temporaneo, std::ios::binary | std::ios::out | std::ios::trunc);
-        if (!uscita) {
+        // The temporary is created only where no file of its name exists (where the library
+        // offers it): a name taken meanwhile, even by a link, is never opened; the next try
+        // takes another name.
+        constexpr int tentativi = 100;
+        for (int tentativo = 1;; ++tentativo) {
+            errno = 0;
+            uscita.open(temporaneo, modo_temporaneo);
+            if (uscita)
+                break;
             const int codice = errno != 0 ? errno : EIO;
-            throw errore_file(destinazione, motivo_sistema(codice));
+            if (codice != EEXIST || tentativo == tentativi)
+                throw errore_file(destinazione, motivo_sistema(codice));
+            uscita.clear();
+            temporaneo = nome_temporaneo(destinazione);
         }
         // The reason of the first failed write: a failed stream makes no further system call,
         // so errno still holds it when the writer returns.

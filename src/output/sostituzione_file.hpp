@@ -1,8 +1,13 @@
 #pragma once
 
-// Replacement of an output file. The new content goes to a temporary file in the same
-// directory, which is renamed over the target only once it is complete: a failed run never
-// destroys or truncates the earlier file, and leaves no temporary file behind.
+// Replacement of a file at a path, with the standard library alone. The new content goes to a
+// temporary file in the same directory, created only where no file of that name exists, and
+// renamed over the target once it is complete: a failure never destroys or truncates the
+// earlier file, and leaves no temporary file behind.
+//
+// It neither flushes the new content to the storage nor holds the directory: it suits a
+// directory that only this process writes (tests, scratch files). The programs write through
+// the locked directory of a run (cartella_bloccata in the app layer), which adds both.
 
 #include <filesystem>
 #include <functional>

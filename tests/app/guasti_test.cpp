@@ -4,13 +4,13 @@
 // non-zero status and a message, and leaves neither a temporary file nor a truncated scenario
 // file in place of a good earlier one.
 
+#include "montaggi_di_prova.hpp"
 #include "programma_di_prova.hpp"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sched.h>
 #include <sys/fanotify.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -35,29 +35,6 @@ namespace fs = std::filesystem;
 using namespace prova;
 
 constexpr std::uint64_t kib = 1024;
-
-// Mounts made by these tests live in a mount namespace of the test process, with no propagation
-// to the rest of the system. False where the system does not allow it.
-bool montaggi_privati() {
-    static const bool riuscito = [] {
-        if (::unshare(CLONE_NEWNS) != 0)
-            return false;
-        return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    }();
-    return riuscito;
-}
-
-// A mount on `punto`, undone when the object goes.
-class montaggio {
-  public:
-    explicit montaggio(fs::path punto) : punto_(std::move(punto)) {}
-    ~montaggio() { ::umount2(punto_.c_str(), MNT_DETACH); }
-    montaggio(const montaggio&) = delete;
-    montaggio& operator=(const montaggio&) = delete;
-
-  private:
-    fs::path punto_;
-};
 
 // `cartella` seen read-only, as a read-only medium or share would show it.
 std::unique_ptr<montaggio> sola_lettura(const fs::path& cartella) {
@@ -170,23 +147,6 @@ class sorveglianza_aperture {
     decisione decidi_;
     std::thread filo_;
 };
-
-// A complete scenario that differs from this build's in one value of every file: a run that
-// leaves these bytes in place has not touched the file.
-contenuti scenario_precedente() {
-    contenuti file = scenario_di_riferimento();
-    for (const std::string& nome : {file_scenario[0], file_scenario[1], file_scenario[2]})
-        file[nome] += "versione precedente\r\n";
-    file["Corvenna_linea.dat"][12] ^= 0x40;           // a byte of the third point's double
-    file["Corvenna_7381.sim"][1] ^= 0x01;             // item 0's start
-    file["Corvenna_7381.dat"][15 * 100 + 12] ^= 0x01; // cell 100's speed
-    return file;
-}
-
-void scrivi_scenario(const fs::path& cartella, const contenuti& file) {
-    for (const auto& [nome, dati] : file)
-        scrivi_file(cartella / nome, dati);
-}
 
 // The run's directory, with the program in it, inside a temporary directory that also takes the
 // run's messages.
@@ -335,14 +295,16 @@ TEST(Guasti, FileSizeLimitStopsThePlanViewAndKeepsTheEarlierOne) {
     const contenuti prima = scenario_precedente();
     scrivi_scenario(b.cartella, prima);
 
-    // Every file but the plan view (about 1.9 MB) fits under the limit.
-    const esito_esecuzione esito = esegui(b.cartella, {.limite_file = 1024 * kib});
+    // Every file but the plan view (about 1.9 MB) fits under the limit. The signal the system
+    // sends past the limit keeps its default action, as under a shell's ulimit -f.
+    opzioni_esecuzione opzioni;
+    opzioni.limite_file = 1024 * kib;
+    const esito_esecuzione esito = esegui(b.cartella, opzioni);
 
     EXPECT_EQ(esito.stato, 2);
-    EXPECT_NE(esito.messaggi.find((b.cartella / "Corvenna_linea.dat").string() + ": " +
-                                  std::strerror(EFBIG)),
-              std::string::npos)
-        << esito.messaggi;
+    EXPECT_EQ(esito.messaggi, "Attendere\nImpossibile scrivere o leggere " +
+                                  (b.cartella / "Corvenna_linea.dat").string() + ": " +
+                                  std::strerror(EFBIG) + "\n");
     verifica_fallimento(b, esito, prima);
     const contenuti dopo = leggi_cartella(b.cartella);
     for (const std::string& nome : file_binari)
@@ -416,11 +378,17 @@ TEST(Guasti, StaleLongerFilesAreReplacedWhole) {
     EXPECT_TRUE(leggi_cartella(b.cartella) == riferimento);
 }
 
-// A description that cannot be opened, or that disappears, while the run goes on.
+// A description that cannot be opened, or that disappears, while the run goes on. The
+// system's failures on a file are file failures: the run names the file and the reason and
+// writes no binary file. A line description that is not there when the compile looks for it
+// is the compile's own report.
 struct caso_descrizione {
     const char* nome;
     // Answers for each open in the directory; may delete a file before answering.
     std::function<bool(const fs::path& cartella, const std::string& nome)> decidi;
+    int stato;
+    // What the report says after the directory's path and a separator.
+    std::string messaggio;
     // The description the run may leave.
     std::vector<std::string> ammessi;
 };
@@ -446,7 +414,7 @@ void PrintTo(const caso_descrizione& caso, std::ostream* uscita) {
 
 class DescrizioneMancante : public ::testing::TestWithParam<caso_descrizione> {};
 
-TEST_P(DescrizioneMancante, RunFailsWithoutLosingTheEarlierScenario) {
+TEST_P(DescrizioneMancante, RunStopsBeforeAnyBinaryFile) {
     const caso_descrizione& caso = GetParam();
     banco b;
     installa_programma(b.cartella);
@@ -463,20 +431,41 @@ TEST_P(DescrizioneMancante, RunFailsWithoutLosingTheEarlierScenario) {
         esito = esegui(b.cartella);
     }
 
-    EXPECT_EQ(esito.stato, 1) << esito.messaggi;
+    EXPECT_EQ(esito.stato, caso.stato) << esito.messaggi;
+    const std::string atteso = caso.stato == 2 ? "Impossibile scrivere o leggere " +
+                                                     b.cartella.string() + "/" + caso.messaggio
+                                               : caso.messaggio;
+    EXPECT_EQ(esito.messaggi, "Attendere\n" + atteso + "\n");
     verifica_fallimento(b, esito, prima, caso.ammessi);
+    const contenuti dopo = leggi_cartella(b.cartella);
+    for (const std::string& nome : file_binari)
+        EXPECT_TRUE(dopo.at(nome) == prima.at(nome)) << nome << " was replaced";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Guasti, DescrizioneMancante,
-    ::testing::Values(caso_descrizione{"LineDescriptionCannotBeRead", nega(descrizione_linea), {}},
-                      caso_descrizione{"TrainDescriptionCannotBeRead", nega(descrizione_treno), {}},
+    ::testing::Values(caso_descrizione{"LineDescriptionCannotBeRead",
+                                       nega(descrizione_linea),
+                                       2,
+                                       descrizione_linea + ": " + std::strerror(EPERM),
+                                       {}},
+                      caso_descrizione{"TrainDescriptionCannotBeRead",
+                                       nega(descrizione_treno),
+                                       2,
+                                       descrizione_treno + ": " + std::strerror(EPERM),
+                                       {}},
                       // Without a line description the compile stops before it opens the train's.
-                      caso_descrizione{"LineDescriptionVanishes",
-                                       cancella_dopo_scrittura(descrizione_linea),
-                                       {descrizione_treno}},
+                      caso_descrizione{
+                          "LineDescriptionVanishes",
+                          cancella_dopo_scrittura(descrizione_linea),
+                          1,
+                          "Errore 101: la descrizione della linea non esiste; nessun file binario "
+                          "scritto",
+                          {descrizione_treno}},
                       caso_descrizione{"TrainDescriptionVanishes",
                                        cancella_dopo_scrittura(descrizione_treno),
+                                       2,
+                                       descrizione_treno + ": " + std::strerror(ENOENT),
                                        {}}),
     [](const auto& info) { return std::string(info.param.nome); });
 

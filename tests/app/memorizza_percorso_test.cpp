@@ -1,5 +1,6 @@
 #include "app/memorizza_percorso.hpp"
 
+#include "app/cartella_bloccata.hpp"
 #include "app/piattaforma.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
@@ -25,6 +26,12 @@ std::set<std::string> nomi_in(const std::filesystem::path& cartella) {
     return nomi;
 }
 
+// The build into the directory of `d`, held for the call.
+int costruisci_in(costruzione& c, std::int32_t j, const cartella_temporanea& d) {
+    cartella_bloccata cartella(d.percorso());
+    return memorizza_percorso(c, j, cartella);
+}
+
 costruzione nuova_costruzione() {
     costruzione c;
     c.nome_scenario = "Corvenna";
@@ -44,7 +51,7 @@ TEST(MemorizzaPercorso, WritesTheThreeBinaryFilesAndDeletesTheDescriptions) {
     cartella_temporanea d;
     scrivi_descrizioni(d, "pendenza,  0,  0\r\n");
     costruzione c = nuova_costruzione();
-    ASSERT_EQ(memorizza_percorso(c, 1, d.percorso()), 0);
+    ASSERT_EQ(costruisci_in(c, 1, d), 0);
     EXPECT_EQ(c.codice_errore, 0);
     EXPECT_EQ(
         nomi_in(d.percorso()),
@@ -58,7 +65,7 @@ TEST(MemorizzaPercorso, WithoutPlanViewTheEarlierPlanViewFileStays) {
     scrivi_descrizioni(d, "");
     scrivi_file(d.percorso() / "Corvenna_linea.dat", "vecchio");
     costruzione c = nuova_costruzione();
-    ASSERT_EQ(memorizza_percorso(c, 0, d.percorso()), 0);
+    ASSERT_EQ(costruisci_in(c, 0, d), 0);
     EXPECT_EQ(leggi_file(d.percorso() / "Corvenna_linea.dat"), "vecchio");
     EXPECT_TRUE(std::filesystem::exists(d.percorso() / "Corvenna_7381.sim"));
 }
@@ -70,7 +77,7 @@ TEST(MemorizzaPercorso, FailedHeaderCheckWritesNoBinaryFile) {
     for (const std::string& nome : file_binari)
         scrivi_file(d.percorso() / nome, std::string("vecchio ") + nome);
     costruzione c = nuova_costruzione();
-    EXPECT_EQ(memorizza_percorso(c, 1, d.percorso()), 1250);
+    EXPECT_EQ(costruisci_in(c, 1, d), 1250);
     for (const std::string& nome : file_binari)
         EXPECT_EQ(leggi_file(d.percorso() / nome), std::string("vecchio ") + nome);
     EXPECT_FALSE(std::filesystem::exists(d.percorso() / "Corvenna_linea.txt"));
@@ -82,7 +89,7 @@ TEST(MemorizzaPercorso, CompileWithoutCellsWritesNoBinaryFile) {
     scrivi_file(d.percorso() / "Corvenna_linea.txt", "[generale]\r\nsfondo uno,  1\r\n[fine]\r\n");
     scrivi_file(d.percorso() / "Corvenna_7381-.txt", "[generale]\r\n[fine]\r\n");
     costruzione c = nuova_costruzione();
-    EXPECT_EQ(memorizza_percorso(c, 1, d.percorso()), 0);
+    EXPECT_EQ(costruisci_in(c, 1, d), 0);
     EXPECT_EQ(c.codice_errore, codice::lettura_fallita);
     EXPECT_FALSE(c.celle_create());
     EXPECT_TRUE(nomi_in(d.percorso()).empty());

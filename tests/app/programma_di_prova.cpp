@@ -1,6 +1,7 @@
 #include "programma_di_prova.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -151,7 +152,14 @@ std::string leggi_file(const fs::path& percorso) {
     std::ifstream ingresso(percorso, std::ios::binary);
     if (!ingresso)
         throw std::runtime_error("cannot read " + percorso.string());
-    return std::string(std::istreambuf_iterator<char>(ingresso), std::istreambuf_iterator<char>());
+    // In blocks: the sweeps read megabytes of scenario files for every run they make.
+    std::string dati;
+    char blocco[1 << 16];
+    while (ingresso.read(blocco, sizeof blocco) || ingresso.gcount() > 0)
+        dati.append(blocco, static_cast<std::size_t>(ingresso.gcount()));
+    if (ingresso.bad())
+        throw std::runtime_error("cannot read " + percorso.string());
+    return dati;
 }
 
 void scrivi_file(const fs::path& percorso, const std::string& dati) {
@@ -188,20 +196,41 @@ esecuzione::esecuzione(const fs::path& cartella, const opzioni_esecuzione& opzio
     if (registro < 0)
         fallisci("open " + registro_.string());
 
+    // Everything the child needs is built before the fork: between fork and exec only
+    // async-signal-safe calls.
+    std::vector<std::string> parole = opzioni.prefisso;
+    parole.push_back(programma);
+    std::vector<char*> argomenti;
+    for (std::string& parola : parole)
+        argomenti.push_back(parola.data());
+    argomenti.push_back(nullptr);
+    std::vector<std::string> variabili = opzioni.ambiente;
+    for (char** v = environ; *v != nullptr; ++v)
+        variabili.emplace_back(*v);
+    std::vector<char*> ambiente;
+    for (std::string& variabile : variabili)
+        ambiente.push_back(variabile.data());
+    ambiente.push_back(nullptr);
+
     pid_ = ::fork();
     if (pid_ < 0) {
         ::close(registro);
         fallisci("fork");
     }
     if (pid_ == 0) {
-        // Only async-signal-safe calls between fork and exec.
         ::dup2(registro, STDOUT_FILENO);
         ::dup2(registro, STDERR_FILENO);
+        // Dispositions a test process may have set are not the program's.
+        for (const int segnale : {SIGXFSZ, SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+            ::signal(segnale, SIG_DFL);
         if (opzioni.limite_file) {
-            // Past the limit a write fails with EFBIG instead of ending the process.
-            ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limite{*opzioni.limite_file, *opzioni.limite_file};
             if (::setrlimit(RLIMIT_FSIZE, &limite) != 0)
+                ::_exit(126);
+        }
+        if (opzioni.utente && ::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(opzioni.utente->second) != 0 ||
+                ::setuid(opzioni.utente->first) != 0)
                 ::_exit(126);
         }
         if (opzioni.attesa_partenza >= 0) {
@@ -209,11 +238,14 @@ esecuzione::esecuzione(const fs::path& cartella, const opzioni_esecuzione& opzio
             while (::read(opzioni.attesa_partenza, &c, 1) < 0 && errno == EINTR) {
             }
         }
-        char* const argomenti[] = {const_cast<char*>(programma.c_str()), nullptr};
-        ::execv(programma.c_str(), argomenti);
+        ::execvpe(argomenti[0], argomenti.data(), ambiente.data());
         ::_exit(127);
     }
     ::close(registro);
+}
+
+std::string esecuzione::messaggi() const {
+    return leggi_file(registro_);
 }
 
 esecuzione::~esecuzione() {
@@ -222,6 +254,9 @@ esecuzione::~esecuzione() {
         int stato;
         ::waitpid(pid_, &stato, 0);
     }
+    // The messages file may lie outside every temporary directory of the test.
+    std::error_code ignora;
+    fs::remove(registro_, ignora);
 }
 
 bool esecuzione::in_corso() {
@@ -294,6 +329,54 @@ std::string difetti_scenario(const contenuti& file) {
                    " bytes, not " + std::to_string(attesa_celle) + "; ";
     verifica_planimetria(file.at("Corvenna_linea.dat"), lunghezza + 1, difetti);
     return difetti;
+}
+
+contenuti scenario_precedente() {
+    contenuti file = scenario_di_riferimento();
+    for (const std::string& nome : {file_scenario[0], file_scenario[1], file_scenario[2]})
+        file[nome] += "versione precedente\r\n";
+    file["Corvenna_linea.dat"][12] ^= 0x40;           // a byte of the third point's double
+    file["Corvenna_7381.sim"][1] ^= 0x01;             // item 0's start
+    file["Corvenna_7381.dat"][15 * 100 + 12] ^= 0x01; // cell 100's speed
+    return file;
+}
+
+void scrivi_scenario(const fs::path& cartella, const contenuti& file) {
+    for (const auto& [nome, dati] : file)
+        scrivi_file(cartella / nome, dati);
+}
+
+std::string file_ne_vecchi_ne_nuovi(const contenuti& dopo, const contenuti& prima) {
+    std::string difetti;
+    for (const std::string& nome : file_scenario) {
+        const auto attuale = dopo.find(nome);
+        const auto precedente = prima.find(nome);
+        if (attuale == dopo.end()) {
+            if (precedente != prima.end())
+                difetti += nome + " is gone; ";
+            continue;
+        }
+        if (precedente != prima.end() && attuale->second == precedente->second)
+            continue;
+        if (attuale->second != scenario_di_riferimento().at(nome))
+            difetti += nome + " holds " + std::to_string(attuale->second.size()) +
+                       " bytes of neither version; ";
+    }
+    return difetti;
+}
+
+std::string cerca_programma(const std::string& programma) {
+    const char* percorsi = std::getenv("PATH");
+    std::string resto = percorsi != nullptr ? percorsi : "/usr/bin:/bin";
+    while (!resto.empty()) {
+        const std::size_t fine = resto.find(':');
+        const std::string cartella = resto.substr(0, fine);
+        resto = fine == std::string::npos ? "" : resto.substr(fine + 1);
+        const fs::path candidato = fs::path(cartella.empty() ? "." : cartella) / programma;
+        if (::access(candidato.c_str(), X_OK) == 0)
+            return candidato.string();
+    }
+    return {};
 }
 
 std::string residui(const fs::path& cartella, const std::vector<std::string>& ammessi) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvenna::prova {
@@ -61,12 +62,21 @@ contenuti leggi_cartella(const fs::path& cartella);
 void installa_programma(const fs::path& cartella);
 
 struct opzioni_esecuzione {
-    // The largest file the run may write (RLIMIT_FSIZE); a longer write fails with EFBIG.
+    // The largest file the run may write (RLIMIT_FSIZE). The run gets SIGXFSZ with its default
+    // action, as from a shell: the program itself must make the write fail with EFBIG.
     std::optional<std::uint64_t> limite_file;
     // The read end of a pipe (opened close-on-exec) from which the child takes one byte before
     // it starts the program: children waiting on one pipe start together when the test writes
     // one byte for each.
     int attesa_partenza = -1;
+    // A command that runs the program, such as a tracer with its options: the program's path
+    // follows its words. Looked up in PATH.
+    std::vector<std::string> prefisso;
+    // Variables added to the environment, each "NAME=value".
+    std::vector<std::string> ambiente;
+    // The user and group the run takes, where the test runs as root: the program then meets
+    // the rights of the directory as an ordinary user does.
+    std::optional<std::pair<uid_t, gid_t>> utente;
 };
 
 struct esito_esecuzione {
@@ -84,8 +94,11 @@ class esecuzione {
     esecuzione(const esecuzione&) = delete;
     esecuzione& operator=(const esecuzione&) = delete;
 
+    pid_t pid() const { return pid_; }
     // True while the process has not ended; it is not waited for.
     bool in_corso();
+    // What the run has written on standard output and standard error so far.
+    std::string messaggi() const;
     // Waits for the end of the run.
     esito_esecuzione attendi();
 
@@ -100,6 +113,19 @@ esito_esecuzione esegui(const fs::path& cartella, const opzioni_esecuzione& opzi
 
 // The six files of an undisturbed run in a directory of its own, read once per test program.
 const contenuti& scenario_di_riferimento();
+
+// A complete scenario that differs from this build's in one value of every file: a run that
+// leaves these bytes in place has not touched the file.
+contenuti scenario_precedente();
+
+void scrivi_scenario(const fs::path& cartella, const contenuti& file);
+
+// Where each of the six scenario files is neither as in `prima` nor this build's complete file:
+// what a run may never leave, however it ended. Empty when every file is one or the other.
+std::string file_ne_vecchi_ne_nuovi(const contenuti& dopo, const contenuti& prima);
+
+// The full path of `programma` found in PATH; empty when it is not there.
+std::string cerca_programma(const std::string& programma);
 
 // What makes `file` not a complete scenario: missing files, sizes that the layout does not
 // allow, text that is not CR LF lines. Empty when the six files are complete.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -176,6 +177,27 @@ TEST_F(Programma, SecondRunIsByteIdenticalAndReplacesLongerFiles) {
     EXPECT_EQ(prova::leggi_cartella(altra.percorso()), *file_);
     ASSERT_EQ(prova::esegui(altra.percorso()).stato, 0);
     EXPECT_EQ(prova::leggi_cartella(altra.percorso()), *file_);
+}
+
+// A directory whose path is near the system's limit: the files are named relative to it, so
+// neither they nor their longer temporary names reach the limit, which the temporaries' full
+// paths would pass.
+TEST(ProgrammaCartella, WorksInADirectoryWithAPathNearTheLimit) {
+    cartella_temporanea radice;
+    fs::path cartella = radice.percorso();
+    constexpr std::size_t lunghezza = 4060;
+    while (cartella.string().size() < lunghezza) {
+        const std::size_t resto = lunghezza - cartella.string().size() - 1;
+        cartella /= std::string(std::min<std::size_t>(resto, 200), 'c');
+    }
+    ASSERT_EQ(cartella.string().size(), lunghezza);
+    prova::installa_programma(cartella);
+
+    const prova::esito_esecuzione esito = prova::esegui(cartella);
+
+    EXPECT_EQ(esito.stato, 0) << esito.messaggi;
+    EXPECT_EQ(prova::residui(cartella), "");
+    EXPECT_TRUE(prova::leggi_cartella(cartella) == prova::scenario_di_riferimento());
 }
 
 } // namespace

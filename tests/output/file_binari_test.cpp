@@ -1,6 +1,7 @@
 #include "output/file_binari.hpp"
 
 #include "model/costruzione.hpp"
+#include "output/sostituzione_file.hpp"
 
 #include <gtest/gtest.h>
 
@@ -285,6 +286,21 @@ TEST(FileBinari, CellRecordsAreFifteenBytesWithoutTheSpareByte) {
     EXPECT_EQ(d.posizione(), 60u);
 }
 
+// A directory that replaces its files through sostituisci_file.
+class cartella_percorso final : public cartella_uscita {
+  public:
+    explicit cartella_percorso(std::filesystem::path cartella) : cartella_(std::move(cartella)) {}
+    void sostituisci(const std::string& nome, const scrittura_file& scrivi, persistenza) override {
+        sostituisci_file(percorso(nome), scrivi);
+    }
+    std::filesystem::path percorso(const std::string& nome) const override {
+        return cartella_ / nome;
+    }
+
+  private:
+    std::filesystem::path cartella_;
+};
+
 TEST(FileBinari, FilesOnDiskHoldExactlyTheStreamBytes) {
     costruzione c = con_planimetria(30);
     c.ultima_cella = 7;
@@ -303,9 +319,10 @@ TEST(FileBinari, FilesOnDiskHoldExactlyTheStreamBytes) {
     // An older, longer file is replaced, not overwritten in place.
     std::ofstream(celle, std::ios::binary) << std::string(1000, 'x');
 
-    scrivi_planimetria(planimetria, c);
-    scrivi_voci(voci, c);
-    scrivi_celle(celle, c);
+    cartella_percorso uscita(cartella);
+    scrivi_planimetria(uscita, "Corvenna_linea.dat", c);
+    scrivi_voci(uscita, "Corvenna_7381.sim", c);
+    scrivi_celle(uscita, "Corvenna_7381.dat", c);
 
     EXPECT_EQ(leggi_file(planimetria), planimetria_in_memoria(c));
     EXPECT_EQ(leggi_file(voci), voci_in_memoria(c));
