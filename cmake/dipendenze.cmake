@@ -26,10 +26,13 @@ set(GENERA_PACCHETTI
   libcli11-dev=/usr/include/CLI/CLI.hpp
   nlohmann-json3-dev=/usr/include/nlohmann/json.hpp)
 if(GENERA_TESTS)
-  # The browser that opens the drawing's page, and the font the page asks for.
+  # GoogleTest; the browser that opens the drawing's page and the font the page asks for; the
+  # tracer that interrupts runs at each file call and the tools of the power-cut file system.
   list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h
        chromium=/usr/bin/chromium
-       fonts-dejavu-core=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
+       fonts-dejavu-core=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
+       strace=/usr/bin/strace
+       e2fsprogs=/sbin/mkfs.ext4)
 endif()
 if(GENERA_BENCH)
   list(APPEND GENERA_PACCHETTI libbenchmark-dev=/usr/include/benchmark/benchmark.h)

@@ -16,6 +16,7 @@
 #include "output/file_binari.hpp"
 #include "output/scrittore_binario.hpp"
 #include "pipeline/costruisci_scenario.hpp"
+#include "supporto/flusso_contato.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,28 +24,10 @@
 #include <cstdlib>
 #include <ostream>
 #include <stdexcept>
-#include <streambuf>
 #include <string>
 #include <string_view>
 
 namespace {
-
-// A stream buffer that only counts what is written to it.
-class conta_byte : public std::streambuf {
-  public:
-    std::size_t scritti = 0;
-
-  protected:
-    int_type overflow(int_type c) override {
-        if (!traits_type::eq_int_type(c, traits_type::eof()))
-            ++scritti;
-        return traits_type::not_eof(c);
-    }
-    std::streamsize xsputn(const char*, std::streamsize n) override {
-        scritti += static_cast<std::size_t>(n);
-        return n;
-    }
-};
 
 // A size that the layout of the files fixes; a mismatch means a writer or the model is wrong.
 void verifica(bool condizione, const char* messaggio) {
@@ -80,7 +63,7 @@ byte_planimetria(const corvenna::costruzione& c) {
 
 std::size_t scrivi_e_conta(void (*scrivi)(std::ostream&, const corvenna::costruzione&),
                            const corvenna::costruzione& c) {
-    conta_byte contatore;
+    corvenna::prova::flusso_contato contatore;
     std::ostream uscita(&contatore);
     scrivi(uscita, c);
     verifica(static_cast<bool>(uscita), "scrittura fallita su un flusso che non fallisce");

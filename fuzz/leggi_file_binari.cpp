@@ -14,13 +14,13 @@
 #include "output/file_binari.hpp"
 #include "report/ispezione_csv.hpp"
 #include "report/ispezione_json.hpp"
+#include "supporto/flusso_contato.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -29,13 +29,6 @@ namespace {
 using namespace corvenna;
 
 constexpr std::size_t byte_da_mostrare = 8192;
-
-// A stream buffer that drops what is written to it.
-class scarto : public std::streambuf {
-  protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 // The bytes `scrivi` writes for `c` must be the bytes read.
 void verifica_riscrittura(void (*scrivi)(std::ostream&, const costruzione&), const costruzione& c,
@@ -50,7 +43,7 @@ void verifica_riscrittura(void (*scrivi)(std::ostream&, const costruzione&), con
 }
 
 void mostra(const costruzione& c) {
-    scarto buffer;
+    prova::flusso_contato buffer;
     std::ostream uscita(&buffer);
     scrivi_json(uscita, c, "\r\n");
     for (const tabella_ispezione t :

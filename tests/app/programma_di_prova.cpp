@@ -136,18 +136,6 @@ fs::path cartella_riferimento_radice() {
 
 } // namespace
 
-cartella_temporanea::cartella_temporanea() {
-    std::string modello = (fs::temp_directory_path() / "genera_prova_XXXXXX").string();
-    if (::mkdtemp(modello.data()) == nullptr)
-        fallisci("mkdtemp");
-    percorso_ = modello;
-}
-
-cartella_temporanea::~cartella_temporanea() {
-    std::error_code ignora;
-    fs::remove_all(percorso_, ignora);
-}
-
 std::string leggi_file(const fs::path& percorso) {
     std::ifstream ingresso(percorso, std::ios::binary);
     if (!ingresso)

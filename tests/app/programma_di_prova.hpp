@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+#include "supporto/cartella_temporanea.hpp"
+
 #include <array>
 #include <filesystem>
 #include <map>
@@ -36,20 +38,6 @@ inline const std::string descrizione_treno = "Corvenna_7381-.txt";
 
 // File name to bytes.
 using contenuti = std::map<std::string, std::string>;
-
-// A fresh directory under the system's temporary directory, removed with all it holds.
-class cartella_temporanea {
-  public:
-    cartella_temporanea();
-    ~cartella_temporanea();
-    cartella_temporanea(const cartella_temporanea&) = delete;
-    cartella_temporanea& operator=(const cartella_temporanea&) = delete;
-
-    const fs::path& percorso() const { return percorso_; }
-
-  private:
-    fs::path percorso_;
-};
 
 std::string leggi_file(const fs::path& percorso);
 void scrivi_file(const fs::path& percorso, const std::string& dati);

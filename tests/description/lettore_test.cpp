@@ -1,4 +1,5 @@
 #include "description/lettore.hpp"
+#include "supporto/cartella_temporanea.hpp"
 
 #include <gtest/gtest.h>
 
@@ -328,10 +329,8 @@ TEST(Lettore, ArbitraryBytesNeverRunPastTheEnd) {
 }
 
 TEST(Lettore, OpensAFileWhole) {
-    const auto cartella = std::filesystem::temp_directory_path() /
-                          ("lettore_test_" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(cartella);
-    const auto percorso = cartella / "Prova_linea.txt";
+    const prova::cartella_temporanea cartella;
+    const auto percorso = cartella.percorso() / "Prova_linea.txt";
     const std::string contenuto = "[generale]\r\nnome,  Citt\xe0\0x\r\n[fine]\r\n"s;
     {
         std::ofstream file(percorso, std::ios::binary);
@@ -345,9 +344,8 @@ TEST(Lettore, OpensAFileWhole) {
     EXPECT_EQ(r->leggi_testo(), "[fine]");
     EXPECT_TRUE(r->fine_file());
 
-    EXPECT_FALSE(lettore_descrizione::apri(cartella / "manca.txt").has_value());
-    EXPECT_FALSE(lettore_descrizione::apri(cartella).has_value());
-    std::filesystem::remove_all(cartella);
+    EXPECT_FALSE(lettore_descrizione::apri(cartella.percorso() / "manca.txt").has_value());
+    EXPECT_FALSE(lettore_descrizione::apri(cartella.percorso()).has_value());
 }
 
 TEST(Lettore, EachFieldHasTheLineAndColumnWhereItBegins) {

@@ -1,4 +1,5 @@
 #include "output/file_binari.hpp"
+#include "supporto/cartella_temporanea.hpp"
 
 #include "model/costruzione.hpp"
 #include "output/sostituzione_file.hpp"
@@ -308,11 +309,8 @@ TEST(FileBinari, FilesOnDiskHoldExactlyTheStreamBytes) {
     c.celle[1].dato1 = 5121;
     c.voci[voce_scenario].nome = "Corvenna";
 
-    const auto cartella =
-        std::filesystem::temp_directory_path() /
-        ("file_binari_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "_" + std::to_string(reinterpret_cast<std::uintptr_t>(&c)));
-    std::filesystem::create_directories(cartella);
+    const prova::cartella_temporanea temporanea;
+    const std::filesystem::path& cartella = temporanea.percorso();
     const auto planimetria = cartella / "Corvenna_linea.dat";
     const auto voci = cartella / "Corvenna_7381.sim";
     const auto celle = cartella / "Corvenna_7381.dat";
@@ -327,5 +325,4 @@ TEST(FileBinari, FilesOnDiskHoldExactlyTheStreamBytes) {
     EXPECT_EQ(leggi_file(planimetria), planimetria_in_memoria(c));
     EXPECT_EQ(leggi_file(voci), voci_in_memoria(c));
     EXPECT_EQ(leggi_file(celle), celle_in_memoria(c));
-    std::filesystem::remove_all(cartella);
 }

@@ -7,6 +7,8 @@
 
 #include "model/costruzione.hpp"
 
+#include "supporto/cartella_temporanea.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -75,17 +78,12 @@ class documento_scritto : public ::testing::Test {
     explicit documento_scritto(std::string nome) : nome_documento(std::move(nome)) {}
 
     void SetUp() override {
-        const ::testing::TestInfo* prova = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::random_device caso;
-        cartella = std::filesystem::temp_directory_path() /
-                   (std::string(prova->test_suite_name()) + "_" + prova->name() + "_" +
-                    std::to_string(caso()) + "_" + std::to_string(caso()));
-        std::filesystem::remove_all(cartella);
-        std::filesystem::create_directories(cartella);
+        temporanea = std::make_unique<prova::cartella_temporanea>();
+        cartella = temporanea->percorso();
         c.nome_scenario = "Corvenna";
         c.numero_treno = "7381";
     }
-    void TearDown() override { std::filesystem::remove_all(cartella); }
+    void TearDown() override { temporanea.reset(); }
 
     std::filesystem::path file() const { return cartella / nome_documento; }
 
@@ -115,6 +113,7 @@ class documento_scritto : public ::testing::Test {
         return pulito;
     }
 
+    std::unique_ptr<prova::cartella_temporanea> temporanea;
     std::filesystem::path cartella;
     costruzione c;
     std::string nome_documento;
