@@ -6,20 +6,6 @@ namespace corvenna {
 
 namespace {
 
-void attributo(std::string& u, const char* nome, double valore) {
-    u += ' ';
-    u += nome;
-    u += "=\"";
-    aggiungi_coordinata(u, valore);
-    u += '"';
-}
-
-void titolo(std::string& u, const std::string& testo) {
-    u += "<title>";
-    aggiungi_html(u, testo);
-    u += "</title>";
-}
-
 void polilinea(std::string& u, const char* classe, const std::vector<punto>& punti) {
     if (punti.size() < 2)
         return;

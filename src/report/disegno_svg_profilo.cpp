@@ -9,20 +9,6 @@ namespace corvenna {
 
 namespace {
 
-void attributo(std::string& u, const char* nome, double valore) {
-    u += ' ';
-    u += nome;
-    u += "=\"";
-    aggiungi_coordinata(u, valore);
-    u += '"';
-}
-
-void titolo(std::string& u, const std::string& testo) {
-    u += "<title>";
-    aggiungi_html(u, testo);
-    u += "</title>";
-}
-
 void rettangolo(std::string& u, double x1, double y1, double x2, double y2) {
     attributo(u, "x", x1);
     attributo(u, "y", y1);

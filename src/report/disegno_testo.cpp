@@ -98,4 +98,18 @@ std::string ora_testo(std::int64_t secondi) {
     return buffer;
 }
 
+void attributo(std::string& u, const char* nome, double valore) {
+    u += ' ';
+    u += nome;
+    u += "=\"";
+    aggiungi_coordinata(u, valore);
+    u += '"';
+}
+
+void titolo(std::string& u, const std::string& testo) {
+    u += "<title>";
+    aggiungi_html(u, testo);
+    u += "</title>";
+}
+
 } // namespace corvenna

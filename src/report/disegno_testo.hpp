@@ -33,4 +33,10 @@ std::string progressiva_testo(double metri);
 // Seconds since midnight as "06:41:00"; a value beyond a day keeps counting the hours.
 std::string ora_testo(std::int64_t secondi);
 
+// ` NAME="VALUE"`, the value written as a coordinate.
+void attributo(std::string& u, const char* nome, double valore);
+
+// The <title> element of `testo`, escaped.
+void titolo(std::string& u, const std::string& testo);
+
 } // namespace corvenna

@@ -37,23 +37,6 @@ std::int16_t intero_a(const std::string& b, std::size_t o) {
                                      (static_cast<unsigned char>(b.at(o + 1)) << 8));
 }
 
-// The two scenario codes of the identity texts, computed here from their definition: the plain
-// and the position-weighted sum of the first 25 characters of train number, scenario name (in
-// lower case) and the fill text.
-std::pair<int, int> codici(const std::string& treno, const std::string& scenario) {
-    std::string testo = treno + scenario;
-    for (char& ch : testo)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    testo += "kkllppqqrrssttuuvvwwxxyyzz";
-    int semplice = 0, pesato = 0;
-    for (int i = 0; i < 25; ++i) {
-        semplice += static_cast<unsigned char>(testo[i]);
-        pesato += static_cast<unsigned char>(testo[i]) * (i + 1);
-    }
-    return {semplice, pesato};
-}
-
 TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
     const cartella_temporanea cartella;
     scrivi_scenario(cartella.percorso());
@@ -74,7 +57,7 @@ TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
     EXPECT_EQ(j["voci"][86].at("nome"), "7381");
     EXPECT_EQ(j["voci"][84].at("fine"), 88000);
     EXPECT_EQ(j["celle"][1].at("dato1"), 5121);
-    const auto [semplice, pesato] = codici("7381", "Corvenna");
+    const auto [semplice, pesato] = prova::codici_attesi("7381", "Corvenna");
     EXPECT_EQ(scenario.at("orario"), pesato);
     EXPECT_EQ(j["celle"][1].at("dato2"), semplice);
     EXPECT_EQ(j["celle"][1].at("dato2"), intero_a(file_celle, 18));

@@ -380,4 +380,18 @@ std::string residui(const fs::path& cartella, const std::vector<std::string>& am
     return trovati;
 }
 
+std::pair<int, int> codici_attesi(const std::string& treno, const std::string& scenario) {
+    std::string testo = treno + scenario;
+    for (char& ch : testo)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    testo += "kkllppqqrrssttuuvvwwxxyyzz";
+    int semplice = 0, pesato = 0;
+    for (int i = 0; i < 25; ++i) {
+        semplice += static_cast<unsigned char>(testo[i]);
+        pesato += static_cast<unsigned char>(testo[i]) * (i + 1);
+    }
+    return {semplice, pesato};
+}
+
 } // namespace corvenna::prova

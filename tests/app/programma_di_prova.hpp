@@ -123,4 +123,9 @@ std::string difetti_scenario(const contenuti& file);
 // finished run must not leave, such as temporary files or the descriptions. Empty when none.
 std::string residui(const fs::path& cartella, const std::vector<std::string>& ammessi = {});
 
+// The two scenario codes of the identity texts, computed here from their definition: the plain
+// and the position-weighted sum of the first 25 characters of train number, scenario name (in
+// lower case) and the fill text.
+std::pair<int, int> codici_attesi(const std::string& treno, const std::string& scenario);
+
 } // namespace corvenna::prova

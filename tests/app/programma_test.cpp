@@ -55,21 +55,6 @@ std::vector<voce_letta> decodifica_voci(const std::string& b) {
     return voci;
 }
 
-// The two identity codes recomputed from the identity texts.
-std::pair<int, int> codici(const std::string& treno, const std::string& scenario) {
-    std::string testo = treno + scenario;
-    for (char& ch : testo)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    testo += "kkllppqqrrssttuuvvwwxxyyzz";
-    int semplice = 0, pesato = 0;
-    for (int i = 0; i < 25; ++i) {
-        semplice += static_cast<unsigned char>(testo[i]);
-        pesato += static_cast<unsigned char>(testo[i]) * (i + 1);
-    }
-    return {semplice, pesato};
-}
-
 class Programma : public testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -134,7 +119,7 @@ TEST_F(Programma, ItemsCarryIdentityStampsAndCodes) {
     EXPECT_EQ(voci[85].i1, 610);
     EXPECT_EQ(voci[84].fine, 88000);
     EXPECT_EQ(voci[81].fine, 92000);
-    const auto [semplice, pesato] = codici(voci[86].nome, voci[85].nome);
+    const auto [semplice, pesato] = prova::codici_attesi(voci[86].nome, voci[85].nome);
     EXPECT_EQ(voci[85].orario, pesato);
 
     const std::string& celle = file("Corvenna_7381.dat");
