@@ -6,10 +6,6 @@ namespace corvenna {
 
 namespace {
 
-std::string metri(std::int64_t m) {
-    return std::to_string(m) + " m";
-}
-
 std::string bit_del_campo(std::int64_t minimo, std::int64_t massimo, std::int64_t valore,
                           std::int64_t& resta) {
     if (minimo == 0 && massimo == 255) {

@@ -8,11 +8,11 @@
 
 namespace corvenna {
 
-namespace {
-
 std::string metri(std::int64_t m) {
     return std::to_string(m) + " m";
 }
+
+namespace {
 
 // What a failed read says about the field it failed on.
 std::string messaggio_lettura(const lettore_descrizione& r) {

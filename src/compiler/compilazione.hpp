@@ -162,6 +162,9 @@ esito_fase esito_di(esito_riga esito);
 // diagnostic of the field the reader failed on.
 void segna_luogo_fallimento(compilazione& k, descrizione d, const lettore_descrizione* r);
 
+// "1500 m", for messages.
+std::string metri(std::int64_t m);
+
 // The fill of the last cells after a description: from `indice` up to `ultima_cella` - 3, at
 // least one cell. A fill that would pass the array records code 26 and ends the compile, with
 // its diagnostic at `posto` (the field of the last value filled).

@@ -4,6 +4,7 @@
 #include "compiler/memo_indicatori_v_max.hpp"
 #include "compiler/memo_montagna.hpp"
 #include "compiler/progressive_ordina.hpp"
+#include "compiler/proprieta_riempita.hpp"
 #include "compiler/tracciato_planimetria.hpp"
 #include "description/lettore.hpp"
 #include "model/arrotonda.hpp"
@@ -31,17 +32,10 @@ struct stato_generale {
 };
 
 struct stato_linea {
-    std::int32_t indice_pendenza = 0;
-    std::int32_t pendenza_precedente = 0;
-    // The gradient field of the last "pendenza" line, where a failed tail fill points.
-    luogo luogo_pendenza;
-    ordine_posizioni ordine_pendenza;
+    proprieta_riempita pendenza{&cella::pendenza, 100, "pendenza", "la pendenza",
+                                "la pendenza memorizzata (pendenza + 100)"};
     std::int32_t metro = 2;
 };
-
-std::string metri(std::int64_t m) {
-    return std::to_string(m) + " m";
-}
 
 void crea_tracciato(compilazione& k, std::int32_t lunghezza_percorso) {
     costruzione& c = k.c;
@@ -292,28 +286,6 @@ esito_riga riga_cartello(compilazione& k, std::int32_t posizione, luogo posto,
     return esito_riga::prosegui;
 }
 
-esito_riga riga_pendenza(compilazione& k, lettore_descrizione& r, stato_linea& s) {
-    costruzione& c = k.c;
-    const auto riga = leggi_riga<2>(k, d_linea, r);
-    if (riga.esito != esito_riga::prosegui)
-        return riga.esito;
-    const auto [p, g] = riga.valori;
-    controlla_ordine(k, d_linea, s.ordine_pendenza, p, riga.luoghi[0], "pendenza");
-    avvisa_arrotondamento(k, d_linea, p, riga.luoghi[0], "la pendenza");
-    avvisa_troncamento(k, d_linea, static_cast<std::int64_t>(g) + 100, 0, 255, riga.luoghi[1],
-                       "la pendenza memorizzata (pendenza + 100)", p);
-    const std::int64_t n = cella_di(p);
-    if (n > 0 && !riempi_celle(c, s.indice_pendenza, n, &cella::pendenza,
-                               static_cast<std::uint8_t>(s.pendenza_precedente + 100)))
-        return termina(k, d_linea,
-                       {codice::celle_fuori_limite, riga.luoghi[0],
-                        "la pendenza a " + metri(p) + " riempie celle oltre il tracciato", p},
-                       p);
-    s.pendenza_precedente = g;
-    s.luogo_pendenza = riga.luoghi[1];
-    return esito_riga::prosegui;
-}
-
 esito_riga riga_montagna(compilazione& k, lettore_descrizione& r) {
     const auto riga = leggi_riga<3>(k, d_linea, r);
     if (riga.esito != esito_riga::prosegui)
@@ -386,7 +358,8 @@ esito_riga riga_linea(compilazione& k, lettore_descrizione& r, stato_linea& s,
     };
 
     if (contiene(campo, "pendenza"))
-        if (const esito_riga esito = applica(riga_pendenza(k, r, s)); esito != esito_riga::prosegui)
+        if (const esito_riga esito = applica(riga_proprieta(k, d_linea, r, s.pendenza));
+            esito != esito_riga::prosegui)
             return esito;
     const bool curva = contiene(campo, "curva");
     if (c.genera_planimetria != 0 && curva) {
@@ -443,9 +416,7 @@ esito_fase compila_testo_linea(compilazione& k, lettore_descrizione& r) {
         fallisce(k, d_linea, {}, "la descrizione della linea non si cancella");
         return esito_fase::fallita;
     }
-    if (riempi_coda(k, d_linea, s.indice_pendenza, &cella::pendenza,
-                    static_cast<std::uint8_t>(s.pendenza_precedente + 100),
-                    s.luogo_pendenza) != esito_fase::completata)
+    if (coda_proprieta(k, d_linea, s.pendenza) != esito_fase::completata)
         return esito_fase::terminata;
     if (c.genera_planimetria != 0)
         estendi_rettilineo(c, s.metro, static_cast<std::int64_t>(c.lunghezza_totale) - 2);

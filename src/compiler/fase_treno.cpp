@@ -3,6 +3,7 @@
 #include "compiler/avvisi_comuni.hpp"
 #include "compiler/memo_rallentamento.hpp"
 #include "compiler/memo_segnale.hpp"
+#include "compiler/proprieta_riempita.hpp"
 #include "compiler/stazione.hpp"
 #include "description/lettore.hpp"
 #include "model/arrotonda.hpp"
@@ -28,17 +29,10 @@ struct stato_treno {
     // The speed field of the last "velocit" line: a speed that does not fit a cell fails there.
     luogo luogo_velocita;
     ordine_posizioni ordine_velocita;
-    std::int32_t indice_aderenza = 0;
-    std::int32_t aderenza_precedente = 0;
-    luogo luogo_aderenza;
-    ordine_posizioni ordine_aderenza;
+    proprieta_riempita aderenza{&cella::aderenza, 0, "aderenza", "l'aderenza", "l'aderenza"};
     std::int32_t numero_stazione = 1;
     std::array<int, 4> righe{};
 };
-
-std::string metri(std::int64_t m) {
-    return std::to_string(m) + " m";
-}
 
 // A speed in km/h as stored in a cell: km/h / 5, rounded; std::nullopt when it does not fit
 // the 8-bit field.
@@ -86,26 +80,6 @@ esito_riga riga_velocita(compilazione& k, lettore_descrizione& r, stato_treno& s
             return esito;
     s.velocita_precedente = v;
     s.luogo_velocita = riga.luoghi[1];
-    return esito_riga::prosegui;
-}
-
-esito_riga riga_aderenza(compilazione& k, lettore_descrizione& r, stato_treno& s) {
-    const auto riga = leggi_riga<2>(k, d_treno, r);
-    if (riga.esito != esito_riga::prosegui)
-        return riga.esito;
-    const auto [p, a] = riga.valori;
-    controlla_ordine(k, d_treno, s.ordine_aderenza, p, riga.luoghi[0], "aderenza");
-    avvisa_arrotondamento(k, d_treno, p, riga.luoghi[0], "l'aderenza");
-    avvisa_troncamento(k, d_treno, a, 0, 255, riga.luoghi[1], "l'aderenza", p);
-    const std::int64_t n = cella_di(p);
-    if (n > 0 && !riempi_celle(k.c, s.indice_aderenza, n, &cella::aderenza,
-                               static_cast<std::uint8_t>(s.aderenza_precedente)))
-        return termina(k, d_treno,
-                       {codice::celle_fuori_limite, riga.luoghi[0],
-                        "l'aderenza a " + metri(p) + " riempie celle oltre il tracciato", p},
-                       p);
-    s.aderenza_precedente = a;
-    s.luogo_aderenza = riga.luoghi[1];
     return esito_riga::prosegui;
 }
 
@@ -228,7 +202,8 @@ esito_riga riga_treno(compilazione& k, lettore_descrizione& r, stato_treno& s,
         if (const esito_riga esito = applica(riga_velocita(k, r, s)); esito != esito_riga::prosegui)
             return esito;
     if (contiene(campo, "aderenza"))
-        if (const esito_riga esito = applica(riga_aderenza(k, r, s)); esito != esito_riga::prosegui)
+        if (const esito_riga esito = applica(riga_proprieta(k, d_treno, r, s.aderenza));
+            esito != esito_riga::prosegui)
             return esito;
     if (contiene(campo, "orologio")) {
         impostazione(orologio);
@@ -302,9 +277,7 @@ esito_fase chiudi_treno(compilazione& k, stato_treno& s) {
     const std::int64_t fino_a = static_cast<std::int64_t>(c.ultima_cella) - 2;
     if (riempi_velocita(k, s, fino_a) == esito_riga::fallita)
         return esito_fase::fallita;
-    if (const esito_fase esito =
-            riempi_coda(k, d_treno, s.indice_aderenza, &cella::aderenza,
-                        static_cast<std::uint8_t>(s.aderenza_precedente), s.luogo_aderenza);
+    if (const esito_fase esito = coda_proprieta(k, d_treno, s.aderenza);
         esito != esito_fase::completata)
         return esito;
     bool non_multipla = false;
