@@ -268,4 +268,18 @@ bool riempi_celle(costruzione& c, std::int32_t& indice, std::int64_t fino_a,
     return true;
 }
 
+esito_fase compila_descrizione(compilazione& k, descrizione d,
+                               esito_fase (*compila_testo)(compilazione&, lettore_descrizione&)) {
+    std::optional<std::string> testo = k.sorgente.leggi(d);
+    if (!testo) {
+        segna_luogo_fallimento(k, d, nullptr);
+        return esito_fase::fallita;
+    }
+    lettore_descrizione r(std::move(*testo));
+    const esito_fase esito = compila_testo(k, r);
+    if (esito == esito_fase::fallita)
+        segna_luogo_fallimento(k, d, &r);
+    return esito;
+}
+
 } // namespace corvenna

@@ -162,6 +162,12 @@ esito_fase esito_di(esito_riga esito);
 // diagnostic of the field the reader failed on.
 void segna_luogo_fallimento(compilazione& k, descrizione d, const lettore_descrizione* r);
 
+// Reads the description `d` whole and compiles its text with `compila_testo`. A description
+// that cannot be read, or a text that fails on the general failure path, gets its place for the
+// program's message and its diagnostic.
+esito_fase compila_descrizione(compilazione& k, descrizione d,
+                               esito_fase (*compila_testo)(compilazione&, lettore_descrizione&));
+
 // "1500 m", for messages.
 std::string metri(std::int64_t m);
 

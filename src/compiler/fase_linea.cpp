@@ -432,16 +432,7 @@ esito_fase compila_linea(compilazione& k) {
         k.reg.errore(d_linea, {}, codice::linea_mancante, "la descrizione della linea non esiste");
         return esito_fase::terminata;
     }
-    std::optional<std::string> testo = k.sorgente.leggi(d_linea);
-    if (!testo) {
-        segna_luogo_fallimento(k, d_linea, nullptr);
-        return esito_fase::fallita;
-    }
-    lettore_descrizione r(std::move(*testo));
-    const esito_fase esito = compila_testo_linea(k, r);
-    if (esito == esito_fase::fallita)
-        segna_luogo_fallimento(k, d_linea, &r);
-    return esito;
+    return compila_descrizione(k, d_linea, compila_testo_linea);
 }
 
 } // namespace corvenna

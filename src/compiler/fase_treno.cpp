@@ -341,16 +341,7 @@ esito_fase compila_testo_treno(compilazione& k, lettore_descrizione& r) {
 } // namespace
 
 esito_fase compila_treno(compilazione& k) {
-    std::optional<std::string> testo = k.sorgente.leggi(d_treno);
-    if (!testo) {
-        segna_luogo_fallimento(k, d_treno, nullptr);
-        return esito_fase::fallita;
-    }
-    lettore_descrizione r(std::move(*testo));
-    const esito_fase esito = compila_testo_treno(k, r);
-    if (esito == esito_fase::fallita)
-        segna_luogo_fallimento(k, d_treno, &r);
-    return esito;
+    return compila_descrizione(k, d_treno, compila_testo_treno);
 }
 
 } // namespace corvenna

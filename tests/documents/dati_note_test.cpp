@@ -1,9 +1,9 @@
 #include "documents/dati_documenti.hpp"
 
-#include "scenario/stazioni_scenario.hpp"
-#include "scenario/righe_note.hpp"
 #include "model/costruzione.hpp"
 #include "output/codifica_1252.hpp"
+#include "scenario/righe_note.hpp"
+#include "scenario/stazioni_scenario.hpp"
 #include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>

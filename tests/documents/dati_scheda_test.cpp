@@ -1,10 +1,10 @@
 #include "documents/dati_documenti.hpp"
 
-#include "scenario/righe_treno.hpp"
-#include "scenario/stazioni_scenario.hpp"
-#include "scenario/righe_scheda.hpp"
 #include "model/costruzione.hpp"
 #include "output/righe_documento.hpp"
+#include "scenario/righe_scheda.hpp"
+#include "scenario/righe_treno.hpp"
+#include "scenario/stazioni_scenario.hpp"
 #include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>

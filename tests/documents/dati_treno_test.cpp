@@ -1,7 +1,7 @@
 #include "documents/dati_documenti.hpp"
 
-#include "scenario/righe_treno.hpp"
 #include "model/costruzione.hpp"
+#include "scenario/righe_treno.hpp"
 #include "supporto/documento_prova.hpp"
 
 #include <gtest/gtest.h>
