@@ -3,19 +3,20 @@
 // time per metre of plan view, so the two lengths compare directly, and the heap they held at
 // their peak beside the bytes they wrote.
 
+#include "support/documenti_in_cartella.hpp"
 #include "contatore_memoria.hpp"
-#include "supporto/cartella_temporanea.hpp"
-#include "supporto/flusso_contato.hpp"
-#include "supporto/scenario_compilato.hpp"
+#include "support/cartella_temporanea.hpp"
+#include "support/flusso_contato.hpp"
+#include "support/scenario_compilato.hpp"
 
-#include "app/cartella_bloccata.hpp"
-#include "app/form_load.hpp"
-#include "app/memorizza_percorso.hpp"
+#include "platform/cartella_bloccata.hpp"
+#include "generator/form_load.hpp"
+#include "generator/memorizza_percorso.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
-#include "documents/dati_documenti.hpp"
+#include "scenario/dati_documenti.hpp"
 #include "model/costruzione.hpp"
 #include "output/file_binari.hpp"
-#include "output/nomi_file.hpp"
+#include "format/nomi_file.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/righe_linea.hpp"
 #include "scenario/righe_treno.hpp"
@@ -116,8 +117,8 @@ BENCHMARK(BM_run_intero)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The build of the scenario (compile, finishing, codes, binary files) from its descriptions.
 void BM_costruzione_scenario(benchmark::State& state) {
     costruzione_in_cartella(state, [](costruzione& c, const fs::path& cartella) {
-        dati_linea(c, cartella);
-        dati_treno(c, cartella);
+        prova::dati_linea(c, cartella);
+        prova::dati_treno(c, cartella);
     });
 }
 BENCHMARK(BM_costruzione_scenario)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,11 +1,11 @@
 // What the drawing of a compiled scenario costs: the page of the built-in scenario and of a
 // line of 1000000 m, made from the model and written to its file. Each reports the page's size.
 
-#include "supporto/cartella_temporanea.hpp"
-#include "supporto/scenario_compilato.hpp"
+#include "support/cartella_temporanea.hpp"
+#include "support/scenario_compilato.hpp"
 
-#include "app/file_utente.hpp"
-#include "report/disegno_pagina.hpp"
+#include "tool/file_utente.hpp"
+#include "drawing/disegno_pagina.hpp"
 
 #include <benchmark/benchmark.h>
 

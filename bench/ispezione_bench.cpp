@@ -4,14 +4,14 @@
 
 #include "contatore_memoria.hpp"
 
-#include "app/carica_scenario.hpp"
-#include "app/cartella_bloccata.hpp"
+#include "tool/carica_scenario.hpp"
+#include "platform/cartella_bloccata.hpp"
 #include "output/file_binari.hpp"
-#include "output/nomi_file.hpp"
-#include "report/ispezione_json.hpp"
-#include "supporto/cartella_temporanea.hpp"
-#include "supporto/flusso_contato.hpp"
-#include "supporto/scenario_compilato.hpp"
+#include "format/nomi_file.hpp"
+#include "inspect/ispezione_json.hpp"
+#include "support/cartella_temporanea.hpp"
+#include "support/flusso_contato.hpp"
+#include "support/scenario_compilato.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -2,13 +2,13 @@
 // controlla` (reading the author's files, converting them, building, reporting) and through the
 // build function alone from texts in memory.
 
-#include "app/comando_compila.hpp"
-#include "output/righe_documento.hpp"
+#include "tool/comando_compila.hpp"
+#include "format/righe_documento.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/righe_treno.hpp"
-#include "supporto/cartella_temporanea.hpp"
-#include "supporto/flusso_contato.hpp"
-#include "supporto/scenario_compilato.hpp"
+#include "support/cartella_temporanea.hpp"
+#include "support/flusso_contato.hpp"
+#include "support/scenario_compilato.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -16,7 +16,7 @@
 #include "output/file_binari.hpp"
 #include "output/scrittore_binario.hpp"
 #include "pipeline/costruisci_scenario.hpp"
-#include "supporto/flusso_contato.hpp"
+#include "support/flusso_contato.hpp"
 
 #include <cstddef>
 #include <cstdint>

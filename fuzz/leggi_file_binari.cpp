@@ -12,9 +12,9 @@
 #include "input/file_binari_letti.hpp"
 #include "model/costruzione.hpp"
 #include "output/file_binari.hpp"
-#include "report/ispezione_csv.hpp"
-#include "report/ispezione_json.hpp"
-#include "supporto/flusso_contato.hpp"
+#include "inspect/ispezione_csv.hpp"
+#include "inspect/ispezione_json.hpp"
+#include "support/flusso_contato.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // file of the fuzz target: the switch byte, the line description, a NUL byte, the train
 // description. Usage: scrivi_seme_scenario FILE [SWITCHES]
 
-#include "output/righe_documento.hpp"
+#include "format/righe_documento.hpp"
 #include "scenario/righe_linea.hpp"
 #include "scenario/righe_treno.hpp"
 

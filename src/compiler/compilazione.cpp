@@ -2,7 +2,7 @@
 
 #include "description/lettore.hpp"
 #include "model/codici_errore.hpp"
-#include "output/scrittore_binario.hpp"
+#include "format/larghezze_campi.hpp"
 
 #include <utility>
 

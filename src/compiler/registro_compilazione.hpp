@@ -7,7 +7,7 @@
 // The tables are per cell (4 bytes each) and per feature line: a route of 1000000 m has about
 // 20000 cells, so they stay small beside the model.
 
-#include "compiler/diagnostica.hpp"
+#include "diagnostics/diagnostica.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
 #include "description/luogo.hpp"
 #include "model/costruzione.hpp"

@@ -4,13 +4,13 @@
 // compile, or texts held in memory. The compiler only tests, reads whole and deletes them; it
 // never knows a path.
 
+#include "base/descrizione.hpp"
+
 #include <map>
 #include <optional>
 #include <string>
 
 namespace corvenna {
-
-enum class descrizione { linea, treno };
 
 class sorgente_descrizioni {
   public:

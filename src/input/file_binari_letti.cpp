@@ -2,8 +2,8 @@
 
 #include "input/lettore_binario.hpp"
 #include "model/arrotonda.hpp"
-#include "output/scrittore_binario.hpp"
-#include "output/tracciato_record.hpp"
+#include "format/larghezze_campi.hpp"
+#include "format/tracciato_record.hpp"
 
 #include <array>
 #include <cmath>

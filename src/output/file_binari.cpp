@@ -1,8 +1,9 @@
 #include "output/file_binari.hpp"
 
+#include "format/nomi_file.hpp"
 #include "model/costruzione.hpp"
 #include "output/scrittore_binario.hpp"
-#include "output/tracciato_record.hpp"
+#include "format/tracciato_record.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -63,6 +64,13 @@ void scrivi_celle(std::ostream& uscita, const costruzione& c) {
     for (const cella& x : c.celle)
         per_campi(x, scrivi_campo{s});
     s.svuota();
+}
+
+void scrivi_scenario(cartella_uscita& cartella, const costruzione& c) {
+    if (c.genera_planimetria != 0)
+        scrivi_planimetria(cartella, nome_file(c, file_uscita::planimetria), c);
+    scrivi_voci(cartella, nome_file(c, file_uscita::voci), c);
+    scrivi_celle(cartella, nome_file(c, file_uscita::celle), c);
 }
 
 void scrivi_planimetria(cartella_uscita& cartella, const std::string& nome, const costruzione& c) {

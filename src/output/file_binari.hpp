@@ -2,7 +2,7 @@
 
 // The three binary scenario files, packed little-endian field by field.
 
-#include "output/cartella_uscita.hpp"
+#include "base/cartella_uscita.hpp"
 
 #include <ostream>
 #include <string>
@@ -19,5 +19,9 @@ void scrivi_celle(std::ostream& uscita, const costruzione& c);
 void scrivi_planimetria(cartella_uscita& cartella, const std::string& nome, const costruzione& c);
 void scrivi_voci(cartella_uscita& cartella, const std::string& nome, const costruzione& c);
 void scrivi_celle(cartella_uscita& cartella, const std::string& nome, const costruzione& c);
+
+// The compiled scenario: the plan view (when the build made one), the item table and the cell
+// array, each under the name the scenario's identity gives it, in that order.
+void scrivi_scenario(cartella_uscita& cartella, const costruzione& c);
 
 } // namespace corvenna

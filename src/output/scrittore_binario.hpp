@@ -3,6 +3,8 @@
 // Little-endian packing of the binary files' fields. The bytes collect in a buffer of its own
 // that goes to the stream in large blocks, so writing a field costs no stream call.
 
+#include "format/larghezze_campi.hpp"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -11,9 +13,6 @@
 #include <vector>
 
 namespace corvenna {
-
-// The longest text a text field's 2-byte signed length can say.
-inline constexpr std::size_t lunghezza_testo_massima = 32767;
 
 class scrittore_binario {
   public:

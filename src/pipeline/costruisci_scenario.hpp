@@ -3,19 +3,15 @@
 // The build as one function: the two descriptions in, the finished model and what went wrong
 // out. It reads the descriptions only through the source it is given and writes no file.
 
-#include "compiler/diagnostica.hpp"
+#include "diagnostics/diagnostica.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
 #include "model/costruzione.hpp"
+#include "model/identita_scenario.hpp"
 
 #include <cstdint>
 #include <string>
 
 namespace corvenna {
-
-struct identita_scenario {
-    std::string nome_scenario;
-    std::string numero_treno;
-};
 
 // Runs the build on `c`, whose identity and `genera_planimetria` the caller has set: resets the
 // item table, compiles both descriptions from `sorgente`, then (when the cells exist) the

@@ -4,7 +4,7 @@
 // writes them. The generator and the tool's export walk the same table, so both write the same
 // files with the same bytes.
 
-#include "output/nomi_file.hpp"
+#include "format/nomi_file.hpp"
 
 #include <array>
 #include <span>

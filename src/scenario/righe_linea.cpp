@@ -1,6 +1,6 @@
 #include "scenario/righe_linea.hpp"
 
-#include "output/righe_documento.hpp"
+#include "format/righe_documento.hpp"
 
 namespace corvenna {
 

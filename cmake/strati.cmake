@@ -1,0 +1,24 @@
+# The layers of src/, one folder and one library each, and the layers each may use. A layer may
+# include the headers of the layers on its row and of every layer those may use in turn, and no
+# other. The build links each library with its row; the layering test reads the same table.
+set(GENERA_STRATI
+  base model description diagnostics format compiler finishing pipeline output input scenario
+  inspect drawing platform generator tool)
+
+set(GENERA_USA_base        "")
+set(GENERA_USA_model       base)
+set(GENERA_USA_description base)
+set(GENERA_USA_diagnostics base)
+set(GENERA_USA_format      model base)
+set(GENERA_USA_compiler    description diagnostics format model base)
+set(GENERA_USA_finishing   model base)
+set(GENERA_USA_pipeline    compiler finishing diagnostics)
+set(GENERA_USA_output      format model base)
+set(GENERA_USA_input       format model base)
+set(GENERA_USA_scenario    format base)
+set(GENERA_USA_inspect     input finishing format model base)
+set(GENERA_USA_drawing     input finishing format model base)
+set(GENERA_USA_platform    base)
+set(GENERA_USA_generator   pipeline output scenario platform)
+set(GENERA_USA_tool        pipeline output input scenario inspect drawing platform diagnostics
+                           description format model base)

@@ -1,0 +1,36 @@
+#pragma once
+
+// What the compile has to say about the descriptions it read: an error (the code that ended or
+// spoiled the compile) or a warning (something the compile accepted but an author rarely means),
+// each with the place in the description that caused it.
+
+#include "base/descrizione.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvenna {
+
+enum class gravita { errore, avviso };
+
+struct diagnostica {
+    gravita livello = gravita::errore;
+    // The description the place lies in; std::nullopt when the diagnostic has no place.
+    std::optional<descrizione> file;
+    // Line and column (from 1) of the field that caused it; 0 when not known.
+    int riga = 0;
+    int colonna = 0;
+    // The recorded code, for errors; 0 for warnings.
+    std::int32_t codice = 0;
+    // A stable short name for each kind of warning; empty for errors.
+    std::string tipo_avviso;
+    std::string messaggio;
+    // The position on the line, in metres, when the diagnostic has one.
+    std::optional<std::int32_t> metri;
+};
+
+using elenco_diagnostiche = std::vector<diagnostica>;
+
+} // namespace corvenna

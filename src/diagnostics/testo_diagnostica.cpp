@@ -1,0 +1,64 @@
+#include "diagnostics/testo_diagnostica.hpp"
+
+namespace corvenna {
+
+std::string_view riga_del_testo(std::string_view testo, int riga) {
+    if (riga < 1)
+        return {};
+    std::size_t inizio = 0;
+    for (int n = 1; n < riga; ++n) {
+        const std::size_t fine = testo.find_first_of("\r\n", inizio);
+        if (fine == std::string_view::npos)
+            return {};
+        inizio =
+            fine +
+            ((testo[fine] == '\r' && fine + 1 < testo.size() && testo[fine + 1] == '\n') ? 2 : 1);
+    }
+    if (inizio > testo.size())
+        return {};
+    const std::size_t fine = testo.find_first_of("\r\n", inizio);
+    return testo.substr(inizio,
+                        fine == std::string_view::npos ? std::string_view::npos : fine - inizio);
+}
+
+std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
+                              std::string_view testo, bool utf8) {
+    std::string t;
+    if (d.file) {
+        t += nome_file;
+        if (d.riga > 0) {
+            t += ':' + std::to_string(d.riga);
+            if (d.colonna > 0)
+                t += ':' + std::to_string(d.colonna);
+        }
+        t += ": ";
+    }
+    t += d.livello == gravita::errore ? "errore: " : "avviso: ";
+    t += d.messaggio;
+    // A warning made an error keeps its name.
+    if (d.tipo_avviso.empty())
+        t += " [codice " + std::to_string(d.codice) + "]\n";
+    else
+        t += " [" + d.tipo_avviso + "]\n";
+    if (!d.file || d.riga <= 0)
+        return t;
+
+    const std::string_view sorgente = riga_del_testo(testo, d.riga);
+    t += sorgente;
+    t += '\n';
+    if (d.colonna > 0) {
+        // Tabs stay tabs, so that the caret lines up under the field however they are shown.
+        std::size_t i = 0;
+        for (int carattere = 1; carattere < d.colonna; ++carattere) {
+            t += i < sorgente.size() && sorgente[i] == '\t' ? '\t' : ' ';
+            ++i;
+            while (utf8 && i < sorgente.size() &&
+                   (static_cast<unsigned char>(sorgente[i]) & 0xC0) == 0x80)
+                ++i;
+        }
+        t += "^\n";
+    }
+    return t;
+}
+
+} // namespace corvenna

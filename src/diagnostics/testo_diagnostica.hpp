@@ -1,0 +1,32 @@
+#pragma once
+
+// The text form of a diagnostic, as compilers print it: the place, the severity, the message
+// and the code or the warning's name, then the description's line and a caret under the field.
+//
+//   Corvenna_linea.txt:57:9: errore: posizione 99500 oltre il percorso (88000 m) [codice 15]
+//   pendenza,  99500,  3
+//           ^
+//
+// A diagnostic without a line has only its first line ("Corvenna_7381-.txt: errore: ...");
+// one without a file starts with its severity. The texts are bytes as the descriptions hold
+// them (single-byte Windows-1252); every line ends with "\n".
+
+#include "diagnostics/diagnostica.hpp"
+
+#include <string>
+#include <string_view>
+
+namespace corvenna {
+
+// `nome_file` is the name to show for the diagnostic's description and `testo` that
+// description's text (for the source line); both are ignored for a diagnostic without a file.
+// With `utf8`, `testo` is UTF-8 (the description shown on a terminal) and the caret counts its
+// characters, not its bytes.
+std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
+                              std::string_view testo, bool utf8 = false);
+
+// Line `riga` (from 1) of `testo`, without its line end; empty when there is no such line.
+// Lines end at CR LF, a lone CR or a lone LF, as the reader counts them.
+std::string_view riga_del_testo(std::string_view testo, int riga);
+
+} // namespace corvenna

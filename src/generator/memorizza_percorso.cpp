@@ -1,0 +1,27 @@
+#include "generator/memorizza_percorso.hpp"
+
+#include "platform/cartella_bloccata.hpp"
+#include "generator/sorgente_cartella.hpp"
+#include "model/costruzione.hpp"
+#include "output/file_binari.hpp"
+#include "format/nomi_file.hpp"
+#include "pipeline/costruisci_scenario.hpp"
+
+namespace corvenna {
+
+int memorizza_percorso(costruzione& c, const std::int32_t& j, cartella_bloccata& cartella) {
+    c.genera_planimetria = j;
+    sorgente_cartella sorgente(cartella, nome_file(c, file_uscita::descrizione_linea),
+                               nome_file(c, file_uscita::descrizione_treno));
+    const int errore = costruisci(c, sorgente);
+    // The model of a compile that could not read its descriptions is not the scenario's.
+    if (sorgente.guasto())
+        throw *sorgente.guasto();
+    if (!c.celle_create() || errore != 0)
+        return errore;
+
+    scrivi_scenario(cartella, c);
+    return 0;
+}
+
+} // namespace corvenna

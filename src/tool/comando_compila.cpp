@@ -1,0 +1,157 @@
+#include "tool/comando_compila.hpp"
+
+#include "platform/cartella_bloccata.hpp"
+#include "tool/identita_da_nomi.hpp"
+#include "tool/ingresso_descrizione.hpp"
+#include "tool/stampa_diagnostiche.hpp"
+#include "base/stato_uscita.hpp"
+#include "model/codici_errore.hpp"
+#include "base/codifica_1252.hpp"
+#include "output/file_binari.hpp"
+#include "format/nomi_file.hpp"
+#include "pipeline/costruisci_scenario.hpp"
+
+#include <CLI/CLI.hpp>
+
+#include <array>
+#include <memory>
+#include <ostream>
+
+namespace corvenna {
+
+namespace {
+
+// The identity from the options, completed from the file names where an option is missing.
+std::optional<identita_scenario> identita_per(const opzioni_compila& o) {
+    std::optional<identita_scenario> identita = identita_da_nomi(o.linea, o.treno);
+    if (!identita) {
+        if (o.nome.empty() || o.numero_treno.empty())
+            return std::nullopt;
+        identita.emplace();
+    }
+    if (!o.nome.empty())
+        identita->nome_scenario = o.nome;
+    if (!o.numero_treno.empty())
+        identita->numero_treno = o.numero_treno;
+    return identita;
+}
+
+// A description as the compile reads it, or the diagnostic of a character it cannot hold.
+std::string testo_compilabile(const std::filesystem::path& percorso, descrizione d,
+                              file_mostrati& mostrati, elenco_diagnostiche& diagnostiche) {
+    const std::string byte_file = leggi_file_intero(percorso);
+    testo_convertito t = testo_in_1252(byte_file);
+    file_mostrato& m = mostrati[d];
+    m.nome = percorso.string();
+    m.testo_utf8 = da_1252(t.testo);
+    if (t.fallito) {
+        diagnostica errore;
+        errore.file = d;
+        errore.riga = t.fallito->riga;
+        errore.colonna = t.fallito->colonna;
+        errore.codice = codice::lettura_fallita;
+        errore.messaggio = t.fallito->messaggio;
+        diagnostiche.push_back(std::move(errore));
+    }
+    return std::move(t.testo);
+}
+
+void scrivi_file_binari(const std::filesystem::path& cartella, const costruzione& c) {
+    std::filesystem::create_directories(cartella);
+    cartella_bloccata uscita(cartella);
+    const std::array<std::string, 3> nomi{nome_file(c, file_uscita::planimetria),
+                                          nome_file(c, file_uscita::voci),
+                                          nome_file(c, file_uscita::celle)};
+    uscita.rimuovi_temporanei(nomi);
+    scrivi_scenario(uscita, c);
+    uscita.sincronizza();
+}
+
+void opzioni_comuni(CLI::App& sub, opzioni_compila& o) {
+    sub.add_option("LINEA", o.linea, "descrizione della linea")->required();
+    sub.add_option("TRENO", o.treno, "descrizione del treno")->required();
+    sub.add_option("--nome", o.nome,
+                   "nome dello scenario (di norma dal nome del file NOME_linea.txt)");
+    sub.add_option("--treno", o.numero_treno,
+                   "numero del treno (di norma dal nome del file NOME_NUMERO-.txt)");
+    sub.add_option_function<std::string>(
+           "--diagnostica", [&o](const std::string& forma) { o.json = forma == "json"; },
+           "forma delle diagnostiche: testo (su stderr) o json (su stdout)")
+        ->check(CLI::IsMember({"testo", "json"}));
+    sub.add_flag("--avvisi-come-errori", o.avvisi_come_errori, "tratta ogni avviso come errore");
+}
+
+} // namespace
+
+int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream& errori) {
+    const std::optional<identita_scenario> identita = identita_per(o);
+    if (!identita) {
+        errori << "scenario: i nomi dei file non danno il nome dello scenario e il numero del "
+                  "treno (NOME_linea.txt, NOME_NUMERO-.txt): indicare --nome e --treno\n"
+                  "Per l'aiuto: scenario "
+               << (o.scrivi ? "compila" : "controlla") << " --help\n";
+        return stato_uscita::uso_errato;
+    }
+    if (const auto motivo = identita_non_valida(*identita)) {
+        errori << "scenario: " << *motivo
+               << " non puo' dare nomi di file: servono caratteri ASCII stampabili, senza "
+                  "/ \\ : * ? \" < > |\n"
+                  "Per l'aiuto: scenario "
+               << (o.scrivi ? "compila" : "controlla") << " --help\n";
+        return stato_uscita::uso_errato;
+    }
+
+    elenco_diagnostiche conversione;
+    file_mostrati mostrati;
+    sorgente_memoria sorgente;
+    sorgente.testi[descrizione::linea] =
+        testo_compilabile(o.linea, descrizione::linea, mostrati, conversione);
+    sorgente.testi[descrizione::treno] =
+        testo_compilabile(o.treno, descrizione::treno, mostrati, conversione);
+
+    // A text that could not be converted is not compiled: its bytes would not be the author's.
+    std::unique_ptr<scenario_costruito> s;
+    elenco_diagnostiche diagnostiche = conversione;
+    if (conversione.empty()) {
+        s = std::make_unique<scenario_costruito>(
+            costruisci_scenario(sorgente, *identita, o.senza_planimetria ? 0 : 1));
+        diagnostiche = completa_diagnostiche(*s);
+    }
+    if (o.avvisi_come_errori)
+        for (diagnostica& d : diagnostiche)
+            d.livello = gravita::errore;
+
+    const conteggio_diagnostiche conteggio = stampa_diagnostiche(
+        diagnostiche, mostrati, o.json ? forma_diagnostiche::json : forma_diagnostiche::testo,
+        uscita, errori);
+    if (conteggio.errori > 0 || !s || !s->riuscito())
+        return stato_uscita::errori_descrizioni;
+    if (o.scrivi)
+        scrivi_file_binari(o.cartella, s->c);
+    return stato_uscita::riuscito;
+}
+
+void aggiungi_compila(CLI::App& app, azione_comando& azione) {
+    auto o = std::make_shared<opzioni_compila>();
+    CLI::App* sub = app.add_subcommand(
+        "compila", "compila una descrizione della linea e una del treno nei tre file binari");
+    opzioni_comuni(*sub, *o);
+    sub->add_option("-o,--cartella", o->cartella,
+                    "cartella dei file binari (di norma la cartella corrente)");
+    sub->add_flag("--senza-planimetria", o->senza_planimetria,
+                  "non costruisce ne' scrive la planimetria");
+    sub->callback(
+        [o, &azione] { azione = [o] { return esegui_compila(*o, std::cout, std::cerr); }; });
+}
+
+void aggiungi_controlla(CLI::App& app, azione_comando& azione) {
+    auto o = std::make_shared<opzioni_compila>();
+    o->scrivi = false;
+    CLI::App* sub = app.add_subcommand(
+        "controlla", "compila le due descrizioni e ne riporta gli errori, senza scrivere nulla");
+    opzioni_comuni(*sub, *o);
+    sub->callback(
+        [o, &azione] { azione = [o] { return esegui_compila(*o, std::cout, std::cerr); }; });
+}
+
+} // namespace corvenna

@@ -1,0 +1,50 @@
+#include "tool/comando_disegna.hpp"
+
+#include "tool/carica_scenario.hpp"
+#include "tool/file_utente.hpp"
+#include "base/stato_uscita.hpp"
+#include "drawing/disegno_pagina.hpp"
+
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+#include <memory>
+#include <ostream>
+
+namespace corvenna {
+
+int esegui_disegna(const opzioni_disegna& o) {
+    const costruzione c = carica_scenario(file_da_opzioni(o.percorsi, o.nome, o.numero_treno)).c;
+    const std::string pagina = pagina_disegno(c);
+    // The name comes from the identity the files carry, which may hold any byte: only its
+    // plain characters make the default name.
+    std::filesystem::path destinazione = o.uscita;
+    if (destinazione.empty()) {
+        std::string nome = c.nome_scenario + "_" + c.numero_treno;
+        for (char& x : nome)
+            if (!(std::isalnum(static_cast<unsigned char>(x)) || x == '_' || x == '-' || x == '.'))
+                x = '_';
+        destinazione = nome + ".html";
+    }
+    scrivi_file_utente(destinazione, [&pagina](std::ostream& uscita) {
+        uscita.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
+    });
+    return stato_uscita::riuscito;
+}
+
+void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
+    auto o = std::make_shared<opzioni_disegna>();
+    CLI::App* sub = app.add_subcommand(
+        "disegna", "disegna uno scenario compilato in una pagina HTML: planimetria, profilo, "
+                   "orario");
+    sub->add_option("CARTELLA|FILE", o->percorsi,
+                    "la cartella dello scenario compilato, o i suoi file")
+        ->required();
+    sub->add_option("--nome", o->nome, "nome dello scenario da cercare nella cartella");
+    sub->add_option("--treno", o->numero_treno, "numero del treno da cercare nella cartella");
+    sub->add_option("-o,--uscita", o->uscita,
+                    "file della pagina (di norma NOME_NUMERO.html nella cartella corrente)");
+    sub->callback([o, &azione] { azione = [o] { return esegui_disegna(*o); }; });
+}
+
+} // namespace corvenna

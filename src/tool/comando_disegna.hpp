@@ -1,0 +1,27 @@
+#pragma once
+
+// `scenario disegna CARTELLA|FILE...`: the picture of a compiled scenario, one self-contained
+// HTML page with its plan, profile and timetable.
+
+#include "tool/comando.hpp"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace corvenna {
+
+struct opzioni_disegna {
+    std::vector<std::filesystem::path> percorsi;
+    std::string nome;
+    std::string numero_treno;
+    // Empty: NOME_NUMERO.html in the current directory.
+    std::filesystem::path uscita;
+};
+
+// Reads the scenario and replaces the page's file whole. File failures throw errore_file.
+int esegui_disegna(const opzioni_disegna& o);
+
+void aggiungi_disegna(CLI::App& app, azione_comando& azione);
+
+} // namespace corvenna

@@ -1,0 +1,366 @@
+// `scenario ispeziona` on the files of a real generator run: the JSON and CSV it shows, the
+// exit statuses, and the refusal of damaged files with the file, the byte and what was expected.
+
+#include "support/programma_di_prova.hpp"
+#include "support/strumento_di_prova.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace corvenna {
+namespace {
+
+namespace fs = std::filesystem;
+using prova::cartella_temporanea;
+using prova::esegui_strumento;
+using json = nlohmann::json;
+
+const std::string voci = "Corvenna_7381.sim";
+const std::string celle = "Corvenna_7381.dat";
+const std::string planimetria = "Corvenna_linea.dat";
+
+// The generator's three binary files, written into `cartella`.
+void scrivi_scenario(const fs::path& cartella) {
+    for (const std::string& nome : prova::file_binari)
+        prova::scrivi_file(cartella / nome, prova::scenario_di_riferimento().at(nome));
+}
+
+std::int16_t intero_a(const std::string& b, std::size_t o) {
+    return static_cast<std::int16_t>(static_cast<unsigned char>(b.at(o)) |
+                                     (static_cast<unsigned char>(b.at(o + 1)) << 8));
+}
+
+TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
+    const cartella_temporanea cartella;
+    scrivi_scenario(cartella.percorso());
+    const prova::esito_strumento esito = esegui_strumento(cartella.percorso(), {"ispeziona", "."});
+    ASSERT_EQ(esito.stato, 0) << esito.errori;
+    EXPECT_EQ(esito.errori, "");
+    const json j = json::parse(esito.uscita);
+
+    ASSERT_EQ(j.at("voci").size(), 87u);
+    const std::string& file_celle = prova::scenario_di_riferimento().at(celle);
+    ASSERT_EQ(j.at("celle").size(), file_celle.size() / 15);
+    for (std::size_t k = 0; k < j.at("celle").size(); ++k)
+        ASSERT_EQ(j["celle"][k].at("indice"), k);
+
+    const json& scenario = j["voci"][85];
+    EXPECT_EQ(scenario.at("nome"), "Corvenna");
+    EXPECT_EQ(scenario.at("i1"), 610);
+    EXPECT_EQ(j["voci"][86].at("nome"), "7381");
+    EXPECT_EQ(j["voci"][84].at("fine"), 88000);
+    EXPECT_EQ(j["celle"][1].at("dato1"), 5121);
+    const auto [semplice, pesato] = prova::codici_attesi("7381", "Corvenna");
+    EXPECT_EQ(scenario.at("orario"), pesato);
+    EXPECT_EQ(j["celle"][1].at("dato2"), semplice);
+    EXPECT_EQ(j["celle"][1].at("dato2"), intero_a(file_celle, 18));
+    EXPECT_EQ(j["derivati"]["scenario"].at("codici_concordano"), true);
+
+    // The plan view: one element a metre, integers apart from doubles, the last two empty.
+    const json& p = j.at("planimetria");
+    ASSERT_EQ(p.at("x").size(), 95001u);
+    ASSERT_EQ(p.at("y").size(), 95001u);
+    EXPECT_TRUE(p["y"][1].is_number_integer());
+    EXPECT_EQ(p["y"][1], 1);
+    EXPECT_TRUE(p["y"][2].is_number_float());
+    EXPECT_EQ(p["y"][2], 2.0);
+    EXPECT_TRUE(p["x"][94999].is_null());
+    EXPECT_EQ(p["tipi"]["x"], json::parse(R"([{"da":0,"a":1,"tipo":"intero"},
+        {"da":2,"a":94998,"tipo":"doppio"},{"da":94999,"a":95000,"tipo":"vuoto"}])"));
+
+    // Each station's stop cell carries the stop with the station's item number.
+    const json& stazioni = j["derivati"].at("stazioni");
+    ASSERT_FALSE(stazioni.empty());
+    EXPECT_EQ(stazioni[0].at("voce"), 1);
+    EXPECT_EQ(stazioni[0].at("ora"), "06:41:00");
+    for (const json& s : stazioni) {
+        if (s.at("cella_fermata").is_null())
+            continue;
+        const json& fermata = j["celle"][s["cella_fermata"].get<std::size_t>()];
+        EXPECT_EQ(fermata.at("tipo"), 10) << s;
+        EXPECT_EQ(fermata.at("dato1"), s.at("voce")) << s;
+        EXPECT_EQ(j["derivati"]["celle"][s["cella_fermata"].get<std::size_t>()].at("nome_tipo"),
+                  "fermata");
+    }
+}
+
+TEST(Ispeziona, CsvOfCellsHasAHeaderAndOneRowPerCell) {
+    const cartella_temporanea cartella;
+    scrivi_scenario(cartella.percorso());
+    const prova::esito_strumento esito = esegui_strumento(
+        cartella.percorso(), {"ispeziona", voci, celle, "--formato", "csv", "--tabella", "celle"});
+    ASSERT_EQ(esito.stato, 0) << esito.errori;
+    std::vector<std::string> righe;
+    for (std::size_t inizio = 0; inizio < esito.uscita.size();) {
+        const std::size_t fine = esito.uscita.find('\n', inizio);
+        ASSERT_NE(fine, std::string::npos);
+        righe.push_back(esito.uscita.substr(inizio, fine - inizio));
+        inizio = fine + 1;
+    }
+    ASSERT_EQ(righe.size(), 1 + prova::scenario_di_riferimento().at(celle).size() / 15);
+    EXPECT_EQ(righe[0], "indice,tipo,dato1,dato2,dato3,dato4,tempo,avviso,montagna,velocita,"
+                        "pendenza,aderenza,da_metro,nome_tipo,velocita_kmh,pendenza_per_mille");
+    EXPECT_EQ(righe[2], "1,0,5121,2525,0,0,0,0,0,15,100,100,50,binario,75,0");
+
+    // Into a file: the same rows, with the CR LF of the files the programs write.
+    const prova::esito_strumento in_file =
+        esegui_strumento(cartella.percorso(), {"ispeziona", ".", "--formato", "csv", "--tabella",
+                                               "celle", "-o", "celle.csv"});
+    ASSERT_EQ(in_file.stato, 0) << in_file.errori;
+    EXPECT_EQ(in_file.uscita, "");
+    std::string atteso;
+    for (const std::string& riga : righe)
+        atteso += riga + "\r\n";
+    EXPECT_EQ(prova::leggi_file(cartella.percorso() / "celle.csv"), atteso);
+}
+
+TEST(Ispeziona, ScenarioWithoutPlanViewIsShownWithoutIt) {
+    const cartella_temporanea cartella;
+    scrivi_scenario(cartella.percorso());
+    fs::remove(cartella.percorso() / planimetria);
+    const prova::esito_strumento esito = esegui_strumento(cartella.percorso(), {"ispeziona", "."});
+    ASSERT_EQ(esito.stato, 0) << esito.errori;
+    const json j = json::parse(esito.uscita);
+    EXPECT_TRUE(j.at("planimetria").is_null());
+    EXPECT_EQ(j["derivati"]["scenario"].at("planimetria"), false);
+    EXPECT_EQ(j.at("celle").size(), 1901u);
+}
+
+struct caso_uscita {
+    const char* nome;
+    std::function<void(const fs::path&)> prepara;
+    std::vector<std::string> argomenti;
+    int stato;
+    std::string errori;
+};
+
+class StatoUscita : public testing::TestWithParam<caso_uscita> {};
+
+TEST_P(StatoUscita, SaysWhatWentWrong) {
+    const caso_uscita& caso = GetParam();
+    const cartella_temporanea cartella;
+    scrivi_scenario(cartella.percorso());
+    caso.prepara(cartella.percorso());
+    const prova::esito_strumento esito = esegui_strumento(cartella.percorso(), caso.argomenti);
+    EXPECT_EQ(esito.stato, caso.stato);
+    EXPECT_EQ(esito.errori, caso.errori);
+    if (caso.stato != 0) {
+        EXPECT_EQ(esito.uscita, "");
+    }
+}
+
+// A second scenario beside the first, under its own names.
+void altro_scenario(const fs::path& c) {
+    fs::copy_file(c / voci, c / "Altro_1.sim");
+    fs::copy_file(c / celle, c / "Altro_1.dat");
+}
+void niente(const fs::path&) {}
+
+const std::string aiuto = "Per l'aiuto: scenario ispeziona --help\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Ispeziona, StatoUscita,
+    testing::Values(
+        caso_uscita{"directory", niente, {"ispeziona", "."}, 0, ""},
+        caso_uscita{"two scenarios",
+                    altro_scenario,
+                    {"ispeziona", "."},
+                    64,
+                    "scenario: . contiene piu' scenari (Altro_1.sim, Corvenna_7381.sim): "
+                    "indicare --nome e --treno\n" +
+                        aiuto},
+        caso_uscita{"identity picks one",
+                    altro_scenario,
+                    {"ispeziona", ".", "--nome", "Corvenna", "--treno", "7381"},
+                    0,
+                    ""},
+        caso_uscita{"identity half given",
+                    niente,
+                    {"ispeziona", ".", "--nome", "Corvenna"},
+                    64,
+                    "scenario: --nome e --treno vanno indicati insieme\n" + aiuto},
+        caso_uscita{"identity with files",
+                    niente,
+                    {"ispeziona", voci, celle, "--nome", "Corvenna", "--treno", "7381"},
+                    64,
+                    "scenario: --nome e --treno valgono solo con una cartella\n" + aiuto},
+        caso_uscita{"csv without table",
+                    niente,
+                    {"ispeziona", ".", "--formato", "csv"},
+                    64,
+                    "scenario: --formato csv scrive una tabella alla volta: indicare --tabella "
+                    "voci, celle o planimetria\n" +
+                        aiuto},
+        caso_uscita{"no cell file given",
+                    niente,
+                    {"ispeziona", voci, planimetria},
+                    64,
+                    "scenario: manca il file delle celle (NOME_NUMERO.dat)\n" + aiuto},
+        caso_uscita{"not a scenario file",
+                    niente,
+                    {"ispeziona", voci, celle, "note.txt"},
+                    64,
+                    "scenario: note.txt: non e' un file di scenario compilato (attesi "
+                    "NOME_NUMERO.sim, NOME_NUMERO.dat, NOME_linea.dat)\n" +
+                        aiuto},
+        caso_uscita{"missing directory",
+                    niente,
+                    {"ispeziona", "manca"},
+                    2,
+                    "scenario: impossibile leggere o scrivere manca: non esiste\n"},
+        caso_uscita{"no scenario in the directory",
+                    [](const fs::path& c) { fs::create_directory(c / "vuota"); },
+                    {"ispeziona", "vuota"},
+                    2,
+                    "scenario: impossibile leggere o scrivere vuota: nessuno scenario compilato "
+                    "(nessun file NOME_NUMERO.sim)\n"},
+        caso_uscita{"missing cell file",
+                    [](const fs::path& c) { fs::remove(c / celle); },
+                    {"ispeziona", "."},
+                    2,
+                    "scenario: impossibile leggere o scrivere ./Corvenna_7381.dat: No such file "
+                    "or directory\n"}),
+    [](const testing::TestParamInfo<caso_uscita>& info) {
+        std::string nome = info.param.nome;
+        for (char& ch : nome)
+            if (ch == ' ')
+                ch = '_';
+        return nome;
+    });
+
+// A damaged file and the message it must give: the file, the byte, what was expected there.
+struct caso_guasto {
+    const char* nome;
+    std::string file;
+    std::function<void(std::string&)> guasta;
+    std::string messaggio;
+};
+
+class FileGuasto : public testing::TestWithParam<caso_guasto> {};
+
+TEST_P(FileGuasto, IsRefusedWithItsPlaceAndExitOne) {
+    const caso_guasto& caso = GetParam();
+    const cartella_temporanea cartella;
+    scrivi_scenario(cartella.percorso());
+    const fs::path bersaglio = cartella.percorso() / caso.file;
+    if (caso.guasta) {
+        std::string dati = prova::leggi_file(bersaglio);
+        caso.guasta(dati);
+        prova::scrivi_file(bersaglio, dati);
+    } else {
+        fs::remove(bersaglio);
+        fs::create_directory(bersaglio);
+    }
+    const prova::esito_strumento esito =
+        esegui_strumento(cartella.percorso(), {"ispeziona", voci, celle, planimetria});
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_EQ(esito.errori, "scenario: " + caso.file + ": " + caso.messaggio + "\n");
+    EXPECT_EQ(esito.uscita, "");
+}
+
+void accorcia(std::string& d) {
+    d.pop_back();
+}
+void allunga(std::string& d) {
+    d.push_back('\0');
+}
+void svuota(std::string& d) {
+    d.clear();
+}
+void azzera(std::string& d) {
+    d.assign(d.size(), '\0');
+}
+void metti_intero(std::string& d, std::size_t o, std::uint16_t v) {
+    d.at(o) = static_cast<char>(v & 0xFF);
+    d.at(o + 1) = static_cast<char>(v >> 8);
+}
+
+// Offsets in the generator's files: the item file is 4634 bytes, item 86 (name "7381") its last
+// 38; the cell file 1901 cells of 15 bytes; the plan view two blocks of 95001 values, x(2) a
+// double at byte 8.
+const std::string fine_celle = ", l'ultima di un percorso di 88000 m";
+const std::string fine_planimetria = ", l'ultimo di un percorso di 88000 m";
+
+INSTANTIATE_TEST_SUITE_P(
+    Ispeziona, FileGuasto,
+    testing::Values(
+        caso_guasto{"items_one_short", voci, accorcia,
+                    "byte 4630: attesi 4 byte per il campo orario della voce 86, ne restano 3"},
+        caso_guasto{"items_one_long", voci, allunga,
+                    "byte 4634: attesa la fine del file dopo la voce 86"},
+        caso_guasto{"items_empty", voci, svuota,
+                    "byte 0: atteso 1 byte per il campo tipo della voce 0, ne restano 0"},
+        caso_guasto{"items_zeros", voci, azzera,
+                    "byte 2958: attesa la fine del file dopo la voce 86"},
+        caso_guasto{"items_zeros_of_the_record_size", voci,
+                    [](std::string& d) { d.assign(87 * 34, '\0'); },
+                    "byte 2906: atteso il timbro 610 nel campo i1 della voce 85, trovato 0"},
+        caso_guasto{"name_past_the_end", voci,
+                    [](std::string& d) { metti_intero(d, 4596 + 14, 0x7FFF); },
+                    "byte 4612: attesi 32767 byte per il campo nome della voce 86, ne restano 22"},
+        caso_guasto{"name_length_negative", voci,
+                    [](std::string& d) { metti_intero(d, 4596 + 14, 0xFFFF); },
+                    "byte 4610: attesa una lunghezza da 0 a 32767 per il campo nome della voce "
+                    "86, trovata -1"},
+        caso_guasto{"cells_one_short", celle, accorcia,
+                    "byte 28500: attesi 15 byte per la cella 1900, ne restano 14"},
+        caso_guasto{"cells_one_long", celle, allunga,
+                    "byte 28515: attesa la fine del file dopo la cella 1900" + fine_celle},
+        caso_guasto{"cells_one_cell_short", celle, [](std::string& d) { d.resize(d.size() - 10); },
+                    "byte 28500: attesi 15 byte per la cella 1900, ne restano 5"},
+        caso_guasto{"cells_empty", celle, svuota,
+                    "byte 0: attesi 15 byte per la cella 0, ne restano 0"},
+        caso_guasto{"cells_zeros", celle, azzera,
+                    "byte 16: atteso il timbro 5121 nel campo dato1 della cella 1, trovato 0"},
+        caso_guasto{"plan_view_one_short", planimetria, accorcia,
+                    "byte 1899962: attesi 2 byte per l'etichetta di y del metro 95000, ne resta 1"},
+        caso_guasto{"plan_view_one_long", planimetria, allunga,
+                    "byte 1899964: attesa la fine del file dopo y del metro 95000" +
+                        fine_planimetria},
+        caso_guasto{"plan_view_wrong_tag", planimetria,
+                    [](std::string& d) { metti_intero(d, 8, 7); },
+                    "byte 8: attesa l'etichetta 0, 2 o 5 per x del metro 2, trovata 7"},
+        caso_guasto{"plan_view_cut_in_a_double", planimetria, [](std::string& d) { d.resize(13); },
+                    "byte 10: attesi 8 byte per il valore di x del metro 2, ne restano 3"},
+        caso_guasto{"plan_view_not_a_number", planimetria,
+                    [](std::string& d) {
+                        const double nan = std::numeric_limits<double>::quiet_NaN();
+                        std::memcpy(d.data() + 10, &nan, sizeof nan);
+                    },
+                    "byte 10: atteso un numero finito per x del metro 2, trovato nan"},
+        caso_guasto{"plan_view_empty", planimetria, svuota,
+                    "byte 0: attesi 2 byte per l'etichetta di x del metro 0, ne restano 0"},
+        caso_guasto{"plan_view_zeros", planimetria, azzera,
+                    "byte 380004: attesa la fine del file dopo y del metro 95000" +
+                        fine_planimetria},
+        caso_guasto{"directory_for_items", voci, nullptr,
+                    "atteso il file delle voci, trovata una cartella"},
+        caso_guasto{"directory_for_cells", celle, nullptr,
+                    "atteso il file delle celle, trovata una cartella"},
+        caso_guasto{"directory_for_plan_view", planimetria, nullptr,
+                    "atteso il file della planimetria, trovata una cartella"}),
+    [](const testing::TestParamInfo<caso_guasto>& info) { return info.param.nome; });
+
+// A file far longer than any of its kind is refused after reading only as much as the longest
+// could hold: a 4 GiB plan view (sparse, so it costs no disk) neither fills the memory nor takes
+// the time of reading it whole.
+TEST(Ispeziona, HugeFileIsReadNoFurtherThanItsKindCanHold) {
+    const cartella_temporanea cartella;
+    scrivi_scenario(cartella.percorso());
+    fs::resize_file(cartella.percorso() / planimetria, std::uintmax_t{4} << 30);
+    const prova::esito_strumento esito = esegui_strumento(cartella.percorso(), {"ispeziona", "."});
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_EQ(esito.errori, "scenario: ./Corvenna_linea.dat: byte 1899964: attesa la fine del "
+                            "file dopo y del metro 95000" +
+                                fine_planimetria + "\n");
+}
+
+} // namespace
+} // namespace corvenna

@@ -1,0 +1,257 @@
+#include "support/documenti_in_cartella.hpp"
+#include "support/strumento_di_prova.hpp"
+
+#include "scenario/dati_documenti.hpp"
+#include "model/costruzione.hpp"
+#include "support/programma_di_prova.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace corvenna {
+namespace {
+
+namespace fs = std::filesystem;
+using prova::cartella_temporanea;
+using prova::esegui_strumento;
+using prova::leggi_cartella;
+using prova::leggi_file;
+using prova::scrivi_file;
+
+// A short line and its train that compile cleanly.
+const std::string linea_pulita = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                                 "pendenza,  0,  3\r\n[fine]\r\n";
+const std::string treno_pulito = "[generale]\r\nvelocita,  0,  75\r\n[fine]\r\n";
+// A sign beyond the end of the route: code 15 on line 4.
+const std::string linea_errata = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                                 "indicatore cartello,  99500,  TESTO\r\n[fine]\r\n";
+
+struct autore {
+    cartella_temporanea d;
+    fs::path linea() const { return d.percorso() / "src" / "Prova_linea.txt"; }
+    fs::path treno() const { return d.percorso() / "src" / "Prova_1234-.txt"; }
+    fs::path uscita() const { return d.percorso() / "out"; }
+
+    explicit autore(const std::string& testo_linea = linea_pulita,
+                    const std::string& testo_treno = treno_pulito) {
+        fs::create_directories(d.percorso() / "src");
+        scrivi_file(linea(), testo_linea);
+        scrivi_file(treno(), testo_treno);
+    }
+    prova::esito_strumento esegui(std::vector<std::string> argomenti) const {
+        return esegui_strumento(d.percorso(), argomenti);
+    }
+    prova::esito_strumento compila(std::vector<std::string> altri = {}) const {
+        std::vector<std::string> a{"compila", linea().string(), treno().string(), "-o",
+                                   uscita().string()};
+        a.insert(a.end(), altri.begin(), altri.end());
+        return esegui(a);
+    }
+};
+
+TEST(Strumento, ExportThenCompileGivesTheGeneratorsFiles) {
+    cartella_temporanea d;
+    const auto esportato = esegui_strumento(d.percorso(), {"esporta", "D"});
+    ASSERT_EQ(esportato.stato, 0) << esportato.errori;
+
+    // The exported files are the ones the generator's writers put down.
+    const fs::path scritti = d.percorso() / "scritti";
+    fs::create_directories(scritti);
+    costruzione c;
+    c.nome_scenario = "Corvenna";
+    c.numero_treno = "7381";
+    for (const documento_scenario& documento : documenti_scenario)
+        prova::scrivi_documento(c, scritti, documento);
+    EXPECT_EQ(leggi_cartella(d.percorso() / "D"), leggi_cartella(scritti));
+
+    const auto compilato = esegui_strumento(
+        d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt", "-o", "O"});
+    ASSERT_EQ(compilato.stato, 0) << compilato.errori;
+    // The scenario's one warning: a signal's approach marker over a station's.
+    EXPECT_TRUE(compilato.errori.ends_with("0 errori, 1 avvisi\n")) << compilato.errori;
+    const prova::contenuti binari = leggi_cartella(d.percorso() / "O");
+    ASSERT_EQ(binari.size(), 3u);
+    for (const std::string& nome : prova::file_binari)
+        EXPECT_TRUE(binari.at(nome) == prova::scenario_di_riferimento().at(nome)) << nome;
+}
+
+TEST(Strumento, TheAuthorsFilesStayAsTheyWere) {
+    for (const std::string& linea : {linea_pulita, linea_errata}) {
+        const autore a(linea);
+        a.compila();
+        EXPECT_EQ(leggi_file(a.linea()), linea);
+        EXPECT_EQ(leggi_file(a.treno()), treno_pulito);
+        EXPECT_EQ(leggi_cartella(a.d.percorso() / "src").size(), 2u);
+    }
+}
+
+TEST(Strumento, CompileWritesTheBinaryFilesNamedByTheIdentity) {
+    const autore a;
+    const auto esito = a.compila();
+    ASSERT_EQ(esito.stato, 0) << esito.errori;
+    const prova::contenuti binari = leggi_cartella(a.uscita());
+    EXPECT_EQ(binari.size(), 3u);
+    EXPECT_EQ(binari.count("Prova_linea.dat") + binari.count("Prova_1234.sim") +
+                  binari.count("Prova_1234.dat"),
+              3u);
+    // The identity reaches the item file: items 85 and 86 carry it.
+    EXPECT_NE(binari.at("Prova_1234.sim").find("Prova"), std::string::npos);
+    EXPECT_NE(binari.at("Prova_1234.sim").find("1234"), std::string::npos);
+}
+
+TEST(Strumento, WithoutPlanViewNoPlanViewFileIsWritten) {
+    const autore a;
+    ASSERT_EQ(a.compila({"--senza-planimetria"}).stato, 0);
+    const prova::contenuti binari = leggi_cartella(a.uscita());
+    EXPECT_EQ(binari.size(), 2u);
+    EXPECT_EQ(binari.count("Prova_linea.dat"), 0u);
+}
+
+TEST(Strumento, AFailedCompileLeavesEarlierBinaryFilesUntouched) {
+    autore a(linea_errata);
+    fs::create_directories(a.uscita());
+    for (const char* nome : {"Prova_linea.dat", "Prova_1234.sim", "Prova_1234.dat"})
+        scrivi_file(a.uscita() / nome, std::string("vecchio ") + nome);
+    const auto esito = a.compila();
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_NE(esito.errori.find("[codice 15]"), std::string::npos) << esito.errori;
+    EXPECT_TRUE(esito.errori.ends_with("1 errori, 0 avvisi\n")) << esito.errori;
+    const prova::contenuti binari = leggi_cartella(a.uscita());
+    EXPECT_EQ(binari.size(), 3u);
+    for (const auto& [nome, byte] : binari)
+        EXPECT_EQ(byte, "vecchio " + nome);
+}
+
+TEST(Strumento, CheckReportsButWritesNothing) {
+    for (const auto& [linea, stato] : {std::pair{linea_pulita, 0}, std::pair{linea_errata, 1}}) {
+        const autore a(linea);
+        const auto esito = a.esegui({"controlla", a.linea().string(), a.treno().string()});
+        EXPECT_EQ(esito.stato, stato) << esito.errori;
+        EXPECT_EQ(leggi_cartella(a.d.percorso()).size(), 1u) << "only src/";
+    }
+}
+
+TEST(Strumento, JsonDiagnosticsParseAndCarryTheError) {
+    const autore a(linea_errata);
+    const auto esito = a.compila({"--diagnostica", "json"});
+    EXPECT_EQ(esito.stato, 1);
+    const nlohmann::json elenco = nlohmann::json::parse(esito.uscita);
+    ASSERT_TRUE(elenco.is_array());
+    ASSERT_EQ(elenco.size(), 1u);
+    const nlohmann::json& d = elenco[0];
+    EXPECT_EQ(d["gravita"], "errore");
+    EXPECT_EQ(d["codice"], 15);
+    EXPECT_EQ(d["file"], a.linea().string());
+    EXPECT_EQ(d["metri"], 99500);
+    for (const char* campo : {"riga", "colonna", "messaggio"})
+        EXPECT_TRUE(d.contains(campo)) << campo;
+    EXPECT_EQ(esito.errori, "1 errori, 0 avvisi\n");
+}
+
+TEST(Strumento, Utf8DescriptionsAreConvertedAndUnmappableLettersAreErrors) {
+    // A sign text with an accented letter compiles; its byte is the Windows-1252 one.
+    const std::string con_lettera = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                                    "indicatore cartello,  1000,  CITT\xC3\x80\r\n[fine]\r\n";
+    const autore a(con_lettera);
+    const auto esito = a.compila();
+    ASSERT_EQ(esito.stato, 0) << esito.errori;
+    EXPECT_NE(leggi_file(a.uscita() / "Prova_1234.sim").find("CITT\xC0"), std::string::npos);
+
+    // A letter without a Windows-1252 byte is reported where it stands.
+    const std::string senza_byte = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                                   "indicatore cartello,  1000,  \xC3\x80\xC5\x81\r\n[fine]\r\n";
+    const autore b(senza_byte);
+    const auto errato = b.compila();
+    EXPECT_EQ(errato.stato, 1);
+    EXPECT_EQ(errato.errori,
+              b.linea().string() +
+                  ":4:31: errore: il carattere U+0141 non ha un byte in Windows-1252 "
+                  "[codice 25]\n"
+                  "indicatore cartello,  1000,  \xC3\x80?\n"
+                  "                              ^\n"
+                  "1 errori, 0 avvisi\n");
+    EXPECT_FALSE(fs::exists(b.uscita()));
+}
+
+TEST(Strumento, WarningsAsErrorsStopTheWrite) {
+    cartella_temporanea d;
+    ASSERT_EQ(esegui_strumento(d.percorso(), {"esporta", "D"}).stato, 0);
+    const auto esito = esegui_strumento(
+        d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt", "-o", "O",
+                       "--avvisi-come-errori", "--diagnostica", "json"});
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_FALSE(fs::exists(d.percorso() / "O"));
+    const nlohmann::json elenco = nlohmann::json::parse(esito.uscita);
+    ASSERT_EQ(elenco.size(), 1u);
+    EXPECT_EQ(elenco[0]["gravita"], "errore");
+    EXPECT_EQ(elenco[0]["codice"], "marcatori-sovrascritti");
+    EXPECT_EQ(elenco[0]["file"], "D/Corvenna_7381-.txt");
+    EXPECT_EQ(elenco[0]["riga"], 51);
+    EXPECT_EQ(esito.errori, "1 errori, 0 avvisi\n");
+}
+
+TEST(Strumento, IdentityComesFromTheNamesOrTheOptions) {
+    cartella_temporanea d;
+    scrivi_file(d.percorso() / "linea.txt", linea_pulita);
+    scrivi_file(d.percorso() / "treno.txt", treno_pulito);
+    const auto senza = esegui_strumento(d.percorso(), {"compila", "linea.txt", "treno.txt"});
+    EXPECT_EQ(senza.stato, 64);
+    EXPECT_EQ(senza.errori,
+              "scenario: i nomi dei file non danno il nome dello scenario e il numero del treno "
+              "(NOME_linea.txt, NOME_NUMERO-.txt): indicare --nome e --treno\n"
+              "Per l'aiuto: scenario compila --help\n");
+    // A name that would leave the output directory, or that the item file cannot hold.
+    for (const char* nome : {"../fuori", "Citt\xC3\xA0"}) {
+        const auto esito = esegui_strumento(
+            d.percorso(), {"compila", "linea.txt", "treno.txt", "--nome", nome, "--treno", "1"});
+        EXPECT_EQ(esito.stato, 64) << nome;
+        EXPECT_TRUE(esito.errori.starts_with("scenario: il nome dello scenario \"" +
+                                             std::string(nome) + "\" non puo' dare nomi di file"))
+            << esito.errori;
+    }
+    const auto con = esegui_strumento(d.percorso(), {"compila", "linea.txt", "treno.txt", "--nome",
+                                                     "Altra", "--treno", "0001", "-o", "O"});
+    ASSERT_EQ(con.stato, 0) << con.errori;
+    EXPECT_EQ(leggi_cartella(d.percorso() / "O").count("Altra_0001.sim"), 1u);
+}
+
+TEST(Strumento, ExitStatuses) {
+    const autore a;
+    struct caso {
+        std::vector<std::string> argomenti;
+        int stato;
+    };
+    const std::vector<caso> casi = {
+        {{"--version"}, 0},
+        {{"--help"}, 0},
+        {{"compila", "--help"}, 0},
+        {{}, 64},
+        {{"sconosciuto"}, 64},
+        {{"compila", a.linea().string()}, 64},
+        {{"compila", a.linea().string(), a.treno().string(), "--diagnostica", "xml"}, 64},
+        {{"compila", a.linea().string(), a.treno().string(), "--opzione-ignota"}, 64},
+        {{"compila", (a.d.percorso() / "manca_linea.txt").string(), a.treno().string(), "--nome",
+          "X", "--treno", "1"},
+         2},
+        {{"esporta", a.linea().string()}, 2},
+    };
+    for (const caso& c : casi) {
+        const auto esito = a.esegui(c.argomenti);
+        std::string riga;
+        for (const std::string& s : c.argomenti)
+            riga += s + " ";
+        EXPECT_EQ(esito.stato, c.stato) << riga << "\n" << esito.errori;
+        if (c.stato == 64) {
+            EXPECT_TRUE(esito.errori.ends_with("--help\n")) << riga << "\n" << esito.errori;
+        }
+        if (c.stato == 2) {
+            EXPECT_TRUE(esito.errori.starts_with("scenario: ")) << riga << "\n" << esito.errori;
+        }
+    }
+}
+
+} // namespace
+} // namespace corvenna

@@ -1,0 +1,150 @@
+#include "modello_disegno.hpp"
+
+#include "drawing/disegno_pagina.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace corvenna {
+namespace {
+
+using prova::linea;
+using prova::modello;
+using prova::treno;
+
+std::size_t occorrenze(std::string_view testo, std::string_view cercato) {
+    std::size_t n = 0;
+    for (std::size_t i = testo.find(cercato); i != std::string_view::npos;
+         i = testo.find(cercato, i + 1))
+        ++n;
+    return n;
+}
+
+// What would make the page fetch anything: a link, a source, an import or a URL in the style.
+void expect_autonoma(const std::string& pagina) {
+    for (const std::string_view esterno :
+         {"http:", "https:", "src=", "url(", "@import", "//", "<link rel=\"stylesheet\""}) {
+        // "//" may appear only in the doctype-free page as part of nothing at all.
+        EXPECT_EQ(occorrenze(pagina, esterno), 0u) << esterno;
+    }
+    EXPECT_EQ(occorrenze(pagina, "href="), 1u);
+    EXPECT_EQ(occorrenze(pagina, "href=\"data:,\""), 1u);
+}
+
+TEST(DisegnoPagina, EveryFeatureOnceInEachDrawingWithItsTextEscaped) {
+    const costruzione c = modello(
+        linea({"cartello_indicatore,  1200,     (Fiume )(\"ADIGE\" & <PO>)",
+               "indicatori_vmax,  2050,  80,  90,  95,  1,    ,    ,    ,  0",
+               "montagna,  2500,  3500,  12"}),
+        treno({"stazione,  0,  2,  400,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  8,  0,  0,   "
+               "PRIMA & <ALTA>",
+               "stazione,  7500,  28,  300,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  "
+               " TRANSITO",
+               "segnale,  3600,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0"}));
+    const std::string pagina = pagina_disegno(c);
+
+    // Stations in the plan and in the profile, each with its own item; a row each in the
+    // timetable.
+    EXPECT_EQ(occorrenze(pagina, "class=\"stazione marcatore"), 4u);
+    EXPECT_EQ(occorrenze(pagina, "data-voce=\"1\""), 3u);
+    EXPECT_EQ(occorrenze(pagina, "class=\"riga-stazione"), 2u);
+    EXPECT_EQ(occorrenze(pagina, "class=\"segnale marcatore"), 2u);
+    EXPECT_EQ(occorrenze(pagina, "class=\"cartello marcatore"), 2u);
+    EXPECT_EQ(occorrenze(pagina, "class=\"galleria marcatore"), 2u);
+
+    EXPECT_NE(pagina.find(">PRIMA &amp; &lt;ALTA&gt;</text>"), std::string::npos);
+    EXPECT_NE(pagina.find("Fiume / &quot;ADIGE&quot; &amp; &lt;PO&gt;"), std::string::npos);
+    EXPECT_EQ(pagina.find("<ALTA>"), std::string::npos);
+    EXPECT_EQ(pagina.find("<PO>"), std::string::npos);
+    expect_autonoma(pagina);
+    EXPECT_TRUE(pagina.starts_with("<!DOCTYPE html>\n"));
+    EXPECT_TRUE(pagina.ends_with("</html>\n"));
+}
+
+TEST(DisegnoPagina, BuiltInScenarioIsWellUnderAMegabyte) {
+    const std::string pagina = pagina_disegno(prova::modello_incorporato());
+    EXPECT_LT(pagina.size(), 200u * 1024);
+    EXPECT_EQ(occorrenze(pagina, "class=\"stazione marcatore"), 2u * 16);
+    EXPECT_EQ(occorrenze(pagina, "class=\"segnale marcatore"), 2u * 29);
+    EXPECT_EQ(occorrenze(pagina, "class=\"cartello marcatore"), 9u + 61);
+    EXPECT_NE(pagina.find("<title>Corvenna · treno 7381</title>"), std::string::npos);
+    expect_autonoma(pagina);
+}
+
+TEST(DisegnoPagina, LineOfAThousandKilometresStaysUnderFiveMegabytes) {
+    // A curve in every kilometre, alternating hand and class, and a gradient every 2 km.
+    std::string righe = "[generale]\r\nlunghezza percorso,  1000000\r\n[righe]\r\n";
+    for (int km = 0; km < 1000; ++km)
+        righe += std::string("curva") + (km % 2 == 0 ? 's' : 'd') + std::to_string(2 + km % 4) +
+                 ",  " + std::to_string(km * 1000 + 300) + ",  600\r\n";
+    for (int km = 0; km < 1000; km += 2)
+        righe += "pendenza,  " + std::to_string(km * 1000) + ",  " + std::to_string(km % 19 - 9) +
+                 "\r\n";
+    righe += "[fine]\r\n";
+    const costruzione c = modello(righe, treno({"velocita,  0,  100", "velocita,  500000,  140"}));
+    const std::string pagina = pagina_disegno(c);
+    EXPECT_LT(pagina.size(), 5u * 1024 * 1024);
+    EXPECT_NE(pagina.find("data-fine-m=\"1000000\""), std::string::npos);
+}
+
+// Files read back may hold anything: random kinds and values in every cell, names of any
+// bytes, extreme kilometric systems and route length, and a plan view with holes, infinities
+// and values not a number. The page still comes out whole, under the sanitizers.
+TEST(DisegnoPagina, DamagedModelStillGivesAWholePage) {
+    std::mt19937 caso(1252);
+    const auto byte = [&caso] { return static_cast<std::uint8_t>(caso()); };
+    const auto intero = [&caso] { return static_cast<std::int16_t>(caso()); };
+    for (int giro = 0; giro < 4; ++giro) {
+        costruzione c;
+        c.celle.resize(500 + 300 * giro);
+        for (cella& x : c.celle) {
+            x.tipo = static_cast<std::uint8_t>(byte() % 16);
+            x.dato1 = intero();
+            x.dato2 = intero();
+            x.dato3 = intero();
+            x.dato4 = intero();
+            x.montagna = static_cast<std::uint8_t>(byte() % 3);
+            x.velocita = byte();
+            x.pendenza = byte();
+        }
+        for (voce& v : c.voci) {
+            v.tipo = byte();
+            v.inizio = static_cast<std::int32_t>(caso());
+            v.fine = static_cast<std::int32_t>(caso());
+            v.posizione = static_cast<std::int32_t>(caso() % 3);
+            v.orario = static_cast<std::int32_t>(caso());
+            for (int i = 0; i < 12; ++i)
+                v.nome += static_cast<char>(byte());
+        }
+        const double strani[] = {
+            std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY, 1e300, -1e300, 0.5};
+        for (asse_planimetria& a : c.planimetria) {
+            a.resize(3000);
+            for (std::size_t m = 0; m < a.size(); ++m) {
+                const unsigned scelta = caso() % 8;
+                if (scelta == 0)
+                    continue; // empty
+                a.imposta(m, scelta == 1   ? valore_planimetria(intero())
+                             : scelta == 2 ? strani[caso() % 6]
+                                           : static_cast<double>(m) * (giro + 1));
+            }
+        }
+        const std::string pagina = pagina_disegno(c);
+        EXPECT_TRUE(pagina.starts_with("<!DOCTYPE html>\n"));
+        EXPECT_TRUE(pagina.ends_with("</html>\n"));
+        // No coordinate or value written as a non-number (the script after the drawings says
+        // "data-info").
+        const std::string disegni = pagina.substr(0, pagina.find("<script>"));
+        EXPECT_EQ(disegni.find("nan"), std::string::npos);
+        EXPECT_EQ(disegni.find("inf"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace corvenna
