@@ -12,12 +12,14 @@ function(genera_assicura_pacchetti)
     endif()
   endforeach()
   if(mancanti)
-    message(STATUS "Installing the missing Debian packages: ${mancanti}")
+    list(JOIN mancanti " " elenco)
+    message(STATUS "Installing the missing Debian packages (apt-get shows what it downloads): "
+                   "${elenco}")
     execute_process(COMMAND ${PROJECT_SOURCE_DIR}/cmake/installa_pacchetti.sh ${mancanti}
                     RESULT_VARIABLE esito)
     if(NOT esito EQUAL 0)
-      message(FATAL_ERROR "Could not install ${mancanti}: install them as root "
-                          "(apt-get install ${mancanti}) and configure again")
+      message(FATAL_ERROR "Could not install ${elenco}: install them as root "
+                          "(apt-get install ${elenco}) and configure again")
     endif()
   endif()
 endfunction()
@@ -26,10 +28,12 @@ set(GENERA_PACCHETTI
   libcli11-dev=/usr/include/CLI/CLI.hpp
   nlohmann-json3-dev=/usr/include/nlohmann/json.hpp)
 if(GENERA_TESTS)
-  # GoogleTest; the browser that opens the drawing's page and the font the page asks for; the
-  # tracer that interrupts runs at each file call and the tools of the power-cut file system.
+  # GoogleTest; the browser that opens the drawing's page, the interpreter of the script that
+  # drives it and the font the page asks for; the tracer that interrupts runs at each file call
+  # and the tools of the power-cut file system.
   list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h
        chromium=/usr/bin/chromium
+       python3=/usr/bin/python3
        fonts-dejavu-core=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
        strace=/usr/bin/strace
        e2fsprogs=/sbin/mkfs.ext4)

@@ -6,6 +6,7 @@
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
 #include "base/errore_file.hpp"
+#include "base/stato_uscita.hpp"
 #include "format/nomi_file.hpp"
 
 #include <array>
@@ -30,17 +31,17 @@ std::string rapporto_errore(const costruzione& c) {
 int riporta_esito(const costruzione& c, int errore_intestazione, const interfaccia_utente& ui) {
     if (errore_intestazione != 0) {
         ui.errore(std::to_string(errore_intestazione));
-        return 1;
+        return stato_uscita::errori_descrizioni;
     }
     if (!c.celle_create()) {
         ui.segnala(rapporto_errore(c) + "; nessun file binario scritto");
-        return 1;
+        return stato_uscita::errori_descrizioni;
     }
     if (c.codice_errore != 0) {
         ui.segnala(rapporto_errore(c));
-        return 1;
+        return stato_uscita::errori_descrizioni;
     }
-    return 0;
+    return stato_uscita::riuscito;
 }
 
 int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& ui) {

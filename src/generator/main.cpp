@@ -3,6 +3,7 @@
 #include "generator/form_load.hpp"
 #include "platform/piattaforma.hpp"
 #include "base/errore_file.hpp"
+#include "base/stato_uscita.hpp"
 
 #include <exception>
 #include <string>
@@ -25,5 +26,5 @@ int main() {
         piattaforma::segnala(std::string("Errore: ") + e.what());
     }
     piattaforma::chiudi_attesa();
-    return 2;
+    return stato_uscita::errore_file;
 }
