@@ -1,6 +1,7 @@
 #include "compiler/fase_linea.hpp"
 
 #include "compiler/avvisi_comuni.hpp"
+#include "compiler/controllo_celle.hpp"
 #include "compiler/memo_indicatori_v_max.hpp"
 #include "compiler/memo_montagna.hpp"
 #include "compiler/progressive_ordina.hpp"
@@ -257,21 +258,13 @@ esito_riga riga_cartello(compilazione& k, std::int32_t posizione, luogo posto,
                          const std::string& testo) {
     costruzione& c = k.c;
     const std::int64_t n = cella_puntuale(posizione);
-    if (!cella_esistente(c, n))
-        return termina(
-            k, d_linea,
-            {codice::celle_fuori_limite, posto,
-             "il cartello indicatore a " + metri(posizione) + " cade fuori dal tracciato",
-             posizione},
-            posizione);
+    if (const esito_riga esito =
+            controlla_cella_puntuale(k, d_linea,
+                                     {n, posizione, posto, codice::cartello_occupato,
+                                      "il cartello indicatore", "del cartello indicatore"});
+        esito != esito_riga::prosegui)
+        return esito;
     cella& cl = c.celle[static_cast<std::size_t>(n)];
-    if (!cella_libera(cl))
-        return termina(k, d_linea,
-                       {codice::cartello_occupato, posto,
-                        "la cella del cartello indicatore a " + metri(posizione) +
-                            " e' gia' occupata da " + nomina(k.reg.autore(n), d_linea),
-                        posizione},
-                       posizione);
     // Item 0 is never used: the signs may fill items 80 down to 1.
     if (k.slot_cartello < 1)
         return termina(k, d_linea,

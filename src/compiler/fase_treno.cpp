@@ -1,6 +1,7 @@
 #include "compiler/fase_treno.hpp"
 
 #include "compiler/avvisi_comuni.hpp"
+#include "compiler/controllo_celle.hpp"
 #include "compiler/memo_rallentamento.hpp"
 #include "compiler/memo_segnale.hpp"
 #include "compiler/proprieta_riempita.hpp"
@@ -149,20 +150,13 @@ esito_riga riga_abbattimento(compilazione& k, lettore_descrizione& r) {
         avvisa_troncamento(k, d_treno, valore, -32768, 32767, riga.luoghi[1],
                            "il valore dell'abbattimento", posizione);
     const std::int64_t n = cella_di(posizione);
-    if (!cella_esistente(c, n))
-        return termina(k, d_treno,
-                       {codice::celle_fuori_limite, posto,
-                        "l'abbattimento a " + metri(posizione) + " cade fuori dal tracciato",
-                        posizione},
-                       posizione);
+    if (const esito_riga esito =
+            controlla_cella_puntuale(k, d_treno,
+                                     {n, posizione, posto, codice::abbattimento_occupato,
+                                      "l'abbattimento", "dell'abbattimento"});
+        esito != esito_riga::prosegui)
+        return esito;
     cella& cl = c.celle[static_cast<std::size_t>(n)];
-    if (!cella_libera(cl))
-        return termina(k, d_treno,
-                       {codice::abbattimento_occupato, posto,
-                        "la cella dell'abbattimento a " + metri(posizione) +
-                            " e' gia' occupata da " + nomina(k.reg.autore(n), d_treno),
-                        posizione},
-                       posizione);
     k.reg.scrive_tipo(cl, n);
     if (valore > 0) {
         cl.tipo = tipo_cella::abbattimento_valore;

@@ -1,5 +1,6 @@
 #include "compiler/memo_indicatori_v_max.hpp"
 
+#include "compiler/controllo_celle.hpp"
 #include "compiler/registro_compilazione.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
@@ -27,16 +28,9 @@ void memo_indicatori_v_max(costruzione& c, std::int32_t posizione, std::int32_t 
                            std::int32_t vad, std::int32_t vbd, std::int32_t vcd,
                            std::int32_t strisced, registro_compilazione* reg) {
     const std::int64_t k = cella_puntuale(posizione);
-    if (!cella_esistente(c, k)) {
-        c.codice_errore = codice::celle_fuori_limite;
+    if (!verifica_celle_nel_tracciato(c, {k}) ||
+        !verifica_cella_libera(c, k, codice::indicatore_occupato, reg))
         return;
-    }
-    if (!cella_libera(c.celle[k])) {
-        if (reg)
-            reg->cella_contesa = k;
-        c.codice_errore = codice::indicatore_occupato;
-        return;
-    }
 
     // All three values are converted before the cell is touched, so a failure leaves it as it was.
     const auto dato1 = valore_indicatore(vas, vad);

@@ -1,5 +1,6 @@
 #include "compiler/memo_montagna.hpp"
 
+#include "compiler/controllo_celle.hpp"
 #include "compiler/registro_compilazione.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
@@ -58,10 +59,8 @@ void memo_montagna(costruzione& c, std::int32_t inizio, std::int32_t fine, std::
     // A stretch that rounds to nothing touches no cell but is still recorded.
     const std::int64_t prima = prima_cella(inizio);
     const std::int64_t ultima = ultima_cella(fine);
-    if (prima <= ultima && (!cella_esistente(c, prima) || !cella_esistente(c, ultima))) {
-        c.codice_errore = codice::celle_fuori_limite;
+    if (prima <= ultima && !verifica_celle_nel_tracciato(c, {prima, ultima}))
         return;
-    }
 
     const bool galleria = tipo > 10;
     if (galleria)

@@ -1,5 +1,6 @@
 #include "compiler/memo_segnale.hpp"
 
+#include "compiler/controllo_celle.hpp"
 #include "compiler/registro_compilazione.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
@@ -25,16 +26,9 @@ void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::
                   registro_compilazione* reg) {
     const std::int64_t k = cella_puntuale(posizione);
     const std::int64_t ultimo_marcatore = k - passo_marcatori * numero_marcatori;
-    if (!cella_esistente(c, k) || !cella_esistente(c, ultimo_marcatore)) {
-        c.codice_errore = codice::celle_fuori_limite;
+    if (!verifica_celle_nel_tracciato(c, {k, ultimo_marcatore}) ||
+        !verifica_cella_libera(c, k, codice::segnale_occupato, reg))
         return;
-    }
-    if (!cella_libera(c.celle[k])) {
-        if (reg)
-            reg->cella_contesa = k;
-        c.codice_errore = codice::segnale_occupato;
-        return;
-    }
 
     // Packed values are computed wide and keep their low bits in the narrow fields.
     const std::int64_t aspetto = static_cast<std::int64_t>(sx) * 3 + dx;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace corvenna {
 
@@ -87,15 +88,18 @@ void abbatti_segnale_prima_dell_avviso(costruzione& c, osservatore_rifinitura* o
         registra_errore(c, oss, codice::abbattimento_segnale, s, s);
 }
 
-// Case of a warning board at cell `indice`: every signal in the 20 cells before it.
-void tratta_avviso(costruzione& c, osservatore_rifinitura* oss) {
-    for (c.contatore = 1; c.contatore <= celle_prima_dell_avviso; ++c.contatore) {
-        const std::int32_t s = c.indice - c.contatore;
+// Case of a warning board at cell `avviso`: every signal in the 20 cells before it. Returns how
+// many cells back the look-back stopped.
+std::int32_t tratta_avviso(costruzione& c, osservatore_rifinitura* oss, std::int32_t avviso) {
+    std::int32_t indietro = 1;
+    for (; indietro <= celle_prima_dell_avviso; ++indietro) {
+        const std::int32_t s = avviso - indietro;
         if (s < primo_segnale_esaminato)
             break;
         if (c.celle[s].tipo == tipo_cella::segnale)
             abbatti_segnale_prima_dell_avviso(c, oss, s);
     }
+    return indietro;
 }
 
 // One marker on the first free cell of each band before the slowdown start s.
@@ -118,15 +122,16 @@ void abbatti_fasce(costruzione& c, osservatore_rifinitura* oss, std::int32_t s) 
 
 // Walks from the slowdown start s to its end (the first kind-2 cell after s, or the last cell
 // when there is none), placing a marker every 8 cells counted from the marker actually placed.
-// Leaves the end cell in `contatore`.
-void percorri_rallentamento(costruzione& c, osservatore_rifinitura* oss, std::int32_t s,
-                            std::int32_t ultima) {
+// Returns the end cell.
+std::int32_t percorri_rallentamento(costruzione& c, osservatore_rifinitura* oss, std::int32_t s,
+                                    std::int32_t ultima) {
+    // Cells walked since the last marker: the one placed may sit a cell before or after the due
+    // one, which shifts the count.
     std::int32_t passo = 0;
-    c.contatore = s;
-    while (c.contatore < ultima) {
-        ++c.contatore;
+    std::int32_t k = s;
+    while (k < ultima) {
+        ++k;
         ++passo;
-        const std::int32_t k = c.contatore;
         if (passo == ritmo_percorso) {
             if (cella_libera(c.celle[k])) {
                 posa_abbattimento(c, oss, k, s);
@@ -145,17 +150,19 @@ void percorri_rallentamento(costruzione& c, osservatore_rifinitura* oss, std::in
         if (c.celle[k].tipo == tipo_cella::fine_rallentamento)
             break;
     }
+    return k;
 }
 
 // The end of the slowdown starting at s without a walk: the first kind-2 cell after s, or the
-// last cell when there is none. Leaves it in `contatore`.
-void trova_fine(costruzione& c, std::int32_t s, std::int32_t ultima) {
-    c.contatore = s;
-    while (c.contatore < ultima) {
-        ++c.contatore;
-        if (c.celle[c.contatore].tipo == tipo_cella::fine_rallentamento)
+// last cell when there is none.
+std::int32_t trova_fine(const costruzione& c, std::int32_t s, std::int32_t ultima) {
+    std::int32_t k = s;
+    while (k < ultima) {
+        ++k;
+        if (c.celle[k].tipo == tipo_cella::fine_rallentamento)
             break;
     }
+    return k;
 }
 
 // The first signal in the cells e to e + 12 gets a marker on one of the two cells before it,
@@ -178,15 +185,15 @@ void abbatti_segnale_dopo_la_fine(costruzione& c, osservatore_rifinitura* oss, s
     }
 }
 
-// Case of a slowdown start at cell `indice`.
-void tratta_inizio(costruzione& c, osservatore_rifinitura* oss, std::int32_t ultima) {
-    const std::int32_t s = c.indice;
+// Case of a slowdown start at cell s. Returns the slowdown's end cell.
+std::int32_t tratta_inizio(costruzione& c, osservatore_rifinitura* oss, std::int32_t s,
+                           std::int32_t ultima) {
     abbatti_fasce(c, oss, s);
-    if (c.celle[s].dato1 < velocita_senza_percorso)
-        percorri_rallentamento(c, oss, s, ultima);
-    else
-        trova_fine(c, s, ultima);
-    abbatti_segnale_dopo_la_fine(c, oss, s, c.contatore, ultima);
+    const std::int32_t fine = c.celle[s].dato1 < velocita_senza_percorso
+                                  ? percorri_rallentamento(c, oss, s, ultima)
+                                  : trova_fine(c, s, ultima);
+    abbatti_segnale_dopo_la_fine(c, oss, s, fine, ultima);
+    return fine;
 }
 
 } // namespace
@@ -196,14 +203,23 @@ void rifinitura(costruzione& c, osservatore_rifinitura* oss) {
     // Too few cells for a look-back or a walk: nothing to finish.
     if (ultima < primo_segnale_esaminato)
         return;
+    // The main walk examines cells 1 to `fine_ciclo`. Each board or slowdown start it meets runs
+    // an inner walk: back from the board, or along the slowdown to its end.
     const std::int32_t fine_ciclo = ultima - 2;
-    for (c.indice = 1; c.indice <= fine_ciclo; ++c.indice) {
-        const std::uint8_t tipo = c.celle[c.indice].tipo;
+    std::int32_t esaminata = 1;
+    std::optional<std::int32_t> fine_cammino_interno;
+    for (; esaminata <= fine_ciclo; ++esaminata) {
+        const std::uint8_t tipo = c.celle[esaminata].tipo;
         if (tipo == tipo_cella::avviso_rallentamento)
-            tratta_avviso(c, oss);
+            fine_cammino_interno = tratta_avviso(c, oss, esaminata);
         else if (tipo == tipo_cella::inizio_rallentamento)
-            tratta_inizio(c, oss, ultima);
+            fine_cammino_interno = tratta_inizio(c, oss, esaminata, ultima);
     }
+    // The model's counters keep where the walks stopped: `indice` one past the main walk's last
+    // cell, `contatore` the latest inner walk's last value (left as it was when none ran).
+    c.indice = esaminata;
+    if (fine_cammino_interno)
+        c.contatore = *fine_cammino_interno;
 }
 
 } // namespace corvenna

@@ -451,3 +451,46 @@ TEST(Rifinitura, TinyOrMissingCellArrayIsLeftAlone) {
     rifinitura(c);
     EXPECT_EQ(marcatori(c), (std::set<std::int32_t>{10, 4}));
 }
+
+// The model's two counters stay where the pass's walks left them: `indice` one past the last
+// cell of the main walk, `contatore` where the latest inner walk stopped (cells back from a
+// board, or a slowdown's end cell), untouched when none ran. A start's dato1 is its speed.
+TEST(Rifinitura, ModelCountersKeepWhereTheWalksStopped) {
+    struct posata {
+        std::int32_t indice;
+        std::uint8_t tipo;
+        std::int16_t dato1 = 0;
+    };
+    struct caso {
+        const char* nome;
+        std::int32_t ultima;
+        std::vector<posata> celle;
+        std::int32_t indice;
+        std::int32_t contatore;
+    };
+    constexpr std::int32_t prima = -9;
+    const caso casi[] = {
+        {"too few cells", 2, {}, prima, prima},
+        {"nothing to finish", 30, {}, 29, prima},
+        {"board whose look-back reaches cell 3", 30, {{15, avviso}}, 29, 13},
+        {"board with the whole look-back", 40, {{30, avviso}}, 39, 21},
+        {"slow slowdown", 40, {{10, inizio, 60}, {20, fine}}, 39, 20},
+        {"fast slowdown", 40, {{10, inizio, 120}, {25, fine}}, 39, 25},
+        {"slowdown without an end", 40, {{20, inizio, 60}}, 39, 40},
+        {"board after a slowdown", 40, {{10, inizio, 60}, {20, fine}, {30, avviso}}, 39, 21},
+        {"slowdown after a board", 40, {{26, avviso}, {30, inizio, 120}, {33, fine}}, 39, 33},
+    };
+    for (const caso& k : casi) {
+        SCOPED_TRACE(k.nome);
+        costruzione c = con_celle(k.ultima);
+        for (const posata& p : k.celle)
+            metti(c, p.indice, p.tipo, p.dato1);
+        c.indice = prima;
+        c.contatore = prima;
+
+        rifinitura(c);
+
+        EXPECT_EQ(c.indice, k.indice);
+        EXPECT_EQ(c.contatore, k.contatore);
+    }
+}
