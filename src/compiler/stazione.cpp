@@ -127,13 +127,13 @@ esito_riga compila_stazione(compilazione& k, lettore_descrizione& r, std::int32_
         v.b3 = 0;
     }
     if (b2_letto != 0 && v.b2 == 0)
-        k.reg.avviso(d_treno, posto_b2, "valore-stazione-ignorato",
+        k.reg.avviso(d_treno, posto_b2, tipo_avviso::valore_stazione_ignorato,
                      "il valore b2 = " + std::to_string(b2_letto) + " della stazione " + v.nome +
                          " e' azzerato: vale solo dalla seconda stazione e per marciapiedi di "
                          "almeno 600 m",
                      v.posizione);
     if (b3_letto != 0 && v.tipo >= 5 && v.tipo <= 8)
-        k.reg.avviso(d_treno, posto_b3, "valore-stazione-ignorato",
+        k.reg.avviso(d_treno, posto_b3, tipo_avviso::valore_stazione_ignorato,
                      "il valore b3 = " + std::to_string(b3_letto) + " della stazione " + v.nome +
                          " e' ignorato: non allunga il marciapiede delle stazioni di tipo 5 a 8",
                      v.posizione);
