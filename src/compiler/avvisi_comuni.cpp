@@ -25,14 +25,14 @@ std::string bit_del_campo(std::int64_t minimo, std::int64_t massimo, std::int64_
 void avvisa_piu_parole(compilazione& k, descrizione d, const campo_chiave& campo,
                        int corrispondenze) {
     if (corrispondenze > 1)
-        k.reg.avviso(d, campo.posto, "parola-chiave-multipla",
+        k.reg.avviso(d, campo.posto, tipo_avviso::parola_chiave_multipla,
                      "'" + campo.testo + "' contiene " + std::to_string(corrispondenze) +
                          " parole chiave: ciascuna legge i suoi valori, uno dopo l'altro");
 }
 
 void segna_impostazione(compilazione& k, descrizione d, const campo_chiave& campo, int& vista) {
     if (vista != 0)
-        k.reg.avviso(d, campo.posto, "riga-ripetuta",
+        k.reg.avviso(d, campo.posto, tipo_avviso::riga_ripetuta,
                      "'" + campo.testo + "' e' gia' data alla riga " + std::to_string(vista) +
                          ": vale l'ultima");
     vista = campo.posto.riga;
@@ -42,7 +42,7 @@ void avvisa_arrotondamento(compilazione& k, descrizione d, std::int64_t posizion
                            const char* cosa) {
     if (posizione % 50 == 0)
         return;
-    k.reg.avviso(d, posto, "posizione-arrotondata",
+    k.reg.avviso(d, posto, tipo_avviso::posizione_arrotondata,
                  std::string(cosa) + " a " + metri(posizione) +
                      ": la posizione non e' multipla di 50 ed e' arrotondata a una cella di 50 m",
                  static_cast<std::int32_t>(posizione));
@@ -55,7 +55,7 @@ void avvisa_troncamento(compilazione& k, descrizione d, std::int64_t valore, std
         return;
     std::int64_t resta = 0;
     const std::string bit = bit_del_campo(minimo, massimo, valore, resta);
-    k.reg.avviso(d, posto, "valore-troncato",
+    k.reg.avviso(d, posto, tipo_avviso::valore_troncato,
                  std::string(cosa) + " " + std::to_string(valore) + " non sta in " + bit +
                      " bit (da " + std::to_string(minimo) + " a " + std::to_string(massimo) +
                      "): resta " + std::to_string(resta),
@@ -66,7 +66,7 @@ void avvisa_testo_accorciato(compilazione& k, descrizione d, const lettore_descr
                              const std::string& testo) {
     if (!r.testo_accorciato())
         return;
-    k.reg.avviso(d, r.luogo_campo(), "testo-accorciato",
+    k.reg.avviso(d, r.luogo_campo(), tipo_avviso::testo_accorciato,
                  "il testo resta '" + testo +
                      "': gli spazi finali e cio' che segue le virgolette chiuse sono scartati");
 }
@@ -75,12 +75,12 @@ void controlla_ordine(compilazione& k, descrizione d, ordine_posizioni& o, std::
                       luogo posto, const char* cosa) {
     if (o.prima_riga) {
         if (posizione != 0)
-            k.reg.avviso(d, posto, "prima-posizione-non-zero",
+            k.reg.avviso(d, posto, tipo_avviso::prima_posizione_non_zero,
                          "la prima riga di " + std::string(cosa) + " e' a " + metri(posizione) +
                              ", non a 0: le celle prima hanno il valore 0",
                          posizione);
     } else if (posizione <= o.posizione_precedente) {
-        k.reg.avviso(d, posto, "posizione-non-crescente",
+        k.reg.avviso(d, posto, tipo_avviso::posizione_non_crescente,
                      "la posizione " + std::to_string(posizione) +
                          " non supera quella della riga " + std::to_string(o.riga_precedente) +
                          " (" + metri(o.posizione_precedente) + "): le righe di " + cosa +

@@ -1,8 +1,9 @@
 #include "compiler/compilazione.hpp"
 
 #include "description/lettore.hpp"
-#include "model/codici_errore.hpp"
+#include "diagnostics/tipi_diagnostica.hpp"
 #include "format/larghezze_campi.hpp"
+#include "model/codici_errore.hpp"
 
 #include <utility>
 
@@ -30,7 +31,7 @@ std::string messaggio_lettura(const lettore_descrizione& r) {
     case causa_fallimento::nessuna:
         break;
     }
-    return std::string(codice::descrizione(codice::lettura_fallita));
+    return std::string(testo_codice(codice::lettura_fallita));
 }
 
 // The message of a code that a recorder recorded for the feature `cosa` at `posizione`.
@@ -58,7 +59,7 @@ std::string messaggio_registratore(const compilazione& k, descrizione d, std::in
     case codice::troppe_montagne:
         return "i tratti montagna superano gli 80 consentiti";
     default:
-        return std::string(codice::descrizione(codice_errore));
+        return std::string(testo_codice(codice_errore));
     }
 }
 
@@ -118,7 +119,7 @@ esito_riga dopo_registratore(compilazione& k, descrizione d, std::int32_t posizi
         // with this line's position; the error itself was reported where it arose.
         k.sorgente.cancella(d);
         k.c.posizione_errore = posizione;
-        k.reg.avviso(d, posto, "compilazione-interrotta",
+        k.reg.avviso(d, posto, tipo_avviso::compilazione_interrotta,
                      "la compilazione si ferma a questa riga (" + cosa +
                          "): resta il codice 15 di una riga precedente, e le righe seguenti non "
                          "sono lette",
@@ -158,14 +159,14 @@ void avvisa_campo_ignorato(compilazione& k, descrizione d, const campo_chiave& c
         return;
     s.riga_avvisata = campo.posto.riga;
     if (campo.ultimo)
-        k.reg.avviso(d, campo.posto, "ultimo-campo-ignorato",
+        k.reg.avviso(d, campo.posto, tipo_avviso::ultimo_campo_ignorato,
                      "l'ultimo campo della descrizione non e' mai letto: '" + campo.testo +
                          "' e' ignorato (la descrizione finisce di solito con [fine])");
     else if (campo.a_inizio_riga || campo.posto.riga != s.riga_chiave)
-        k.reg.avviso(d, campo.posto, "parola-chiave-sconosciuta",
+        k.reg.avviso(d, campo.posto, tipo_avviso::parola_chiave_sconosciuta,
                      "'" + campo.testo + "' non e' una parola chiave: la riga e' ignorata");
     else
-        k.reg.avviso(d, campo.posto, "valori-in-eccesso",
+        k.reg.avviso(d, campo.posto, tipo_avviso::valori_in_eccesso,
                      "'" + campo.testo + "' e' oltre i valori che la riga prende: e' ignorato");
 }
 
@@ -175,7 +176,7 @@ void dopo_riga(compilazione& k, descrizione d, const lettore_descrizione& r,
     case esito_riga::prosegui:
         s.riga_chiave = campo.posto.riga;
         if (const int ultima = r.luogo_campo().riga; ultima > campo.posto.riga)
-            k.reg.avviso(d, campo.posto, "valori-su-piu-righe",
+            k.reg.avviso(d, campo.posto, tipo_avviso::valori_su_piu_righe,
                          "la riga ha meno valori di quanti ne prende '" + campo.testo +
                              "': i mancanti sono presi fino alla riga " + std::to_string(ultima));
         break;
@@ -241,7 +242,7 @@ void segna_luogo_fallimento(compilazione& k, descrizione d, const lettore_descri
     else if (r->fallito())
         fallisce(k, d, r->luogo_campo(), messaggio_lettura(*r));
     else
-        fallisce(k, d, {}, std::string(codice::descrizione(codice::lettura_fallita)));
+        fallisce(k, d, {}, std::string(testo_codice(codice::lettura_fallita)));
 }
 
 esito_fase riempi_coda(compilazione& k, descrizione d, std::int32_t& indice,

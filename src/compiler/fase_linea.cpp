@@ -155,7 +155,7 @@ bool cerca_generale(compilazione& k, descrizione d, lettore_descrizione& r, luog
         }
         if (!avvisato && !campo.empty() && !e_intestazione(campo) && !e_campo_trattino(campo)) {
             avvisato = true;
-            k.reg.avviso(d, r.luogo_campo(), "prima-di-generale",
+            k.reg.avviso(d, r.luogo_campo(), tipo_avviso::prima_di_generale,
                          "'" + campo + "' sta prima di [generale]: e' ignorato");
         }
     }
@@ -222,7 +222,7 @@ esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiav
                         "curva senza classe: '" + campo + "' non contiene una cifra da 1 a 6",
                         std::nullopt});
     if (cifre > 1)
-        k.reg.avviso(d_linea, chiave.posto, "classe-curva-multipla",
+        k.reg.avviso(d_linea, chiave.posto, tipo_avviso::classe_curva_multipla,
                      "'" + campo + "' contiene piu' cifre di classe: vale la piu' bassa, " +
                          std::to_string(classe),
                      inizio);
@@ -234,7 +234,7 @@ esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiav
     // is applied only from where that one ends, or not at all.
     const std::int64_t fatto = static_cast<std::int64_t>(s.metro) - 1;
     if (inizio < fatto)
-        k.reg.avviso(d_linea, riga.luoghi[0], "curva-sovrapposta",
+        k.reg.avviso(d_linea, riga.luoghi[0], tipo_avviso::curva_sovrapposta,
                      "la curva a " + metri(inizio) + " inizia prima della fine della precedente (" +
                          metri(fatto) + "): " +
                          (fine > fatto ? "e' applicata solo da " + metri(fatto)
@@ -302,7 +302,7 @@ esito_riga riga_indicatore(compilazione& k, lettore_descrizione& r) {
     // The right-hand speeds are divided by 5.
     for (std::size_t i = 5; i <= 7; ++i)
         if (v[i] % 5 != 0)
-            k.reg.avviso(d_linea, riga.luoghi[i], "velocita-arrotondata",
+            k.reg.avviso(d_linea, riga.luoghi[i], tipo_avviso::velocita_arrotondata,
                          "la velocita' " + std::to_string(v[i]) +
                              " non e' multipla di 5: e' arrotondata",
                          v[0]);

@@ -71,7 +71,7 @@ esito_riga riga_velocita(compilazione& k, lettore_descrizione& r, stato_treno& s
     avvisa_arrotondamento(k, d_treno, p, riga.luoghi[0], "la velocita'");
     if (v % 5 != 0)
         if (const auto cella_v = velocita_cella(v))
-            k.reg.avviso(d_treno, riga.luoghi[1], "velocita-arrotondata",
+            k.reg.avviso(d_treno, riga.luoghi[1], tipo_avviso::velocita_arrotondata,
                          "la velocita' " + std::to_string(v) + " km/h non e' multipla di 5: vale " +
                              std::to_string(*cella_v * 5) + " km/h",
                          p);
@@ -106,12 +106,12 @@ esito_riga riga_segnale(compilazione& k, lettore_descrizione& r) {
                        "il marcatore di avvicinamento (sx x 3 + dx) x 10 + 4", p);
     const std::int32_t tempo = v[10];
     if (v[1] != 2 && tempo != 0)
-        k.reg.avviso(d_treno, l[10], "tempo-segnale-cambiato",
+        k.reg.avviso(d_treno, l[10], tipo_avviso::tempo_segnale_cambiato,
                      "il tempo " + std::to_string(tempo) +
                          " e' scartato: vale solo per i segnali con sx 2",
                      p);
     else if (v[1] == 2 && tempo >= 1 && tempo <= 100)
-        k.reg.avviso(d_treno, l[10], "tempo-segnale-cambiato",
+        k.reg.avviso(d_treno, l[10], tipo_avviso::tempo_segnale_cambiato,
                      "il tempo " + std::to_string(tempo) + " diventa 101 (da 1 a 100 vale 101)", p);
     else if (v[1] == 2)
         avvisa_troncamento(k, d_treno, tempo, 0, 255, l[10], "il tempo", p);
@@ -248,7 +248,7 @@ void segnala_progressiva(compilazione& k) {
     }
     if (scelta == nullptr) {
         k.reg.errore(descrizione::linea, {}, codice::progressiva_non_multipla,
-                     std::string(codice::descrizione(codice::progressiva_non_multipla)));
+                     std::string(testo_codice(codice::progressiva_non_multipla)));
         return;
     }
     const std::string sistema = std::string(" della progressiva chilometrica ") + scelta->nome;
@@ -298,7 +298,7 @@ bool cerca_generale(compilazione& k, lettore_descrizione& r) {
         if (!avvisato && !r.fallito() && !campo.empty() && !e_intestazione(campo) &&
             !e_campo_trattino(campo)) {
             avvisato = true;
-            k.reg.avviso(d_treno, r.luogo_campo(), "prima-di-generale",
+            k.reg.avviso(d_treno, r.luogo_campo(), tipo_avviso::prima_di_generale,
                          "'" + campo + "' sta prima di [generale]: e' ignorato");
         }
     }
@@ -320,7 +320,7 @@ esito_fase compila_testo_treno(compilazione& k, lettore_descrizione& r) {
         if (esito)
             return *esito;
     } else {
-        k.reg.avviso(d_treno, {}, "generale-mancante",
+        k.reg.avviso(d_treno, {}, tipo_avviso::generale_mancante,
                      "la descrizione del treno non ha la sezione [generale]: nessuna sua riga e' "
                      "compilata");
     }

@@ -36,7 +36,7 @@ void avvisa_sovrapposizione(const costruzione& c, registro_compilazione& reg, st
         const std::int64_t a = prima_cella(c.inizio_montagne[m]);
         const std::int64_t b = ultima_cella(c.fine_montagne[m]);
         if (a <= b && a <= ultima && prima <= b) {
-            reg.avviso(reg.elemento_corrente(), "montagne-sovrapposte",
+            reg.avviso(reg.elemento_corrente(), tipo_avviso::montagne_sovrapposte,
                        "il tratto montagna da " + std::to_string(c.inizio_montagne[n]) + " a " +
                            std::to_string(c.fine_montagne[n]) +
                            " m copre il rilievo del tratto da " +
@@ -78,18 +78,18 @@ void memo_montagna(costruzione& c, std::int32_t inizio, std::int32_t fine, std::
     if (reg) {
         const elemento_descritto& e = reg->elemento_corrente();
         if (tipo != tipo_scritto)
-            reg->avviso(e, "tipo-montagna-cambiato",
+            reg->avviso(e, tipo_avviso::tipo_montagna_cambiato,
                         "il tratto montagna a " + std::to_string(inizio) +
                             " m inizia 150 m o meno dopo la fine del precedente (" +
                             std::to_string(c.fine_montagne[n - 1]) + " m): il suo tipo " +
                             std::to_string(tipo_scritto) + " diventa 3");
         if (tipo < 0 || tipo > 255)
-            reg->avviso(e, "valore-troncato",
+            reg->avviso(e, tipo_avviso::valore_troncato,
                         "il tipo di montagna " + std::to_string(tipo) +
                             " non sta in un byte: vale " +
                             std::to_string(static_cast<std::uint8_t>(tipo)));
         if (prima > ultima)
-            reg->avviso(e, "montagna-vuota",
+            reg->avviso(e, tipo_avviso::montagna_vuota,
                         "il tratto montagna da " + std::to_string(inizio) + " a " +
                             std::to_string(fine) + " m non copre alcuna cella");
         else
@@ -110,7 +110,7 @@ void memo_montagna(costruzione& c, std::int32_t inizio, std::int32_t fine, std::
                 reg->segna_autore(k);
         } else if (reg && !marcatore_omesso) {
             marcatore_omesso = true;
-            reg->avviso(reg->elemento_corrente(), "marcatore-galleria-omesso",
+            reg->avviso(reg->elemento_corrente(), tipo_avviso::marcatore_galleria_omesso,
                         "il marcatore di galleria a " + std::to_string(k * 50) +
                             " m non e' posto: la cella ha gia' " +
                             nomina(reg->autore(k), reg->elemento_corrente().file));

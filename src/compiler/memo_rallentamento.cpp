@@ -68,13 +68,13 @@ void avvisa_forma(registro_compilazione* reg, std::int32_t x, std::int32_t l, st
     if (reg) {
         const elemento_descritto& e = reg->elemento_corrente();
         if (ke <= ks)
-            reg->avviso(e, "rallentamento-senza-fine",
+            reg->avviso(e, tipo_avviso::rallentamento_senza_fine,
                         "il rallentamento a " + std::to_string(x) + " m lungo " +
                             std::to_string(l) +
                             " m non finisce dopo la sua cella d'inizio: la cella di fine " +
                             (ke == ks ? "e' coperta dall'inizio" : "cade prima dell'inizio"));
         if (preavvisi_omessi)
-            reg->avviso(e, "preavvisi-omessi",
+            reg->avviso(e, tipo_avviso::preavvisi_omessi,
                         "il rallentamento a " + std::to_string(x) +
                             " m inizia entro 1500 m: non ha cartello di avviso, e i quattro "
                             "preavvisi chiesti non sono posti");

@@ -47,22 +47,22 @@ void registro_compilazione::errore_generale(std::int32_t codice, std::string mes
     diagnostiche.push_back(std::move(x));
 }
 
-void registro_compilazione::avviso(descrizione d, luogo posto, std::string_view nome,
+void registro_compilazione::avviso(descrizione d, luogo posto, tipo_avviso tipo,
                                    std::string messaggio, std::optional<std::int32_t> metri) {
     diagnostica x;
     x.livello = gravita::avviso;
     x.file = file_di(d);
     x.riga = posto.riga;
     x.colonna = posto.colonna;
-    x.tipo_avviso = std::string(nome);
+    x.tipo = tipo;
     x.messaggio = std::move(messaggio);
     x.metri = metri;
     diagnostiche.push_back(std::move(x));
 }
 
-void registro_compilazione::avviso(const elemento_descritto& e, std::string_view nome,
+void registro_compilazione::avviso(const elemento_descritto& e, tipo_avviso tipo,
                                    std::string messaggio) {
-    avviso(e.file, e.posto, nome, std::move(messaggio), e.metri);
+    avviso(e.file, e.posto, tipo, std::move(messaggio), e.metri);
 }
 
 void registro_compilazione::prepara_celle(std::size_t numero_celle) {
@@ -87,12 +87,12 @@ void registro_compilazione::scrive_tipo(const cella& prima, std::int64_t k) {
     const elemento_descritto* altro = autore(k);
     if (prima.tipo != tipo_cella::binario && altro != &qui) {
         if (prima.tipo == tipo_cella::marcatore_galleria) {
-            avviso(qui, "marcatore-galleria-sostituito",
+            avviso(qui, tipo_avviso::marcatore_galleria_sostituito,
                    qui.cosa + " a " + std::to_string(qui.metri) +
                        " m prende il posto di un marcatore di galleria di " +
                        nomina(altro, qui.file));
         } else {
-            avviso(qui, "elemento-coperto",
+            avviso(qui, tipo_avviso::elemento_coperto,
                    qui.cosa + " a " + std::to_string(qui.metri) + " m prende la cella di " +
                        nomina(altro, qui.file) + ", che non compare piu'");
         }
@@ -109,7 +109,7 @@ void registro_compilazione::scrive_avviso(std::uint8_t prima, std::int64_t k) {
     if (prima != 0 && autore_cella != corrente_ && avvisato_avviso_ != corrente_) {
         avvisato_avviso_ = corrente_;
         const elemento_descritto* altro = autore_cella != 0 ? &elementi_[autore_cella] : nullptr;
-        avviso(qui, "marcatori-sovrascritti",
+        avviso(qui, tipo_avviso::marcatori_sovrascritti,
                "un marcatore di avvicinamento di " + qui.cosa + " a " + std::to_string(qui.metri) +
                    " m sostituisce, a " + std::to_string(k * 50) + " m, quello di " +
                    nomina(altro, qui.file));

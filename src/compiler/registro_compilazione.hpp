@@ -7,9 +7,10 @@
 // The tables are per cell (4 bytes each) and per feature line: a route of 1000000 m has about
 // 20000 cells, so they stay small beside the model.
 
-#include "diagnostics/diagnostica.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
 #include "description/luogo.hpp"
+#include "diagnostics/diagnostica.hpp"
+#include "diagnostics/tipi_diagnostica.hpp"
 #include "model/costruzione.hpp"
 
 #include <cstdint>
@@ -38,10 +39,10 @@ class registro_compilazione {
                 std::optional<std::int32_t> metri = std::nullopt);
     // An error without a place in a description (a header check of the build).
     void errore_generale(std::int32_t codice, std::string messaggio);
-    void avviso(descrizione d, luogo posto, std::string_view nome, std::string messaggio,
+    void avviso(descrizione d, luogo posto, tipo_avviso tipo, std::string messaggio,
                 std::optional<std::int32_t> metri = std::nullopt);
     // The same warning, at the place of a feature line.
-    void avviso(const elemento_descritto& e, std::string_view nome, std::string messaggio);
+    void avviso(const elemento_descritto& e, tipo_avviso tipo, std::string messaggio);
 
     // Sizes the per-cell tables for the cells just created; every cell without an author.
     void prepara_celle(std::size_t numero_celle);

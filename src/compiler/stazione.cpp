@@ -162,13 +162,13 @@ esito_riga poni_marciapiede(compilazione& k, voce& v, std::int32_t numero,
 void avvisa_valori_ignorati(compilazione& k, const voce& v, std::uint8_t b2_letto, luogo posto_b2,
                             std::uint8_t b3_letto, luogo posto_b3) {
     if (b2_letto != 0 && v.b2 == 0)
-        k.reg.avviso(d_treno, posto_b2, "valore-stazione-ignorato",
+        k.reg.avviso(d_treno, posto_b2, tipo_avviso::valore_stazione_ignorato,
                      "il valore b2 = " + std::to_string(b2_letto) + " della stazione " + v.nome +
                          " e' azzerato: vale solo dalla seconda stazione e per marciapiedi di "
                          "almeno 600 m",
                      v.posizione);
     if (b3_letto != 0 && v.tipo >= 5 && v.tipo <= 8)
-        k.reg.avviso(d_treno, posto_b3, "valore-stazione-ignorato",
+        k.reg.avviso(d_treno, posto_b3, tipo_avviso::valore_stazione_ignorato,
                      "il valore b3 = " + std::to_string(b3_letto) + " della stazione " + v.nome +
                          " e' ignorato: non allunga il marciapiede delle stazioni di tipo 5 a 8",
                      v.posizione);

@@ -5,6 +5,7 @@
 // each with the place in the description that caused it.
 
 #include "base/descrizione.hpp"
+#include "diagnostics/tipi_diagnostica.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace corvenna {
-
-enum class gravita { errore, avviso };
 
 struct diagnostica {
     gravita livello = gravita::errore;
@@ -24,8 +23,9 @@ struct diagnostica {
     int colonna = 0;
     // The recorded code, for errors; 0 for warnings.
     std::int32_t codice = 0;
-    // A stable short name for each kind of warning; empty for errors.
-    std::string tipo_avviso;
+    // The kind of a warning, which names it (a warning made an error keeps it); std::nullopt
+    // for errors.
+    std::optional<tipo_avviso> tipo;
     std::string messaggio;
     // The position on the line, in metres, when the diagnostic has one.
     std::optional<std::int32_t> metri;

@@ -1,6 +1,7 @@
 #include "diagnostics/diagnostiche_json.hpp"
 
 #include "base/codifica_1252.hpp"
+#include "diagnostics/tipi_diagnostica.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -33,10 +34,10 @@ std::string diagnostiche_json(const elenco_diagnostiche& elenco, std::string_vie
         const bool errore = d.livello == gravita::errore;
         x["gravita"] = errore ? "errore" : "avviso";
         // A warning made an error keeps its name.
-        if (d.tipo_avviso.empty())
-            x["codice"] = d.codice;
+        if (d.tipo)
+            x["codice"] = std::string(tipo_di(*d.tipo).nome);
         else
-            x["codice"] = d.tipo_avviso;
+            x["codice"] = d.codice;
         x["messaggio"] = da_1252(d.messaggio);
         if (d.metri)
             x["metri"] = *d.metri;

@@ -1,5 +1,7 @@
 #include "diagnostics/testo_diagnostica.hpp"
 
+#include "diagnostics/tipi_diagnostica.hpp"
+
 namespace corvenna {
 
 std::string_view riga_del_testo(std::string_view testo, int riga) {
@@ -36,10 +38,10 @@ std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
     t += d.livello == gravita::errore ? "errore: " : "avviso: ";
     t += d.messaggio;
     // A warning made an error keeps its name.
-    if (d.tipo_avviso.empty())
-        t += " [codice " + std::to_string(d.codice) + "]\n";
+    if (d.tipo)
+        t += " [" + std::string(tipo_di(*d.tipo).nome) + "]\n";
     else
-        t += " [" + d.tipo_avviso + "]\n";
+        t += " [codice " + std::to_string(d.codice) + "]\n";
     if (!d.file || d.riga <= 0)
         return t;
 

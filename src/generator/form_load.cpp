@@ -1,13 +1,14 @@
 #include "generator/form_load.hpp"
 
-#include "platform/cartella_bloccata.hpp"
+#include "base/errore_file.hpp"
+#include "diagnostics/tipi_diagnostica.hpp"
+#include "format/nomi_file.hpp"
 #include "generator/memorizza_percorso.hpp"
-#include "scenario/dati_documenti.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
-#include "base/errore_file.hpp"
 #include "base/stato_uscita.hpp"
-#include "format/nomi_file.hpp"
+#include "platform/cartella_bloccata.hpp"
+#include "scenario/dati_documenti.hpp"
 
 #include <array>
 #include <string>
@@ -18,8 +19,8 @@ namespace {
 
 std::string rapporto_errore(const costruzione& c) {
     std::string testo = "Errore " + std::to_string(c.codice_errore) + ": " +
-                        std::string(codice::descrizione(c.codice_errore));
-    if (codice::ha_posizione(c.codice_errore))
+                        std::string(testo_codice(c.codice_errore));
+    if (codice_con_posizione(c.codice_errore))
         testo += " (a " + std::to_string(c.posizione_errore) + " m)";
     if (c.codice_errore == codice::lettura_fallita && !c.luogo_errore.empty())
         testo += " (" + c.luogo_errore + ")";

@@ -1,9 +1,10 @@
 #pragma once
 
-// The codes a build records in `codice_errore`, and a short sentence for each.
+// The codes a build records in `codice_errore`, and those of the header checks that follow it.
+// What each means, for the user, is in the diagnostics' table of kinds.
 
+#include <array>
 #include <cstdint>
-#include <string_view>
 
 namespace corvenna::codice {
 
@@ -44,11 +45,23 @@ inline constexpr std::int32_t troppe_montagne = 27;
 inline constexpr std::int32_t linea_mancante = 101;
 inline constexpr std::int32_t generale_mancante = 102;
 inline constexpr std::int32_t curva_non_valida = 103;
+// The header checks after the finishing pass: returned by the build, never recorded in
+// `codice_errore`. A stamped field, then a code field, was not free.
+inline constexpr std::int32_t timbro_occupato = 1250;
+inline constexpr std::int32_t codici_occupati = 1251;
 
-// A short sentence that says what the code means, for the user.
-std::string_view descrizione(std::int32_t codice_errore);
-
-// True for the codes that come with a position in `posizione_errore`.
-bool ha_posizione(std::int32_t codice_errore);
+// Every code above, in increasing order.
+inline constexpr std::array tutti{
+    lunghezza_eccessiva,   progressiva_non_multipla, ripetizione_inizio,
+    ripetizione_fine,      ripetizione_codici,       cartello_occupato,
+    abbattimento_occupato, stazione_non_multipla,    marciapiede_non_multiplo,
+    voci_esaurite,         abbattimento_segnale,     abbattimento_fasce,
+    abbattimento_percorso, fuori_tracciato,          segnale_occupato,
+    avviso_occupato,       inizio_occupato,          fine_occupata,
+    preavvisi_occupati,    indicatore_occupato,      stazioni_vicine,
+    fermata_iniziale,      lettura_fallita,          celle_fuori_limite,
+    troppe_montagne,       linea_mancante,           generale_mancante,
+    curva_non_valida,      timbro_occupato,          codici_occupati,
+};
 
 } // namespace corvenna::codice

@@ -56,7 +56,7 @@ class rapporto_rifinitura final : public osservatore_rifinitura {
         const elemento_descritto* e = reg_.autore(elemento);
         if (e == nullptr)
             return;
-        reg_.avviso(*e, "marcatore-galleria-sostituito",
+        reg_.avviso(*e, tipo_avviso::marcatore_galleria_sostituito,
                     "l'abbattimento che " + e->cosa + " a " + std::to_string(e->metri) +
                         " m richiede prende, a " + metri_cella(cella) +
                         ", il posto di un marcatore di galleria di " +
@@ -67,7 +67,7 @@ class rapporto_rifinitura final : public osservatore_rifinitura {
         const elemento_descritto* a = reg_.autore(cella);
         if (a == nullptr)
             return;
-        reg_.avviso(*a, "abbattimento-ridotto",
+        reg_.avviso(*a, tipo_avviso::abbattimento_ridotto,
                     "il valore " + std::to_string(prima) + " dell'abbattimento a " +
                         std::to_string(a->metri) + " m e' ridotto a 180 per " +
                         nomina(reg_.autore(elemento), a->file));

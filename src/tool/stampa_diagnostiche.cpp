@@ -1,9 +1,10 @@
 #include "tool/stampa_diagnostiche.hpp"
 
-#include "model/codici_errore.hpp"
 #include "base/codifica_1252.hpp"
-#include "diagnostics/testo_diagnostica.hpp"
 #include "diagnostics/diagnostiche_json.hpp"
+#include "diagnostics/testo_diagnostica.hpp"
+#include "diagnostics/tipi_diagnostica.hpp"
+#include "model/codici_errore.hpp"
 
 #include <algorithm>
 #include <ostream>
@@ -22,8 +23,8 @@ elenco_diagnostiche completa_diagnostiche(const scenario_costruito& s) {
                : s.c.codice_errore != 0   ? s.c.codice_errore
                                           : codice::lettura_fallita;
     d.messaggio = s.errore_intestazione != 0 ? "i campi dell'intestazione sono gia' occupati"
-                                             : std::string(codice::descrizione(d.codice));
-    if (s.errore_intestazione == 0 && codice::ha_posizione(d.codice))
+                                             : std::string(testo_codice(d.codice));
+    if (s.errore_intestazione == 0 && codice_con_posizione(d.codice))
         d.metri = s.c.posizione_errore;
     diagnostiche.push_back(d);
     return diagnostiche;

@@ -49,7 +49,7 @@ struct costruito {
     std::string avvisi(std::string_view nome) const {
         std::string t;
         for (const diagnostica& d : s.diagnostiche)
-            if (d.livello == gravita::avviso && d.tipo_avviso == nome) {
+            if (d.livello == gravita::avviso && d.tipo && tipo_di(*d.tipo).nome == nome) {
                 const std::string tutto = testo_di(d);
                 t += tutto.substr(0, tutto.find('\n') + 1);
             }

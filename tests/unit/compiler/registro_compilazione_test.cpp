@@ -61,7 +61,7 @@ TEST(RegistroCompilazione, RecordersWriteTheSameCellsWithARegistro) {
 
     std::vector<std::string> nomi;
     for (const diagnostica& d : reg.diagnostiche)
-        nomi.push_back(d.tipo_avviso);
+        nomi.emplace_back(d.tipo ? tipo_di(*d.tipo).nome : "");
     // The slowdown's board (cell 217) and one of its numbered cells (213) take tunnel markers
     // too.
     EXPECT_EQ(nomi,

@@ -403,10 +403,10 @@ TEST(Diagnostiche, TextFormShowsTheSourceLineAndACaretUnderTheField) {
     avviso.file = descrizione::treno;
     avviso.riga = 2;
     avviso.colonna = 0;
-    avviso.tipo_avviso = "nome-avviso";
+    avviso.tipo = tipo_avviso::riga_ripetuta;
     avviso.messaggio = "testo";
     EXPECT_EQ(testo_diagnostica(avviso, "T.txt", "a\r\nb, c\r\n"),
-              "T.txt:2: avviso: testo [nome-avviso]\nb, c\n");
+              "T.txt:2: avviso: testo [riga-ripetuta]\nb, c\n");
 }
 
 TEST(Diagnostiche, SourceLinesAreCountedAsTheReaderCountsThem) {
