@@ -33,10 +33,9 @@
 //
 // One replacement at a time per process: the signal handlers know a single temporary.
 
-#include "platform/blocco_cartella.hpp"
 #include "base/cartella_uscita.hpp"
+#include "platform/blocco_cartella.hpp"
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -44,6 +43,8 @@
 #include <string>
 
 namespace corvenna {
+
+class primitive_file;
 
 class cartella_bloccata final : public cartella_uscita {
   public:
@@ -84,10 +85,8 @@ class cartella_bloccata final : public cartella_uscita {
 
   private:
     std::filesystem::path cartella_;
-    // The system's handle of the open directory: a descriptor, or a HANDLE.
-    std::intptr_t maniglia_;
-    // Whether the descriptor allows listing and flushing the directory (POSIX).
-    bool leggibile_ = false;
+    // The system's calls relative to the open directory, which they hold open.
+    std::unique_ptr<primitive_file> sistema_;
     std::unique_ptr<blocco_cartella> blocco_;
     // The number of the next temporary name of this directory.
     unsigned progressivo_ = 0;

@@ -1,10 +1,9 @@
-// The locked directory of a run on POSIX systems: one descriptor of the directory, and every
-// file operation relative to it.
+// The locked directory's primitives on POSIX systems: one descriptor of the directory, every
+// file call relative to it (openat, renameat, unlinkat), and the handlers of the signals that
+// end a process, which remove the temporary being written.
 
-#include "platform/cartella_bloccata.hpp"
+#include "platform/primitive_file.hpp"
 
-#include "platform/flusso_file.hpp"
-#include "platform/nomi_temporanei.hpp"
 #include "base/errore_file.hpp"
 
 #include <cerrno>
@@ -13,12 +12,10 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <ostream>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
-#include <vector>
 
 namespace corvenna {
 
@@ -54,7 +51,8 @@ sigset_t insieme_di_fine() {
 }
 
 // Once per process. A signal that the process ignores (a run started with nohup) or handles
-// itself keeps its disposition.
+// itself keeps its disposition. SIGXFSZ is ignored, so that a write past the file size limit
+// fails with EFBIG like any other failed write.
 void installa_gestori() {
     static bool installati = false;
     if (installati)
@@ -72,43 +70,12 @@ void installa_gestori() {
     }
 }
 
-// The ending signals held back for the life of the object: a temporary is created and
-// recorded, or renamed and forgotten, as one step.
-class segnali_trattenuti {
-  public:
-    segnali_trattenuti() {
-        const sigset_t insieme = insieme_di_fine();
-        ::pthread_sigmask(SIG_BLOCK, &insieme, &prima_);
-    }
-    ~segnali_trattenuti() { ::pthread_sigmask(SIG_SETMASK, &prima_, nullptr); }
-    segnali_trattenuti(const segnali_trattenuti&) = delete;
-    segnali_trattenuti& operator=(const segnali_trattenuti&) = delete;
-
-  private:
-    sigset_t prima_;
-};
-
 int apri_cartella(const std::filesystem::path& cartella, int modo) {
     int descrittore;
     do {
         descrittore = ::open(cartella.c_str(), modo | O_DIRECTORY | O_CLOEXEC);
     } while (descrittore < 0 && errno == EINTR);
     return descrittore;
-}
-
-// Writes all of a block; 0, or the reason of the failure.
-int scrivi_tutto(int file, const char* dati, std::size_t quanti) {
-    while (quanti > 0) {
-        const ssize_t scritti = ::write(file, dati, quanti);
-        if (scritti < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        dati += scritti;
-        quanti -= static_cast<std::size_t>(scritti);
-    }
-    return 0;
 }
 
 int sincronizza_file(int file) {
@@ -119,143 +86,146 @@ int sincronizza_file(int file) {
     return esito == 0 ? 0 : errno;
 }
 
-void verifica_nome(const std::string& nome, const std::filesystem::path& percorso) {
-    if (!nome_semplice(nome))
-        throw errore_file(percorso, "nome di file non valido");
-}
-
-} // namespace
-
-cartella_bloccata::cartella_bloccata(const std::filesystem::path& cartella) : cartella_(cartella) {
-    int descrittore = apri_cartella(cartella, O_RDONLY);
-    leggibile_ = descrittore >= 0;
+class primitive_posix final : public primitive_file {
+  public:
+    explicit primitive_posix(const std::filesystem::path& cartella) {
+        descrittore_ = apri_cartella(cartella, O_RDONLY);
+        leggibile_ = descrittore_ >= 0;
 #ifdef O_PATH
-    // A directory that may be written but not read: its descriptor then only leads to its files.
-    if (descrittore < 0 && errno == EACCES)
-        descrittore = apri_cartella(cartella, O_PATH);
+        // A directory that may be written but not read: its descriptor then only leads to its
+        // files.
+        if (descrittore_ < 0 && errno == EACCES)
+            descrittore_ = apri_cartella(cartella, O_PATH);
 #endif
-    if (descrittore < 0)
-        throw errore_file(cartella, motivo_sistema(errno));
-    maniglia_ = descrittore;
-    try {
-        blocco_ = std::make_unique<blocco_cartella>(cartella, maniglia_);
-    } catch (...) {
-        ::close(descrittore);
-        throw;
+        if (descrittore_ < 0)
+            throw errore_file(cartella, motivo_sistema(errno));
     }
-    installa_gestori();
-}
-
-cartella_bloccata::~cartella_bloccata() {
-    try {
-        sincronizza();
-    } catch (const errore_file&) {
-        // Reported only where the run asks for it; here the run is already failing.
+    ~primitive_posix() override {
+        ::close(descrittore_);
     }
-    blocco_.reset();
-    ::close(static_cast<int>(maniglia_));
-}
 
-std::filesystem::path cartella_bloccata::percorso(const std::string& nome) const {
-    return cartella_ / nome;
-}
+    primitive_posix(const primitive_posix&) = delete;
+    primitive_posix& operator=(const primitive_posix&) = delete;
 
-void cartella_bloccata::sostituisci(const std::string& nome, const scrittura_file& scrivi,
-                                    persistenza durata) {
-    const std::filesystem::path destinazione = percorso(nome);
-    verifica_nome(nome, destinazione);
-    const int cartella = static_cast<int>(maniglia_);
+    std::intptr_t maniglia() const override {
+        return descrittore_;
+    }
 
-    // Created exclusively and never through a link: a name already taken, by anything, is
-    // skipped for the next one.
-    std::string temporaneo;
-    int file = -1;
-    {
-        const segnali_trattenuti trattenuti;
-        constexpr int tentativi = 100;
-        for (int tentativo = 1; file < 0; ++tentativo) {
-            temporaneo =
-                nome_temporaneo(nome, static_cast<unsigned long>(::getpid()), progressivo_++);
-            file = ::openat(cartella, temporaneo.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-            const int codice = errno;
-            if (file < 0 && ((codice != EEXIST && codice != EINTR) || tentativo == tentativi))
-                throw errore_file(destinazione, motivo_sistema(codice));
+    std::filesystem::path nome_di_sistema(std::string_view nome) const override {
+        return std::filesystem::path(nome);
+    }
+    std::string testo_del_nome(const std::filesystem::path& nome) const override {
+        return nome.native();
+    }
+
+    std::string motivo(int codice) const override {
+        return motivo_sistema(codice);
+    }
+    bool non_trovato(int codice) const override {
+        return codice == ENOENT;
+    }
+    bool da_ritentare(int codice) const override {
+        return codice == EEXIST || codice == EINTR;
+    }
+    unsigned long processo() const override {
+        return static_cast<unsigned long>(::getpid());
+    }
+
+    int crea_esclusivo(const std::filesystem::path& nome, maniglia_file& file) override {
+        file = ::openat(descrittore_, nome.c_str(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        return file < 0 ? errno : 0;
+    }
+
+    int apri_in_lettura(const std::filesystem::path& nome, maniglia_file& file) override {
+        int descrittore;
+        do {
+            descrittore = ::openat(descrittore_, nome.c_str(), O_RDONLY | O_CLOEXEC);
+        } while (descrittore < 0 && errno == EINTR);
+        file = descrittore;
+        return descrittore < 0 ? errno : 0;
+    }
+
+    int scrivi(maniglia_file file, const char* dati, std::size_t quanti) override {
+        while (quanti > 0) {
+            const ssize_t scritti = ::write(static_cast<int>(file), dati, quanti);
+            if (scritti < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            dati += scritti;
+            quanti -= static_cast<std::size_t>(scritti);
         }
-        // The name fits: the system has just created a file with it.
-        std::memcpy(temporaneo_in_scrittura, temporaneo.c_str(), temporaneo.size() + 1);
-        cartella_in_scrittura = cartella;
+        return 0;
     }
-    auto abbandona = [&] {
-        const segnali_trattenuti trattenuti;
-        ::unlinkat(cartella, temporaneo.c_str(), 0);
-        cartella_in_scrittura = -1;
-    };
 
-    std::string motivo;
-    {
-        flusso_file buffer([file](const char* dati, std::size_t quanti) {
-            return scrivi_tutto(file, dati, quanti);
-        });
-        std::ostream uscita(&buffer);
-        try {
-            scrivi(uscita);
-            uscita.flush();
-        } catch (const errore_file&) {
-            ::close(file);
-            abbandona();
-            throw;
-        } catch (const std::exception& e) {
-            motivo = e.what();
+    int leggi(maniglia_file file, char* dati, std::size_t quanti, std::size_t& letti) override {
+        for (;;) {
+            const ssize_t esito = ::read(static_cast<int>(file), dati, quanti);
+            if (esito >= 0) {
+                letti = static_cast<std::size_t>(esito);
+                return 0;
+            }
+            if (errno != EINTR)
+                return errno;
         }
-        if (motivo.empty() && !uscita)
-            motivo = buffer.errore() != 0 ? motivo_sistema(buffer.errore()) : "scrittura fallita";
-    }
-    if (motivo.empty() && durata == persistenza::durevole) {
-        if (const int codice = sincronizza_file(file); codice != 0)
-            motivo = motivo_sistema(codice);
-    }
-    // Some file systems report a failed write only when the file closes.
-    if (::close(file) != 0 && motivo.empty() && errno != EINTR)
-        motivo = motivo_sistema(errno);
-    if (!motivo.empty()) {
-        abbandona();
-        throw errore_file(destinazione, motivo);
     }
 
-    int codice = 0;
-    {
-        const segnali_trattenuti trattenuti;
-        if (::renameat(cartella, temporaneo.c_str(), cartella, nome.c_str()) != 0) {
-            codice = errno;
-            ::unlinkat(cartella, temporaneo.c_str(), 0);
+    int svuota(maniglia_file file) override {
+        return sincronizza_file(static_cast<int>(file));
+    }
+
+    // An interrupted close has closed the descriptor all the same.
+    int chiudi(maniglia_file file) override {
+        return ::close(static_cast<int>(file)) != 0 && errno != EINTR ? errno : 0;
+    }
+
+    int rinomina(const std::filesystem::path& da, const std::filesystem::path& a,
+                 persistenza) override {
+        return ::renameat(descrittore_, da.c_str(), descrittore_, a.c_str()) != 0 ? errno : 0;
+    }
+
+    int rimuovi(const std::filesystem::path& nome) override {
+        return ::unlinkat(descrittore_, nome.c_str(), 0) != 0 ? errno : 0;
+    }
+
+    int cerca(const std::filesystem::path& nome) override {
+        struct stat stato {};
+        return ::fstatat(descrittore_, nome.c_str(), &stato, 0) != 0 ? errno : 0;
+    }
+
+    // Every entry of the directory, when it can be read.
+    std::vector<std::filesystem::path> elenca() override {
+        std::vector<std::filesystem::path> voci;
+        if (!leggibile_)
+            return voci;
+        // A descriptor of its own: the listing moves the position of the one it reads.
+        const int copia = ::openat(descrittore_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (copia < 0)
+            return voci;
+        DIR* elenco = ::fdopendir(copia);
+        if (elenco == nullptr) {
+            ::close(copia);
+            return voci;
         }
-        cartella_in_scrittura = -1;
+        while (const dirent* voce = ::readdir(elenco))
+            voci.emplace_back(voce->d_name);
+        ::closedir(elenco);
+        return voci;
     }
-    if (codice != 0)
-        throw errore_file(destinazione, motivo_sistema(codice));
-    if (durata == persistenza::durevole) {
-        da_sincronizzare_ = true;
-        ultimo_durevole_ = nome;
-    }
-}
 
-void cartella_bloccata::sincronizza() {
-    if (!da_sincronizzare_)
-        return;
-    da_sincronizzare_ = false;
-    const int cartella = static_cast<int>(maniglia_);
-    int codice = 0;
-    if (leggibile_) {
-        codice = sincronizza_file(cartella);
-        // A file system that cannot flush a directory has nothing to flush there.
-        if (codice == EINVAL || codice == ENOTSUP)
-            codice = 0;
-    } else {
+    int sincronizza_cartella(const std::filesystem::path& ultimo_durevole) override {
+        if (leggibile_) {
+            const int codice = sincronizza_file(descrittore_);
+            // A file system that cannot flush a directory has nothing to flush there.
+            return codice == EINVAL || codice == ENOTSUP ? 0 : codice;
+        }
         // The descriptor of a directory that cannot be read flushes nothing: the whole file
         // system that holds the last file written is flushed instead.
+        int codice = 0;
         const int file =
-            ::openat(cartella, ultimo_durevole_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+            ::openat(descrittore_, ultimo_durevole.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
 #ifdef __linux__
         if (file >= 0 && ::syncfs(file) != 0)
             codice = errno;
@@ -266,79 +236,42 @@ void cartella_bloccata::sincronizza() {
 #endif
         if (file >= 0)
             ::close(file);
+        return codice;
     }
-    if (codice != 0)
-        throw errore_file(cartella_, motivo_sistema(codice));
-}
 
-void cartella_bloccata::rimuovi_temporanei(std::span<const std::string> nomi) {
-    if (!leggibile_)
-        return;
-    const int cartella = static_cast<int>(maniglia_);
-    // A descriptor of its own: the listing moves the position of the one it reads.
-    const int copia = ::openat(cartella, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (copia < 0)
-        return;
-    DIR* elenco = ::fdopendir(copia);
-    if (elenco == nullptr) {
-        ::close(copia);
-        return;
+    void prepara_segnali() override {
+        installa_gestori();
     }
-    std::vector<std::string> residui;
-    while (const dirent* voce = ::readdir(elenco))
-        for (const std::string& nome : nomi)
-            if (temporaneo_di(voce->d_name, nome))
-                residui.emplace_back(voce->d_name);
-    ::closedir(elenco);
-    // A directory of such a name is not ours and stays (the call fails for it).
-    for (const std::string& residuo : residui)
-        ::unlinkat(cartella, residuo.c_str(), 0);
-}
 
-bool cartella_bloccata::esiste(const std::string& nome) const {
-    verifica_nome(nome, percorso(nome));
-    struct stat stato {};
-    if (::fstatat(static_cast<int>(maniglia_), nome.c_str(), &stato, 0) == 0)
-        return true;
-    if (errno == ENOENT)
-        return false;
-    throw errore_file(percorso(nome), motivo_sistema(errno));
-}
-
-std::optional<std::string> cartella_bloccata::leggi(const std::string& nome) const {
-    verifica_nome(nome, percorso(nome));
-    int file;
-    do {
-        file = ::openat(static_cast<int>(maniglia_), nome.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (file < 0 && errno == EINTR);
-    if (file < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throw errore_file(percorso(nome), motivo_sistema(errno));
+    void trattieni_segnali() override {
+        const sigset_t insieme = insieme_di_fine();
+        ::pthread_sigmask(SIG_BLOCK, &insieme, &prima_);
     }
-    std::string testo;
-    std::vector<char> blocco(std::size_t{1} << 16);
-    for (;;) {
-        const ssize_t letti = ::read(file, blocco.data(), blocco.size());
-        if (letti == 0)
-            break;
-        if (letti < 0) {
-            if (errno == EINTR)
-                continue;
-            const int codice = errno;
-            ::close(file);
-            throw errore_file(percorso(nome), motivo_sistema(codice));
-        }
-        testo.append(blocco.data(), static_cast<std::size_t>(letti));
+    void rilascia_segnali() override {
+        ::pthread_sigmask(SIG_SETMASK, &prima_, nullptr);
     }
-    ::close(file);
-    return testo;
-}
 
-void cartella_bloccata::cancella(const std::string& nome) {
-    verifica_nome(nome, percorso(nome));
-    if (::unlinkat(static_cast<int>(maniglia_), nome.c_str(), 0) != 0 && errno != ENOENT)
-        throw errore_file(percorso(nome), motivo_sistema(errno));
+    void segna_temporaneo(const std::filesystem::path& nome) override {
+        // The name fits: the system has just created a file with it.
+        std::memcpy(temporaneo_in_scrittura, nome.c_str(), nome.native().size() + 1);
+        cartella_in_scrittura = descrittore_;
+    }
+    void dimentica_temporaneo() override {
+        cartella_in_scrittura = -1;
+    }
+
+  private:
+    int descrittore_;
+    // Whether the descriptor allows listing and flushing the directory.
+    bool leggibile_ = false;
+    // The signal mask before trattieni_segnali.
+    sigset_t prima_{};
+};
+
+} // namespace
+
+std::unique_ptr<primitive_file> apri_primitive_file(const std::filesystem::path& cartella) {
+    return std::make_unique<primitive_posix>(cartella);
 }
 
 } // namespace corvenna

@@ -1,25 +1,33 @@
-// The locked directory of a run on Windows: a handle of the directory held without delete
-// sharing, so it can be neither renamed nor removed during the run, and every file operation
-// through the wide-character API on the directory's path. A long path takes the \\?\ form, so
-// no file of the run meets the old path length limit.
+// The locked directory's primitives on Windows: a handle of the directory held without delete
+// sharing, so it can be neither renamed nor removed during the run, and every file call through
+// the wide-character API on the directory's path. A long path takes the \\?\ form, so no file of
+// the run meets the old path length limit. Windows has no signals that end a process during a
+// replacement: their primitives do nothing.
 
 #include "platform/sistema_windows.hpp"
 
-#include "platform/cartella_bloccata.hpp"
+#include "platform/primitive_file.hpp"
 
-#include "platform/flusso_file.hpp"
-#include "platform/nomi_temporanei.hpp"
 #include "base/errore_file.hpp"
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace corvenna {
 
 namespace {
+
+std::string in_utf8(std::wstring_view largo) {
+    if (largo.empty())
+        return {};
+    const int byte = WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string stretto(static_cast<std::size_t>(byte), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()), stretto.data(),
+                        byte, nullptr, nullptr);
+    return stretto;
+}
 
 // The system's text for an error code, in UTF-8, without the line end it carries.
 std::string motivo_sistema(DWORD codice) {
@@ -35,12 +43,7 @@ std::string motivo_sistema(DWORD codice) {
         largo.pop_back();
     if (largo.empty())
         return "errore di sistema " + std::to_string(codice);
-    const int byte = WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string stretto(static_cast<std::size_t>(byte), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()), stretto.data(),
-                        byte, nullptr, nullptr);
-    return stretto;
+    return in_utf8(largo);
 }
 
 std::wstring in_largo(std::string_view testo) {
@@ -52,17 +55,6 @@ std::wstring in_largo(std::string_view testo) {
     MultiByteToWideChar(CP_UTF8, 0, testo.data(), static_cast<int>(testo.size()), largo.data(),
                         caratteri);
     return largo;
-}
-
-std::string in_utf8(std::wstring_view largo) {
-    if (largo.empty())
-        return {};
-    const int byte = WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string stretto(static_cast<std::size_t>(byte), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()), stretto.data(),
-                        byte, nullptr, nullptr);
-    return stretto;
 }
 
 // The path as the system's calls take it: an absolute path near the old limit in the \\?\ form,
@@ -82,194 +74,157 @@ HANDLE apri_cartella(const std::filesystem::path& cartella, DWORD accesso, DWORD
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-// Writes all of a block; 0, or the system's code of the failure.
-int scrivi_tutto(HANDLE file, const char* dati, std::size_t quanti) {
-    while (quanti > 0) {
-        const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(quanti, 1u << 30));
-        DWORD scritti = 0;
-        if (!WriteFile(file, dati, parte, &scritti, nullptr))
-            return static_cast<int>(GetLastError());
-        dati += scritti;
-        quanti -= scritti;
+int ultimo_errore() {
+    return static_cast<int>(GetLastError());
+}
+
+HANDLE maniglia_di(maniglia_file file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
+class primitive_windows final : public primitive_file {
+  public:
+    explicit primitive_windows(const std::filesystem::path& cartella) : cartella_(cartella) {
+        // Listing rights make the handle count in the sharing checks, so the directory cannot be
+        // renamed or removed while it is held; a directory that cannot be listed is held without
+        // them, and one that another program holds without delete sharing is shared alike.
+        HANDLE maniglia =
+            apri_cartella(cartella, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        if (maniglia == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+            maniglia = apri_cartella(cartella, FILE_LIST_DIRECTORY,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (maniglia == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+            maniglia =
+                apri_cartella(cartella, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (maniglia == INVALID_HANDLE_VALUE)
+            throw errore_file(cartella, motivo_sistema(GetLastError()));
+        maniglia_ = maniglia;
     }
-    return 0;
-}
+    ~primitive_windows() override { CloseHandle(maniglia_); }
 
-bool non_trovato(DWORD codice) {
-    return codice == ERROR_FILE_NOT_FOUND || codice == ERROR_PATH_NOT_FOUND;
-}
+    primitive_windows(const primitive_windows&) = delete;
+    primitive_windows& operator=(const primitive_windows&) = delete;
 
-void verifica_nome(const std::string& nome, const std::filesystem::path& percorso) {
-    if (!nome_semplice(nome))
-        throw errore_file(percorso, "nome di file non valido");
-}
+    std::intptr_t maniglia() const override { return reinterpret_cast<std::intptr_t>(maniglia_); }
+
+    std::filesystem::path nome_di_sistema(std::string_view nome) const override {
+        return std::filesystem::path(in_largo(nome));
+    }
+    std::string testo_del_nome(const std::filesystem::path& nome) const override {
+        return in_utf8(nome.native());
+    }
+
+    std::string motivo(int codice) const override {
+        return motivo_sistema(static_cast<DWORD>(codice));
+    }
+    bool non_trovato(int codice) const override {
+        return codice == ERROR_FILE_NOT_FOUND || codice == ERROR_PATH_NOT_FOUND;
+    }
+    bool da_ritentare(int codice) const override {
+        return codice == ERROR_FILE_EXISTS || codice == ERROR_ALREADY_EXISTS;
+    }
+    unsigned long processo() const override { return GetCurrentProcessId(); }
+
+    // CREATE_NEW fails on any existing name, a link included.
+    int crea_esclusivo(const std::filesystem::path& nome, maniglia_file& file) override {
+        const HANDLE creato = CreateFileW(per_il_sistema(cartella_ / nome).c_str(), GENERIC_WRITE,
+                                          0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = reinterpret_cast<maniglia_file>(creato);
+        return creato == INVALID_HANDLE_VALUE ? ultimo_errore() : 0;
+    }
+
+    int apri_in_lettura(const std::filesystem::path& nome, maniglia_file& file) override {
+        const HANDLE aperto =
+            CreateFileW(per_il_sistema(cartella_ / nome).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = reinterpret_cast<maniglia_file>(aperto);
+        return aperto == INVALID_HANDLE_VALUE ? ultimo_errore() : 0;
+    }
+
+    int scrivi(maniglia_file file, const char* dati, std::size_t quanti) override {
+        while (quanti > 0) {
+            const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(quanti, 1u << 30));
+            DWORD scritti = 0;
+            if (!WriteFile(maniglia_di(file), dati, parte, &scritti, nullptr))
+                return ultimo_errore();
+            dati += scritti;
+            quanti -= scritti;
+        }
+        return 0;
+    }
+
+    int leggi(maniglia_file file, char* dati, std::size_t quanti, std::size_t& letti) override {
+        DWORD parte = 0;
+        if (!ReadFile(maniglia_di(file), dati, static_cast<DWORD>(quanti), &parte, nullptr))
+            return ultimo_errore();
+        letti = parte;
+        return 0;
+    }
+
+    int svuota(maniglia_file file) override {
+        return FlushFileBuffers(maniglia_di(file)) ? 0 : ultimo_errore();
+    }
+
+    int chiudi(maniglia_file file) override {
+        return CloseHandle(maniglia_di(file)) ? 0 : ultimo_errore();
+    }
+
+    // Write-through: a durable rename is on the storage when the call returns.
+    int rinomina(const std::filesystem::path& da, const std::filesystem::path& a,
+                 persistenza durata) override {
+        const DWORD modo = MOVEFILE_REPLACE_EXISTING |
+                           (durata == persistenza::durevole ? MOVEFILE_WRITE_THROUGH : 0);
+        return MoveFileExW(per_il_sistema(cartella_ / da).c_str(),
+                           per_il_sistema(cartella_ / a).c_str(), modo)
+                   ? 0
+                   : ultimo_errore();
+    }
+
+    int rimuovi(const std::filesystem::path& nome) override {
+        return DeleteFileW(per_il_sistema(cartella_ / nome).c_str()) ? 0 : ultimo_errore();
+    }
+
+    int cerca(const std::filesystem::path& nome) override {
+        return GetFileAttributesW(per_il_sistema(cartella_ / nome).c_str()) !=
+                       INVALID_FILE_ATTRIBUTES
+                   ? 0
+                   : ultimo_errore();
+    }
+
+    // The files whose names hold ".tmp"; directories are not ours.
+    std::vector<std::filesystem::path> elenca() override {
+        std::vector<std::filesystem::path> voci;
+        WIN32_FIND_DATAW voce{};
+        const std::wstring modello = per_il_sistema(cartella_ / L"*.tmp*");
+        HANDLE ricerca = FindFirstFileW(modello.c_str(), &voce);
+        if (ricerca == INVALID_HANDLE_VALUE)
+            return voci;
+        do {
+            if ((voce.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                voci.emplace_back(voce.cFileName);
+        } while (FindNextFileW(ricerca, &voce));
+        FindClose(ricerca);
+        return voci;
+    }
+
+    // Each durable rename was written through already: nothing is left to flush.
+    int sincronizza_cartella(const std::filesystem::path&) override { return 0; }
+
+    void prepara_segnali() override {}
+    void trattieni_segnali() override {}
+    void rilascia_segnali() override {}
+    void segna_temporaneo(const std::filesystem::path&) override {}
+    void dimentica_temporaneo() override {}
+
+  private:
+    std::filesystem::path cartella_;
+    HANDLE maniglia_ = INVALID_HANDLE_VALUE;
+};
 
 } // namespace
 
-cartella_bloccata::cartella_bloccata(const std::filesystem::path& cartella) : cartella_(cartella) {
-    // Listing rights make the handle count in the sharing checks, so the directory cannot be
-    // renamed or removed while it is held; a directory that cannot be listed is held without
-    // them, and one that another program holds without delete sharing is shared alike.
-    HANDLE maniglia =
-        apri_cartella(cartella, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    if (maniglia == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
-        maniglia = apri_cartella(cartella, FILE_LIST_DIRECTORY,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    leggibile_ = maniglia != INVALID_HANDLE_VALUE;
-    if (maniglia == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
-        maniglia =
-            apri_cartella(cartella, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    if (maniglia == INVALID_HANDLE_VALUE)
-        throw errore_file(cartella, motivo_sistema(GetLastError()));
-    maniglia_ = reinterpret_cast<std::intptr_t>(maniglia);
-    try {
-        blocco_ = std::make_unique<blocco_cartella>(cartella, maniglia_);
-    } catch (...) {
-        CloseHandle(maniglia);
-        throw;
-    }
-}
-
-cartella_bloccata::~cartella_bloccata() {
-    blocco_.reset();
-    CloseHandle(reinterpret_cast<HANDLE>(maniglia_));
-}
-
-std::filesystem::path cartella_bloccata::percorso(const std::string& nome) const {
-    return cartella_ / in_largo(nome);
-}
-
-void cartella_bloccata::sostituisci(const std::string& nome, const scrittura_file& scrivi,
-                                    persistenza durata) {
-    const std::filesystem::path destinazione = percorso(nome);
-    verifica_nome(nome, destinazione);
-
-    // Created only where no file of its name exists: a name already taken, by anything, a link
-    // included, is skipped for the next one.
-    std::filesystem::path temporaneo;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    constexpr int tentativi = 100;
-    for (int tentativo = 1; file == INVALID_HANDLE_VALUE; ++tentativo) {
-        temporaneo = percorso(nome_temporaneo(nome, GetCurrentProcessId(), progressivo_++));
-        file = CreateFileW(per_il_sistema(temporaneo).c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        const DWORD codice = GetLastError();
-        if (file == INVALID_HANDLE_VALUE &&
-            ((codice != ERROR_FILE_EXISTS && codice != ERROR_ALREADY_EXISTS) ||
-             tentativo == tentativi))
-            throw errore_file(destinazione, motivo_sistema(codice));
-    }
-    auto abbandona = [&] { DeleteFileW(per_il_sistema(temporaneo).c_str()); };
-
-    std::string motivo;
-    {
-        flusso_file buffer([file](const char* dati, std::size_t quanti) {
-            return scrivi_tutto(file, dati, quanti);
-        });
-        std::ostream uscita(&buffer);
-        try {
-            scrivi(uscita);
-            uscita.flush();
-        } catch (const errore_file&) {
-            CloseHandle(file);
-            abbandona();
-            throw;
-        } catch (const std::exception& e) {
-            motivo = e.what();
-        }
-        if (motivo.empty() && !uscita)
-            motivo = buffer.errore() != 0 ? motivo_sistema(static_cast<DWORD>(buffer.errore()))
-                                          : "scrittura fallita";
-    }
-    if (motivo.empty() && durata == persistenza::durevole && !FlushFileBuffers(file))
-        motivo = motivo_sistema(GetLastError());
-    if (!CloseHandle(file) && motivo.empty())
-        motivo = motivo_sistema(GetLastError());
-    if (!motivo.empty()) {
-        abbandona();
-        throw errore_file(destinazione, motivo);
-    }
-
-    // Write-through: the rename is on the storage when the call returns.
-    const DWORD modo =
-        MOVEFILE_REPLACE_EXISTING | (durata == persistenza::durevole ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!MoveFileExW(per_il_sistema(temporaneo).c_str(), per_il_sistema(destinazione).c_str(),
-                     modo)) {
-        const DWORD codice = GetLastError();
-        abbandona();
-        throw errore_file(destinazione, motivo_sistema(codice));
-    }
-}
-
-// Each durable rename was written through already: nothing is left to flush.
-void cartella_bloccata::sincronizza() {
-    da_sincronizzare_ = false;
-}
-
-void cartella_bloccata::rimuovi_temporanei(std::span<const std::string> nomi) {
-    WIN32_FIND_DATAW voce{};
-    const std::wstring modello = per_il_sistema(cartella_ / L"*.tmp*");
-    HANDLE ricerca = FindFirstFileW(modello.c_str(), &voce);
-    if (ricerca == INVALID_HANDLE_VALUE)
-        return;
-    std::vector<std::wstring> residui;
-    do {
-        if ((voce.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            continue;
-        const std::string nome = in_utf8(voce.cFileName);
-        for (const std::string& proprio : nomi)
-            if (temporaneo_di(nome, proprio))
-                residui.emplace_back(voce.cFileName);
-    } while (FindNextFileW(ricerca, &voce));
-    FindClose(ricerca);
-    for (const std::wstring& residuo : residui)
-        DeleteFileW(per_il_sistema(cartella_ / residuo).c_str());
-}
-
-bool cartella_bloccata::esiste(const std::string& nome) const {
-    verifica_nome(nome, percorso(nome));
-    if (GetFileAttributesW(per_il_sistema(percorso(nome)).c_str()) != INVALID_FILE_ATTRIBUTES)
-        return true;
-    const DWORD codice = GetLastError();
-    if (non_trovato(codice))
-        return false;
-    throw errore_file(percorso(nome), motivo_sistema(codice));
-}
-
-std::optional<std::string> cartella_bloccata::leggi(const std::string& nome) const {
-    verifica_nome(nome, percorso(nome));
-    HANDLE file = CreateFileW(per_il_sistema(percorso(nome)).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD codice = GetLastError();
-        if (non_trovato(codice))
-            return std::nullopt;
-        throw errore_file(percorso(nome), motivo_sistema(codice));
-    }
-    std::string testo;
-    std::vector<char> blocco(std::size_t{1} << 16);
-    for (;;) {
-        DWORD letti = 0;
-        if (!ReadFile(file, blocco.data(), static_cast<DWORD>(blocco.size()), &letti, nullptr)) {
-            const DWORD codice = GetLastError();
-            CloseHandle(file);
-            throw errore_file(percorso(nome), motivo_sistema(codice));
-        }
-        if (letti == 0)
-            break;
-        testo.append(blocco.data(), letti);
-    }
-    CloseHandle(file);
-    return testo;
-}
-
-void cartella_bloccata::cancella(const std::string& nome) {
-    verifica_nome(nome, percorso(nome));
-    if (DeleteFileW(per_il_sistema(percorso(nome)).c_str()))
-        return;
-    const DWORD codice = GetLastError();
-    if (!non_trovato(codice))
-        throw errore_file(percorso(nome), motivo_sistema(codice));
+std::unique_ptr<primitive_file> apri_primitive_file(const std::filesystem::path& cartella) {
+    return std::make_unique<primitive_windows>(cartella);
 }
 
 } // namespace corvenna
