@@ -3,21 +3,21 @@
 // time per metre of plan view, so the two lengths compare directly, and the heap they held at
 // their peak beside the bytes they wrote.
 
-#include "support/documenti_in_cartella.hpp"
 #include "contatore_memoria.hpp"
 #include "support/cartella_temporanea.hpp"
+#include "support/documenti_in_cartella.hpp"
 #include "support/flusso_contato.hpp"
 #include "support/scenario_compilato.hpp"
 
-#include "platform/cartella_bloccata.hpp"
+#include "compiler/sorgente_descrizioni.hpp"
+#include "format/nomi_file.hpp"
 #include "generator/form_load.hpp"
 #include "generator/memorizza_percorso.hpp"
-#include "compiler/sorgente_descrizioni.hpp"
-#include "scenario/dati_documenti.hpp"
 #include "model/costruzione.hpp"
 #include "output/file_binari.hpp"
-#include "format/nomi_file.hpp"
 #include "pipeline/costruisci_scenario.hpp"
+#include "platform/cartella_bloccata.hpp"
+#include "scenario/dati_documenti.hpp"
 #include "scenario/righe_linea.hpp"
 #include "scenario/righe_treno.hpp"
 

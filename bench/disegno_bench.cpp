@@ -4,8 +4,8 @@
 #include "support/cartella_temporanea.hpp"
 #include "support/scenario_compilato.hpp"
 
-#include "tool/file_utente.hpp"
 #include "drawing/disegno_pagina.hpp"
+#include "tool/file_utente.hpp"
 
 #include <benchmark/benchmark.h>
 

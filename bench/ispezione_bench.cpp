@@ -4,14 +4,14 @@
 
 #include "contatore_memoria.hpp"
 
-#include "tool/carica_scenario.hpp"
-#include "platform/cartella_bloccata.hpp"
-#include "output/file_binari.hpp"
 #include "format/nomi_file.hpp"
 #include "inspect/ispezione_json.hpp"
+#include "output/file_binari.hpp"
+#include "platform/cartella_bloccata.hpp"
 #include "support/cartella_temporanea.hpp"
 #include "support/flusso_contato.hpp"
 #include "support/scenario_compilato.hpp"
+#include "tool/carica_scenario.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -2,13 +2,13 @@
 // controlla` (reading the author's files, converting them, building, reporting) and through the
 // build function alone from texts in memory.
 
-#include "tool/comando_compila.hpp"
 #include "format/righe_documento.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/righe_treno.hpp"
 #include "support/cartella_temporanea.hpp"
 #include "support/flusso_contato.hpp"
 #include "support/scenario_compilato.hpp"
+#include "tool/comando_compila.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -10,10 +10,10 @@
 
 #include "input/errore_lettura.hpp"
 #include "input/file_binari_letti.hpp"
-#include "model/costruzione.hpp"
-#include "output/file_binari.hpp"
 #include "inspect/ispezione_csv.hpp"
 #include "inspect/ispezione_json.hpp"
+#include "model/costruzione.hpp"
+#include "output/file_binari.hpp"
 #include "support/flusso_contato.hpp"
 
 #include <cstddef>

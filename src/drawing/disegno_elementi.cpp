@@ -1,7 +1,7 @@
 #include "drawing/disegno_elementi.hpp"
 
-#include "model/tipi_cella.hpp"
 #include "base/codifica_1252.hpp"
+#include "model/tipi_cella.hpp"
 
 #include <algorithm>
 #include <cstddef>

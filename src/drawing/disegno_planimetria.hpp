@@ -5,10 +5,10 @@
 // show, the tunnels, the stations, the signals, the kilometre posts and a scale bar.
 // Everything is in the SVG units of the box; `trasformazione` turns metres into them.
 
-#include "model/costruzione.hpp"
 #include "drawing/disegno_elementi.hpp"
 #include "drawing/disegno_etichette.hpp"
 #include "drawing/disegno_sfoltimento.hpp"
+#include "model/costruzione.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -8,10 +8,10 @@
 // and tunnel stretches. Stations are vertical lines across all bands, slowdowns shaded spans.
 // Every coordinate is in the SVG units of the profile's box.
 
-#include "model/costruzione.hpp"
 #include "drawing/disegno_elementi.hpp"
 #include "drawing/disegno_scala.hpp"
 #include "drawing/disegno_sfoltimento.hpp"
+#include "model/costruzione.hpp"
 
 #include <vector>
 

@@ -1,12 +1,12 @@
 #include "generator/form_load.hpp"
 
 #include "base/errore_file.hpp"
+#include "base/stato_uscita.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 #include "format/nomi_file.hpp"
 #include "generator/memorizza_percorso.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
-#include "base/stato_uscita.hpp"
 #include "platform/cartella_bloccata.hpp"
 #include "scenario/dati_documenti.hpp"
 

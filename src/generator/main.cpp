@@ -1,9 +1,9 @@
 // genera_scenario: writes the scenario "Corvenna", train 7381, into its own directory.
 
-#include "generator/form_load.hpp"
-#include "platform/piattaforma.hpp"
 #include "base/errore_file.hpp"
 #include "base/stato_uscita.hpp"
+#include "generator/form_load.hpp"
+#include "platform/piattaforma.hpp"
 
 #include <exception>
 #include <string>

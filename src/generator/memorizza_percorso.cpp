@@ -1,11 +1,11 @@
 #include "generator/memorizza_percorso.hpp"
 
-#include "platform/cartella_bloccata.hpp"
+#include "format/nomi_file.hpp"
 #include "generator/sorgente_cartella.hpp"
 #include "model/costruzione.hpp"
 #include "output/file_binari.hpp"
-#include "format/nomi_file.hpp"
 #include "pipeline/costruisci_scenario.hpp"
+#include "platform/cartella_bloccata.hpp"
 
 namespace corvenna {
 

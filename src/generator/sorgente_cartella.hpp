@@ -11,9 +11,9 @@
 // another hand, and is a file failure too. Only the compile's own test for the line
 // description answers that it does not exist.
 
-#include "platform/cartella_bloccata.hpp"
-#include "compiler/sorgente_descrizioni.hpp"
 #include "base/errore_file.hpp"
+#include "compiler/sorgente_descrizioni.hpp"
+#include "platform/cartella_bloccata.hpp"
 
 #include <optional>
 #include <string>

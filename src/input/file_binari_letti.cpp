@@ -1,9 +1,9 @@
 #include "input/file_binari_letti.hpp"
 
-#include "input/lettore_binario.hpp"
-#include "model/arrotonda.hpp"
 #include "format/larghezze_campi.hpp"
 #include "format/tracciato_record.hpp"
+#include "input/lettore_binario.hpp"
+#include "model/arrotonda.hpp"
 
 #include <array>
 #include <cmath>

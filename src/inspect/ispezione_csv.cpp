@@ -1,9 +1,9 @@
 #include "inspect/ispezione_csv.hpp"
 
-#include "model/costruzione.hpp"
 #include "base/codifica_1252.hpp"
 #include "format/tracciato_record.hpp"
 #include "inspect/ispezione_derivati.hpp"
+#include "model/costruzione.hpp"
 
 #include <cstddef>
 #include <string>

@@ -1,9 +1,9 @@
 #include "output/file_binari.hpp"
 
 #include "format/nomi_file.hpp"
+#include "format/tracciato_record.hpp"
 #include "model/costruzione.hpp"
 #include "output/scrittore_binario.hpp"
-#include "format/tracciato_record.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -14,9 +14,6 @@ namespace corvenna {
 
 namespace {
 
-// The header check that refuses an occupied stamp field (the other one refuses a code field).
-constexpr int errore_timbro_occupato = 1250;
-
 std::string metri_cella(std::int32_t cella) {
     return std::to_string(static_cast<std::int64_t>(cella) * 50) + " m";
 }
@@ -79,7 +76,7 @@ class rapporto_rifinitura final : public osservatore_rifinitura {
 
 // A failed header check: cell 1 (or item 85) already holds what the stamp or the codes need.
 void segnala_intestazione(registro_compilazione& reg, int errore) {
-    const std::string campo = errore == errore_timbro_occupato ? "dato1" : "dato2";
+    const std::string campo = errore == codice::timbro_occupato ? "dato1" : "dato2";
     std::string messaggio = "la cella 1 (da 50 a 100 m) ha gia' un valore in " + campo +
                             ": l'intestazione dello scenario non vi si scrive";
     if (const elemento_descritto* e = reg.autore(1))

@@ -3,8 +3,8 @@
 // The build as one function: the two descriptions in, the finished model and what went wrong
 // out. It reads the descriptions only through the source it is given and writes no file.
 
-#include "diagnostics/diagnostica.hpp"
 #include "compiler/sorgente_descrizioni.hpp"
+#include "diagnostics/diagnostica.hpp"
 #include "model/costruzione.hpp"
 #include "model/identita_scenario.hpp"
 

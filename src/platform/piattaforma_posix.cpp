@@ -3,6 +3,8 @@
 
 #include "platform/piattaforma.hpp"
 
+#include "base/stato_uscita.hpp"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,7 +31,7 @@ void errore(std::string_view a) {
     const std::string testo = " Errore n. " + std::string(a) + "\n";
     std::fputs(testo.c_str(), stderr);
     std::fflush(stderr);
-    std::_Exit(1);
+    std::_Exit(stato_uscita::errori_descrizioni);
 }
 
 void segnala(std::string_view messaggio) {

@@ -6,6 +6,8 @@
 
 #include "platform/piattaforma.hpp"
 
+#include "base/stato_uscita.hpp"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -176,7 +178,7 @@ void errore(std::string_view a) {
     mostra_messaggio(" Errore n. " + std::string(a), MB_OK | MB_APPLMODAL | MB_SETFOREGROUND);
     chiudi_attesa();
     std::fflush(nullptr);
-    std::_Exit(1);
+    std::_Exit(stato_uscita::errori_descrizioni);
 }
 
 void segnala(std::string_view messaggio) {

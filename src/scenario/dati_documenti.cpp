@@ -1,7 +1,7 @@
 #include "scenario/dati_documenti.hpp"
 
-#include "model/costruzione.hpp"
 #include "format/righe_documento.hpp"
+#include "model/costruzione.hpp"
 
 namespace corvenna {
 

@@ -1,9 +1,9 @@
 #include "tool/carica_scenario.hpp"
 
-#include "input/errore_lettura.hpp"
-#include "input/file_binari_letti.hpp"
 #include "base/errore_file.hpp"
 #include "format/nomi_file.hpp"
+#include "input/errore_lettura.hpp"
+#include "input/file_binari_letti.hpp"
 
 #include <algorithm>
 #include <cerrno>

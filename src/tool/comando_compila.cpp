@@ -1,15 +1,15 @@
 #include "tool/comando_compila.hpp"
 
+#include "base/codifica_1252.hpp"
+#include "base/stato_uscita.hpp"
+#include "format/nomi_file.hpp"
+#include "model/codici_errore.hpp"
+#include "output/file_binari.hpp"
+#include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
 #include "tool/stampa_diagnostiche.hpp"
-#include "base/stato_uscita.hpp"
-#include "model/codici_errore.hpp"
-#include "base/codifica_1252.hpp"
-#include "output/file_binari.hpp"
-#include "format/nomi_file.hpp"
-#include "pipeline/costruisci_scenario.hpp"
 
 #include <CLI/CLI.hpp>
 

@@ -1,9 +1,9 @@
 #include "tool/comando_disegna.hpp"
 
-#include "tool/carica_scenario.hpp"
-#include "tool/file_utente.hpp"
 #include "base/stato_uscita.hpp"
 #include "drawing/disegno_pagina.hpp"
+#include "tool/carica_scenario.hpp"
+#include "tool/file_utente.hpp"
 
 #include <CLI/CLI.hpp>
 

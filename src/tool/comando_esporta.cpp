@@ -1,9 +1,9 @@
 #include "tool/comando_esporta.hpp"
 
-#include "platform/cartella_bloccata.hpp"
 #include "base/stato_uscita.hpp"
-#include "scenario/dati_documenti.hpp"
 #include "model/costruzione.hpp"
+#include "platform/cartella_bloccata.hpp"
+#include "scenario/dati_documenti.hpp"
 
 #include <CLI/CLI.hpp>
 

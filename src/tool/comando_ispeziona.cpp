@@ -2,10 +2,10 @@
 
 #include "tool/file_utente.hpp"
 
-#include "tool/carica_scenario.hpp"
 #include "base/stato_uscita.hpp"
 #include "inspect/ispezione_csv.hpp"
 #include "inspect/ispezione_json.hpp"
+#include "tool/carica_scenario.hpp"
 
 #include <CLI/CLI.hpp>
 

@@ -2,14 +2,14 @@
 // and train descriptions, checks them, exports the built-in scenario as a template, and reads
 // compiled scenarios back and draws them.
 
+#include "base/errore_file.hpp"
+#include "base/stato_uscita.hpp"
+#include "input/errore_lettura.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/comando_compila.hpp"
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
 #include "tool/comando_ispeziona.hpp"
-#include "base/stato_uscita.hpp"
-#include "input/errore_lettura.hpp"
-#include "base/errore_file.hpp"
 
 #include <CLI/CLI.hpp>
 

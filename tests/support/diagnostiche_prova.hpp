@@ -4,9 +4,9 @@
 // the text form, the line description named "L.txt" and the train description "T.txt".
 
 #include "compiler/sorgente_descrizioni.hpp"
+#include "diagnostics/testo_diagnostica.hpp"
 #include "format/righe_documento.hpp"
 #include "pipeline/costruisci_scenario.hpp"
-#include "diagnostics/testo_diagnostica.hpp"
 
 #include <optional>
 #include <string>

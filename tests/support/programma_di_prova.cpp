@@ -172,6 +172,11 @@ void installa_programma(const fs::path& cartella) {
     fs::create_directories(cartella);
     fs::copy_file(GENERA_ESEGUIBILE, cartella / nome_programma,
                   fs::copy_options::overwrite_existing);
+    // The copy keeps the build's mode, which a build made under umask 077 gives to the owner
+    // alone; a run that takes an ordinary user's rights must still be able to start it.
+    fs::permissions(cartella / nome_programma, fs::perms::owner_all | fs::perms::group_read |
+                                                   fs::perms::group_exec | fs::perms::others_read |
+                                                   fs::perms::others_exec);
 }
 
 esecuzione::esecuzione(const fs::path& cartella, const opzioni_esecuzione& opzioni) {

@@ -4,10 +4,10 @@
 // scenario, and a line of 1000000 m (the longest route) with a curve in every kilometre and a
 // gradient change every 2 km, run with the built-in train.
 
-#include "compiler/sorgente_descrizioni.hpp"
-#include "model/costruzione.hpp"
 #include "base/codifica_1252.hpp"
+#include "compiler/sorgente_descrizioni.hpp"
 #include "format/righe_documento.hpp"
+#include "model/costruzione.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/righe_linea.hpp"
 #include "scenario/righe_treno.hpp"

@@ -1,8 +1,8 @@
 #include "support/documenti_in_cartella.hpp"
 #include "support/strumento_di_prova.hpp"
 
-#include "scenario/dati_documenti.hpp"
 #include "model/costruzione.hpp"
+#include "scenario/dati_documenti.hpp"
 #include "support/programma_di_prova.hpp"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "support/compila_prova.hpp"
 #include "diagnostics/diagnostiche_json.hpp"
+#include "support/compila_prova.hpp"
 #include "support/diagnostiche_prova.hpp"
 
 #include <gtest/gtest.h>

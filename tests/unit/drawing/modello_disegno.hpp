@@ -3,11 +3,11 @@
 // Models for the drawing's tests: small descriptions, written inline by each test, built into
 // a finished model exactly as the tool builds an author's.
 
-#include "support/compila_prova.hpp"
 #include "base/codifica_1252.hpp"
 #include "format/righe_documento.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "scenario/documenti_scenario.hpp"
+#include "support/compila_prova.hpp"
 
 #include <gtest/gtest.h>
 

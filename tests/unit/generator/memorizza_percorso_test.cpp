@@ -1,9 +1,9 @@
 #include "generator/memorizza_percorso.hpp"
 
-#include "platform/cartella_bloccata.hpp"
-#include "platform/piattaforma.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
+#include "platform/cartella_bloccata.hpp"
+#include "platform/piattaforma.hpp"
 #include "support/programma_di_prova.hpp"
 
 #include <gtest/gtest.h>

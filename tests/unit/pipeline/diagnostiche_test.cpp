@@ -1,6 +1,6 @@
-#include "support/compila_prova.hpp"
 #include "scenario/righe_linea.hpp"
 #include "scenario/righe_treno.hpp"
+#include "support/compila_prova.hpp"
 #include "support/diagnostiche_prova.hpp"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 
 #include "platform/cartella_bloccata.hpp"
 
-#include "platform/nomi_temporanei.hpp"
 #include "base/errore_file.hpp"
+#include "platform/nomi_temporanei.hpp"
 #include "support/programma_di_prova.hpp"
 
 #include <gtest/gtest.h>

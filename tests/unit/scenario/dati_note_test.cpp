@@ -1,8 +1,8 @@
-#include "support/documenti_in_cartella.hpp"
 #include "scenario/dati_documenti.hpp"
+#include "support/documenti_in_cartella.hpp"
 
-#include "model/costruzione.hpp"
 #include "base/codifica_1252.hpp"
+#include "model/costruzione.hpp"
 #include "scenario/righe_note.hpp"
 #include "scenario/stazioni_scenario.hpp"
 #include "support/documento_prova.hpp"

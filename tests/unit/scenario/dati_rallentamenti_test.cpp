@@ -1,8 +1,8 @@
-#include "support/documenti_in_cartella.hpp"
 #include "scenario/dati_documenti.hpp"
+#include "support/documenti_in_cartella.hpp"
 
-#include "model/costruzione.hpp"
 #include "format/righe_documento.hpp"
+#include "model/costruzione.hpp"
 #include "scenario/righe_rallentamenti.hpp"
 #include "scenario/stazioni_scenario.hpp"
 #include "support/descrizioni_prova.hpp"

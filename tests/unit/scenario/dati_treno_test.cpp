@@ -1,5 +1,5 @@
-#include "support/documenti_in_cartella.hpp"
 #include "scenario/dati_documenti.hpp"
+#include "support/documenti_in_cartella.hpp"
 
 #include "model/costruzione.hpp"
 #include "scenario/righe_treno.hpp"
