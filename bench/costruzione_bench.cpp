@@ -171,7 +171,7 @@ const costruzione& modello_scenario() {
 
 // One binary writer alone, replacing its file durably in a locked temporary directory.
 template <void (*scrivi)(cartella_uscita&, const std::string&, const costruzione&)>
-void scrittura_file(benchmark::State& state, file_uscita f) {
+void scrittura_binaria(benchmark::State& state, file_uscita f) {
     const costruzione& c = modello_scenario();
     const cartella_temporanea cartella;
     cartella_bloccata uscita(cartella.percorso());
@@ -183,7 +183,7 @@ void scrittura_file(benchmark::State& state, file_uscita f) {
 }
 
 void BM_scrivi_planimetria(benchmark::State& state) {
-    scrittura_file<scrivi_planimetria>(state, file_uscita::planimetria);
+    scrittura_binaria<scrivi_planimetria>(state, file_uscita::planimetria);
 }
 BENCHMARK(BM_scrivi_planimetria)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -199,12 +199,12 @@ void BM_codifica_planimetria(benchmark::State& state) {
 BENCHMARK(BM_codifica_planimetria)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_scrivi_voci(benchmark::State& state) {
-    scrittura_file<scrivi_voci>(state, file_uscita::voci);
+    scrittura_binaria<scrivi_voci>(state, file_uscita::voci);
 }
 BENCHMARK(BM_scrivi_voci)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_scrivi_celle(benchmark::State& state) {
-    scrittura_file<scrivi_celle>(state, file_uscita::celle);
+    scrittura_binaria<scrivi_celle>(state, file_uscita::celle);
 }
 BENCHMARK(BM_scrivi_celle)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

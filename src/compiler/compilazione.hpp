@@ -52,6 +52,11 @@ struct compilazione {
 
 // Range check of a line's first value: the position plus the margin must lie on the track.
 bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine);
+
+// The two descriptions, by the short names the phases use.
+inline constexpr auto d_linea = descrizione::linea;
+inline constexpr auto d_treno = descrizione::treno;
+
 inline constexpr int margine_riga = 100;
 inline constexpr int margine_stazione = 800;
 

@@ -22,7 +22,6 @@ namespace {
 constexpr std::int32_t lunghezza_massima = lunghezza_percorso_massima;
 constexpr std::int32_t prolungamento = prolungamento_tracciato;
 constexpr int trattini_generale = 10;
-constexpr auto d_linea = descrizione::linea;
 
 // The general keywords, for the warning on a line given twice.
 enum chiave_generale { lunghezza, tre, due, uno, sfondo_uno, sfondo_due, sfondo_tre, ripetizione };

@@ -19,7 +19,6 @@ namespace corvenna {
 namespace {
 
 constexpr double unita_velocita = 5.0;
-constexpr auto d_treno = descrizione::treno;
 
 // The train settings, for the warning on a line given twice.
 enum chiave_treno { frenata, vetture, orologio, sabbia };

@@ -15,10 +15,10 @@ namespace {
 
 // A stretch that starts this close after the end of the previous one (or overlaps it) is shown
 // with the relief type 3.
-constexpr std::int64_t distanza_minima = 150;
+constexpr std::int64_t distanza_minima_tratti = 150;
 constexpr std::int32_t tipo_montagna_vicina = 3;
 // Every fourth cell of a tunnel stretch carries a tunnel marker.
-constexpr std::int32_t passo_marcatori = 4;
+constexpr std::int32_t passo_marcatori_galleria = 4;
 
 // The cells of a stretch: from inizio / 50 to fine / 50 - 1, each quotient rounded as a whole.
 std::int64_t prima_cella(std::int32_t inizio) {
@@ -71,7 +71,8 @@ void memo_montagna(costruzione& c, std::int32_t inizio, std::int32_t fine, std::
     c.fine_montagne[n] = fine;
 
     const std::int32_t tipo_scritto = tipo;
-    if (n > 1 && static_cast<std::int64_t>(inizio) - c.fine_montagne[n - 1] <= distanza_minima) {
+    if (n > 1 &&
+        static_cast<std::int64_t>(inizio) - c.fine_montagne[n - 1] <= distanza_minima_tratti) {
         tipo = tipo_montagna_vicina;
     }
 
@@ -102,7 +103,7 @@ void memo_montagna(costruzione& c, std::int32_t inizio, std::int32_t fine, std::
         cella& cl = c.celle[static_cast<std::size_t>(k)];
         cl.montagna = tipo_montagna;
         const std::int64_t conteggio = k - prima + 1;
-        if (!galleria || conteggio % passo_marcatori != 0)
+        if (!galleria || conteggio % passo_marcatori_galleria != 0)
             continue;
         if (cl.tipo == tipo_cella::binario) {
             cl.tipo = tipo_cella::marcatore_galleria;

@@ -12,8 +12,8 @@ namespace corvenna {
 namespace {
 
 // Approach markers go on every second cell before the signal, 100 to 400 m back.
-constexpr int numero_marcatori = 4;
-constexpr std::int64_t passo_marcatori = 2;
+constexpr int marcatori_segnale = 4;
+constexpr std::int64_t passo_marcatori_segnale = 2;
 // A signal time from 1 to 100 is raised to 101; only signals with sx = 2 keep a time.
 constexpr std::int32_t tempo_minimo = 101;
 constexpr std::int32_t sx_con_tempo = 2;
@@ -25,7 +25,7 @@ void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::
                   std::int32_t d1, std::int32_t d2, std::int32_t d3, std::int32_t tempo,
                   registro_compilazione* reg) {
     const std::int64_t k = cella_puntuale(posizione);
-    const std::int64_t ultimo_marcatore = k - passo_marcatori * numero_marcatori;
+    const std::int64_t ultimo_marcatore = k - passo_marcatori_segnale * marcatori_segnale;
     if (!verifica_celle_nel_tracciato(c, {k, ultimo_marcatore}) ||
         !verifica_cella_libera(c, k, codice::segnale_occupato, reg))
         return;
@@ -47,8 +47,8 @@ void memo_segnale(costruzione& c, std::int32_t posizione, std::int32_t sx, std::
     segnale.tempo = sx == sx_con_tempo ? static_cast<std::uint8_t>(tempo) : 0;
 
     // The markers overwrite whatever the cells held; the last one written stays.
-    for (int i = 1; i <= numero_marcatori; ++i) {
-        const std::int64_t m = k - passo_marcatori * i;
+    for (int i = 1; i <= marcatori_segnale; ++i) {
+        const std::int64_t m = k - passo_marcatori_segnale * i;
         if (reg)
             reg->scrive_avviso(c.celle[m].avviso, m);
         c.celle[m].avviso = static_cast<std::uint8_t>(aspetto * 10 + i);

@@ -14,11 +14,10 @@ namespace corvenna {
 
 namespace {
 
-constexpr auto d_treno = descrizione::treno;
-constexpr std::int32_t distanza_minima = 350;
+constexpr std::int32_t distanza_minima_marciapiedi = 350;
 constexpr std::int32_t marciapiede_b2 = 600;
 constexpr std::uint8_t tipo_senza_fermata = 25;
-constexpr int numero_marcatori = 4;
+constexpr int marcatori_fermata = 4;
 
 // What a station line gives beside its item: the platform length, b2 and b3 as written (the
 // item may lose them), the time in whole seconds before it keeps its low 32 bits, and the
@@ -177,7 +176,7 @@ void avvisa_valori_ignorati(compilazione& k, const voce& v, std::uint8_t b2_lett
 // The approach markers 81 to 84 on the four cells below the stop cell, nearest first; a marker
 // that would fall on cell 1 or before is left out. They replace whatever marker a cell held.
 void metti_marcatori(compilazione& k, const voce& v) {
-    for (int i = 1; i <= numero_marcatori; ++i) {
+    for (int i = 1; i <= marcatori_fermata; ++i) {
         const double q = v.fine / lunghezza_cella - i - 1;
         if (q > 1) {
             const std::int64_t m = arrotonda(q);
@@ -221,7 +220,7 @@ esito_riga controlla_distanza(compilazione& k, const voce& v, std::int32_t numer
     if (numero <= 1)
         return esito_riga::prosegui;
     const voce& precedente = k.c.voci[numero - 1];
-    if (static_cast<std::int64_t>(v.inizio) - distanza_minima >= precedente.fine)
+    if (static_cast<std::int64_t>(v.inizio) - distanza_minima_marciapiedi >= precedente.fine)
         return esito_riga::prosegui;
     return termina(k, d_treno,
                    {codice::stazioni_vicine, posto,

@@ -112,7 +112,7 @@ void stazioni(std::string& u, const disegno_profilo& d, const elementi_scenario&
     u += "</g>\n";
 }
 
-void fascia_elementi(std::string& u, const disegno_profilo& d, const elementi_scenario& e) {
+void disegna_fascia_elementi(std::string& u, const disegno_profilo& d, const elementi_scenario& e) {
     const fascia& f = d.elementi;
     const double mezzo = (f.alto + f.basso) / 2;
     u += "<g class=\"fascia\"><rect class=\"fondo\"";
@@ -262,7 +262,7 @@ void scrivi_svg_profilo(std::string& u, const disegno_profilo& d, const elementi
     testo(u, "voce-legenda", xl + 132, yl, "treno (con rallentamenti)");
     u += "</g>\n";
 
-    fascia_elementi(u, d, e);
+    disegna_fascia_elementi(u, d, e);
     stazioni(u, d, e);
     asse_distanza(u, d, e);
     u += "</svg>\n";

@@ -32,12 +32,12 @@ using namespace prova;
 
 // The run's directory, with the program and an earlier scenario in it, inside a temporary
 // directory that also takes the run's messages.
-struct banco {
+struct banco_interrotto {
     cartella_temporanea radice;
     fs::path cartella = radice.percorso() / "programma";
     contenuti prima = scenario_precedente();
 
-    banco() {
+    banco_interrotto() {
         installa_programma(cartella);
         scrivi_scenario(cartella, prima);
     }
@@ -57,7 +57,7 @@ class SegnaleDiFine : public ::testing::TestWithParam<int> {};
 // as soon as that file's temporary appears, gets the signal, and is let go.
 TEST_P(SegnaleDiFine, RemovesTheTemporaryBeingWrittenAndEndsByTheSignal) {
     const int segnale = GetParam();
-    banco b;
+    banco_interrotto b;
     const int notifiche = ::inotify_init1(IN_CLOEXEC);
     ASSERT_GE(notifiche, 0) << std::strerror(errno);
     ASSERT_GE(::inotify_add_watch(notifiche, b.cartella.c_str(), IN_CREATE), 0);
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Interruzioni, SegnaleDiFine, ::testing::Values(SIGINT, 
 // What a killed run leaves, temporaries of every output name, and links at such names that lead
 // out of the directory: the next run removes them all and follows none.
 TEST(Interruzioni, TheNextRunRemovesStaleTemporariesAndFollowsNoLink) {
-    banco b;
+    banco_interrotto b;
     const fs::path fuori = b.radice.percorso() / "fuori";
     fs::create_directories(fuori);
     scrivi_file(fuori / "bersaglio", "intatto");
@@ -181,7 +181,7 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
         GTEST_SKIP() << "strace is not installed (Debian package strace): the sweep injects its "
                         "kills and failures with it";
     const interruzione modo = GetParam();
-    banco b;
+    banco_interrotto b;
     const std::vector<chiamata> chiamate =
         chiamate_della_corsa(strace, b.cartella, b.radice.percorso() / "traccia");
     ASSERT_FALSE(HasFailure());

@@ -32,7 +32,7 @@ void scrivi_scenario(const fs::path& cartella) {
         prova::scrivi_file(cartella / nome, prova::scenario_di_riferimento().at(nome));
 }
 
-std::int16_t intero_a(const std::string& b, std::size_t o) {
+std::int16_t intero_letto(const std::string& b, std::size_t o) {
     return static_cast<std::int16_t>(static_cast<unsigned char>(b.at(o)) |
                                      (static_cast<unsigned char>(b.at(o + 1)) << 8));
 }
@@ -60,7 +60,7 @@ TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
     const auto [semplice, pesato] = prova::codici_attesi("7381", "Corvenna");
     EXPECT_EQ(scenario.at("orario"), pesato);
     EXPECT_EQ(j["celle"][1].at("dato2"), semplice);
-    EXPECT_EQ(j["celle"][1].at("dato2"), intero_a(file_celle, 18));
+    EXPECT_EQ(j["celle"][1].at("dato2"), intero_letto(file_celle, 18));
     EXPECT_EQ(j["derivati"]["scenario"].at("codici_concordano"), true);
 
     // The plan view: one element a metre, integers apart from doubles, the last two empty.

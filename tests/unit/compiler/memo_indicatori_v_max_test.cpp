@@ -1,9 +1,9 @@
 #include "compiler/memo_indicatori_v_max.hpp"
 
-#include "celle_di_prova.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
 #include "model/tipi_cella.hpp"
+#include "support/celle_di_prova.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "compiler/memo_segnale.hpp"
 
-#include "celle_di_prova.hpp"
 #include "model/arrotonda.hpp"
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
 #include "model/tipi_cella.hpp"
+#include "support/celle_di_prova.hpp"
 
 #include <gtest/gtest.h>
 

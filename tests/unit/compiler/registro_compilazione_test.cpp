@@ -1,4 +1,4 @@
-#include "celle_di_prova.hpp"
+#include "support/celle_di_prova.hpp"
 
 #include "compiler/memo_indicatori_v_max.hpp"
 #include "compiler/memo_montagna.hpp"

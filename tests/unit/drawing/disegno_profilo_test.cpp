@@ -15,7 +15,7 @@ using prova::linea;
 using prova::modello;
 using prova::treno;
 
-constexpr double larghezza = 1300;
+constexpr double larghezza_profilo = 1300;
 
 bool contiene(const std::vector<punto>& punti, punto p) {
     return std::any_of(punti.begin(), punti.end(), [p](const punto& q) {
@@ -34,13 +34,13 @@ bool contiene(const std::vector<punto>& punti, punto p) {
 TEST(DisegnoProfilo, DistanceAxisSpansTheRoute) {
     const costruzione c = modello(linea({}), treno({}));
     const elementi_scenario e = estrai_elementi(c);
-    const disegno_profilo d = disegna_profilo(c, e, larghezza);
+    const disegno_profilo d = disegna_profilo(c, e, larghezza_profilo);
     EXPECT_EQ(e.lunghezza_percorso, 10000);
     EXPECT_EQ(e.fine_asse, 10000);
     EXPECT_EQ(d.x(0), d.sinistra);
     EXPECT_EQ(d.x(10000), d.destra);
     EXPECT_LT(d.sinistra, d.destra);
-    EXPECT_LE(d.destra, larghezza);
+    EXPECT_LE(d.destra, larghezza_profilo);
     ASSERT_FALSE(d.tacche_km.empty());
     EXPECT_EQ(d.tacche_km.front().valore, 0);
     EXPECT_EQ(d.tacche_km.back().valore, 10);
@@ -52,7 +52,7 @@ TEST(DisegnoProfilo, ClimbAndDescentGiveElevationAndGradientSteps) {
                                          "pendenza,  3000,  -5", "pendenza,  5000,  0"}),
                                   treno({}));
     const elementi_scenario e = estrai_elementi(c);
-    const disegno_profilo d = disegna_profilo(c, e, larghezza);
+    const disegno_profilo d = disegna_profilo(c, e, larghezza_profilo);
 
     // Level to 1000 m, 20 m up to 3000 m, 10 m down to 5000 m, level to the end.
     const std::vector<double> quote = quote_celle(c, e);
@@ -94,7 +94,7 @@ TEST(DisegnoProfilo, SpeedChangeStepsTheLineAndASlowdownOnlyTheTrain) {
         modello(linea({}), treno({"velocita,  0,  60", "velocita,  2000,  100",
                                   "rallentamento,  5000,  40,  600,  1,  0,  0"}));
     const elementi_scenario e = estrai_elementi(c);
-    const disegno_profilo d = disegna_profilo(c, e, larghezza);
+    const disegno_profilo d = disegna_profilo(c, e, larghezza_profilo);
 
     EXPECT_EQ(d.y_velocita(0), d.velocita.basso);
     const std::vector<punto> linea_attesa = {
@@ -129,7 +129,7 @@ TEST(DisegnoProfilo, StationsSignalsAndBoardsStandAtTheirPositions) {
                " SECONDA",
                "segnale,  3600,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0"}));
     const elementi_scenario e = estrai_elementi(c);
-    const disegno_profilo d = disegna_profilo(c, e, larghezza);
+    const disegno_profilo d = disegna_profilo(c, e, larghezza_profilo);
     ASSERT_EQ(d.x_stazioni.size(), 1u);
     EXPECT_EQ(d.x_stazioni[0], d.x(4000));
     ASSERT_EQ(d.x_segnali.size(), 1u);

@@ -3,6 +3,7 @@
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
 #include "model/tipi_cella.hpp"
+#include "support/celle_di_prova.hpp"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +23,6 @@ constexpr std::uint8_t galleria = tipo_cella::marcatore_galleria;
 constexpr std::uint8_t abbattimento = tipo_cella::abbattimento_valore;
 // Any kind that takes a cell and that the pass does not act on.
 constexpr std::uint8_t occupata = tipo_cella::indicatore_v_max;
-
-// Cells 0 to `ultima`, all plain track.
-costruzione con_celle(std::int32_t ultima) {
-    costruzione c;
-    c.ultima_cella = ultima;
-    c.celle.resize(static_cast<std::size_t>(ultima) + 1);
-    return c;
-}
 
 void metti(costruzione& c, std::int32_t indice, std::uint8_t tipo, std::int16_t dato1 = 0) {
     c.celle[indice].tipo = tipo;
@@ -70,7 +63,7 @@ TEST(Minimo, SmallerValueAndFirstWhenEqual) {
 }
 
 TEST(Rifinitura, WithoutSlowdownsLeavesEveryCellAsItWas) {
-    costruzione c = con_celle(60);
+    costruzione c = prova::modello_vuoto(60);
     metti(c, 10, segnale, 53);
     metti(c, 11, tipo_cella::fermata, 4);
     metti(c, 20, galleria);
@@ -121,7 +114,7 @@ TEST(Rifinitura, SignalBeforeWarningBoardTakesTheFirstCaseThatHolds) {
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.nome);
-        costruzione c = con_celle(40);
+        costruzione c = prova::modello_vuoto(40);
         metti(c, 10, segnale);
         metti(c, 15, avviso, 60);
         metti(c, 9, k.tipo_p, k.dato1_p);
@@ -143,7 +136,7 @@ TEST(Rifinitura, SignalBeforeWarningBoardTakesTheFirstCaseThatHolds) {
 }
 
 TEST(Rifinitura, EverySignalInTheTwentyCellsBeforeTheBoardIsHandled) {
-    costruzione c = con_celle(60);
+    costruzione c = prova::modello_vuoto(60);
     metti(c, 40, avviso, 60);
     metti(c, 38, segnale); // 2 cells before
     metti(c, 20, segnale); // 20 cells before
@@ -166,7 +159,7 @@ TEST(Rifinitura, SignalsOnTheFirstThreeCellsAreNeverLookedAt) {
     for (const caso& k : casi) {
         SCOPED_TRACE(testing::Message()
                      << "board " << k.cella_avviso << ", signal " << k.cella_segnale);
-        costruzione c = con_celle(30);
+        costruzione c = prova::modello_vuoto(30);
         metti(c, k.cella_avviso, avviso, 60);
         metti(c, k.cella_segnale, segnale);
 
@@ -185,7 +178,7 @@ TEST(Rifinitura, MainLoopStopsTwoCellsBeforeTheLastCell) {
     const caso casi[] = {{28, true}, {29, false}, {30, false}};
     for (const caso& k : casi) {
         SCOPED_TRACE(k.cella_avviso);
-        costruzione c = con_celle(30);
+        costruzione c = prova::modello_vuoto(30);
         metti(c, k.cella_avviso, avviso, 60);
         metti(c, k.cella_avviso - 3, segnale);
 
@@ -207,7 +200,7 @@ TEST(Rifinitura, BandsBeforeASlowdownStartDependOnTheStartCell) {
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.s);
-        costruzione c = con_celle(80);
+        costruzione c = prova::modello_vuoto(80);
         metti_rallentamento(c, k.s, 120, -1);
 
         rifinitura(c);
@@ -232,7 +225,7 @@ TEST(Rifinitura, BandTakesItsFirstFreeCellAndNeverLowersAValue) {
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.nome);
-        costruzione c = con_celle(80);
+        costruzione c = prova::modello_vuoto(80);
         metti_rallentamento(c, 30, 120, -1);
         for (const auto& [indice, tipo] : k.prese)
             metti(c, indice, tipo);
@@ -242,7 +235,7 @@ TEST(Rifinitura, BandTakesItsFirstFreeCellAndNeverLowersAValue) {
         EXPECT_EQ(marcatori_tra(c, 23, 25), (std::set<std::int32_t>{k.atteso}));
     }
 
-    costruzione c = con_celle(80);
+    costruzione c = prova::modello_vuoto(80);
     metti_rallentamento(c, 30, 120, -1);
     metti(c, 25, abbattimento, 200);
     rifinitura(c);
@@ -251,7 +244,7 @@ TEST(Rifinitura, BandTakesItsFirstFreeCellAndNeverLowersAValue) {
 }
 
 TEST(Rifinitura, FullBandRecordsError12AndTheOtherBandsStillGetTheirMarker) {
-    costruzione c = con_celle(80);
+    costruzione c = prova::modello_vuoto(80);
     metti_rallentamento(c, 30, 120, -1);
     metti(c, 25, occupata);
     metti(c, 24, occupata);
@@ -269,7 +262,7 @@ TEST(Rifinitura, FullBandRecordsError12AndTheOtherBandsStillGetTheirMarker) {
 }
 
 TEST(Rifinitura, SlowWalkPlacesAMarkerEveryEightCells) {
-    costruzione c = con_celle(100);
+    costruzione c = prova::modello_vuoto(100);
     metti_rallentamento(c, 10, 60, 40);
 
     rifinitura(c);
@@ -293,7 +286,7 @@ TEST(Rifinitura, WalkFallbacksShiftTheRhythm) {
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.nome);
-        costruzione c = con_celle(100);
+        costruzione c = prova::modello_vuoto(100);
         metti_rallentamento(c, 10, 60, 40);
         for (std::int32_t indice : k.prese)
             metti(c, indice, occupata);
@@ -311,7 +304,7 @@ TEST(Rifinitura, WalkFallbacksShiftTheRhythm) {
 }
 
 TEST(Rifinitura, WalkMarkerOnATunnelCellKeepsItsRelief) {
-    costruzione c = con_celle(100);
+    costruzione c = prova::modello_vuoto(100);
     metti_rallentamento(c, 10, 60, 30);
     metti(c, 18, galleria);
     c.celle[18].montagna = 1;
@@ -324,12 +317,12 @@ TEST(Rifinitura, WalkMarkerOnATunnelCellKeepsItsRelief) {
 }
 
 TEST(Rifinitura, WalkEndingOnADueCellUsesTheCellsAroundTheEnd) {
-    costruzione c = con_celle(100);
+    costruzione c = prova::modello_vuoto(100);
     metti_rallentamento(c, 10, 60, 18);
     rifinitura(c);
     EXPECT_EQ(marcatori_tra(c, 11, 100), (std::set<std::int32_t>{17}));
 
-    costruzione d = con_celle(100);
+    costruzione d = prova::modello_vuoto(100);
     metti_rallentamento(d, 10, 60, 18);
     metti(d, 17, occupata);
     rifinitura(d);
@@ -344,7 +337,7 @@ TEST(Rifinitura, SlowdownSpeedDecidesTheWalk) {
     const caso casi[] = {{60, true}, {109, true}, {-5, true}, {110, false}, {200, false}};
     for (const caso& k : casi) {
         SCOPED_TRACE(k.velocita);
-        costruzione c = con_celle(100);
+        costruzione c = prova::modello_vuoto(100);
         metti_rallentamento(c, 30, k.velocita, 60);
         metti(c, 65, segnale);
 
@@ -377,7 +370,7 @@ TEST(Rifinitura, FirstSignalAfterTheEndGetsAMarkerBeforeIt) {
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.nome);
-        costruzione c = con_celle(100);
+        costruzione c = prova::modello_vuoto(100);
         metti_rallentamento(c, 10, 60, 20);
         for (std::int32_t indice : k.segnali)
             metti(c, indice, segnale);
@@ -397,7 +390,7 @@ TEST(Rifinitura, FirstSignalAfterTheEndGetsAMarkerBeforeIt) {
 }
 
 TEST(Rifinitura, StartWithoutEndWalksToTheLastCellAndStops) {
-    costruzione c = con_celle(40);
+    costruzione c = prova::modello_vuoto(40);
     metti_rallentamento(c, 20, 60, -1);
 
     rifinitura(c);
@@ -408,7 +401,7 @@ TEST(Rifinitura, StartWithoutEndWalksToTheLastCellAndStops) {
 
 TEST(Rifinitura, LookAheadAndSearchNeverLeaveTheArray) {
     // The due walk cell is the last cell, it and the one before taken: there is no k + 1.
-    costruzione c = con_celle(30);
+    costruzione c = prova::modello_vuoto(30);
     metti_rallentamento(c, 22, 60, -1);
     metti(c, 30, occupata);
     metti(c, 29, occupata);
@@ -418,14 +411,14 @@ TEST(Rifinitura, LookAheadAndSearchNeverLeaveTheArray) {
     EXPECT_EQ(marcatori_tra(c, 23, 30), (std::set<std::int32_t>{}));
 
     // The end one cell before the last: the signal search reaches only the last cell.
-    costruzione d = con_celle(30);
+    costruzione d = prova::modello_vuoto(30);
     metti_rallentamento(d, 20, 120, 29);
     metti(d, 30, segnale);
     rifinitura(d);
     EXPECT_EQ(marcatori_tra(d, 21, 30), (std::set<std::int32_t>{28}));
 
     // A start on the last cell the main loop looks at, without end.
-    costruzione e = con_celle(30);
+    costruzione e = prova::modello_vuoto(30);
     metti_rallentamento(e, 28, 60, -1);
     rifinitura(e);
     EXPECT_EQ(e.codice_errore, 0);
@@ -445,7 +438,7 @@ TEST(Rifinitura, TinyOrMissingCellArrayIsLeftAlone) {
     }
 
     // `ultima_cella` larger than the array: the array bounds the pass.
-    costruzione c = con_celle(20);
+    costruzione c = prova::modello_vuoto(20);
     c.ultima_cella = 1000;
     metti_rallentamento(c, 15, 60, -1);
     rifinitura(c);
@@ -482,7 +475,7 @@ TEST(Rifinitura, ModelCountersKeepWhereTheWalksStopped) {
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.nome);
-        costruzione c = con_celle(k.ultima);
+        costruzione c = prova::modello_vuoto(k.ultima);
         for (const posata& p : k.celle)
             metti(c, p.indice, p.tipo, p.dato1);
         c.indice = prima;

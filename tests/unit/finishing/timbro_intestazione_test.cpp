@@ -1,6 +1,7 @@
 #include "finishing/timbro_intestazione.hpp"
 
 #include "model/costruzione.hpp"
+#include "support/celle_di_prova.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +9,8 @@
 
 using namespace corvenna;
 
-namespace {
-
-costruzione con_celle(std::int32_t ultima) {
-    costruzione c;
-    c.ultima_cella = ultima;
-    c.celle.resize(static_cast<std::size_t>(ultima) + 1);
-    return c;
-}
-
-} // namespace
-
 TEST(TimbroIntestazione, FreeFieldsAreStampedWithoutError) {
-    costruzione c = con_celle(10);
+    costruzione c = prova::modello_vuoto(10);
 
     EXPECT_EQ(timbra_intestazione(c), 0);
 
@@ -37,7 +27,7 @@ TEST(TimbroIntestazione, OccupiedStampFieldGives1250AndStampsNothing) {
     };
     for (const caso& k : {caso{1, 0}, caso{0, -7}, caso{610, 5121}}) {
         SCOPED_TRACE(testing::Message() << k.i1 << " " << k.dato1);
-        costruzione c = con_celle(10);
+        costruzione c = prova::modello_vuoto(10);
         c.voci[voce_scenario].i1 = k.i1;
         c.celle[1].dato1 = k.dato1;
 
@@ -55,7 +45,7 @@ TEST(TimbroIntestazione, OccupiedCodeFieldGives1251AfterTheStamp) {
     };
     for (const caso& k : {caso{3600, 0}, caso{0, 9}}) {
         SCOPED_TRACE(testing::Message() << k.orario << " " << k.dato2);
-        costruzione c = con_celle(10);
+        costruzione c = prova::modello_vuoto(10);
         c.voci[voce_scenario].orario = k.orario;
         c.celle[1].dato2 = k.dato2;
 
@@ -72,7 +62,7 @@ TEST(TimbroIntestazione, WithoutACellOneNothingIsStamped) {
     for (std::int32_t ultima : {-1, 0}) {
         costruzione c;
         if (ultima >= 0)
-            c = con_celle(ultima);
+            c = prova::modello_vuoto(ultima);
 
         EXPECT_EQ(timbra_intestazione(c), 1250);
         EXPECT_EQ(c.voci[voce_scenario].i1, 0);

@@ -36,7 +36,7 @@ std::vector<std::string_view> righe_documento() {
 }
 
 // The rows that follow the header `intestazione`, up to the next header.
-std::vector<std::string_view> sezione(std::string_view intestazione) {
+std::vector<std::string_view> sezione_linea(std::string_view intestazione) {
     return prova_documenti::sezione(righe_linea, intestazione);
 }
 
@@ -52,11 +52,11 @@ TEST(RigheLinea, SectionsStandOnTheirLinesWithTheirRowCounts) {
         {1, "[generale]"},  {10, "[curve]"},       {49, "[pendenze]"}, {76, "[montagne]"},
         {78, "[cartelli]"}, {88, "[indicazioni]"}, {150, "[fine]"}};
     prova_documenti::verifica_intestazioni(righe_linea, intestazioni);
-    EXPECT_EQ(sezione("[curve]").size(), 38u);
-    EXPECT_EQ(sezione("[pendenze]").size(), 26u);
-    EXPECT_EQ(sezione("[montagne]").size(), 1u);
-    EXPECT_EQ(sezione("[cartelli]").size(), 9u);
-    EXPECT_EQ(sezione("[indicazioni]").size(), 61u);
+    EXPECT_EQ(sezione_linea("[curve]").size(), 38u);
+    EXPECT_EQ(sezione_linea("[pendenze]").size(), 26u);
+    EXPECT_EQ(sezione_linea("[montagne]").size(), 1u);
+    EXPECT_EQ(sezione_linea("[cartelli]").size(), 9u);
+    EXPECT_EQ(sezione_linea("[indicazioni]").size(), 61u);
 }
 
 // Every value follows a comma and two blanks, except the lettering of a text board (five
@@ -98,7 +98,7 @@ TEST(RigheLinea, GeneralSectionIsExact) {
                                                "sfondo due,  0",
                                                "sfondo tre,  0",
                                                "ripetizione segnali 4 codici,  0,  0"};
-    EXPECT_EQ(sezione("[generale]"), attese);
+    EXPECT_EQ(sezione_linea("[generale]"), attese);
 }
 
 struct curva {
@@ -110,7 +110,7 @@ struct curva {
 
 std::vector<curva> curve() {
     std::vector<curva> risultato;
-    for (std::string_view riga : sezione("[curve]")) {
+    for (std::string_view riga : sezione_linea("[curve]")) {
         const auto c = campi(riga);
         EXPECT_EQ(c.size(), 3u) << riga;
         EXPECT_EQ(c[0].size(), 7u) << riga;
@@ -157,7 +157,7 @@ TEST(RigheLinea, CurvesFollowOneAnotherWithThreeTouchingPairs) {
     EXPECT_EQ(contatti, 3);
     EXPECT_EQ(std::ranges::min_element(tutte, {}, &curva::lunghezza)->lunghezza, 50);
     EXPECT_EQ(std::ranges::max_element(tutte, {}, &curva::lunghezza)->lunghezza, 1700);
-    const std::vector<std::string_view> righe = sezione("[curve]");
+    const std::vector<std::string_view> righe = sezione_linea("[curve]");
     EXPECT_EQ(righe.front(), "curvas4,  700,  950");
     EXPECT_EQ(righe.back(), "curvas6,  86600,  200");
     const auto corta = std::find(righe.begin(), righe.end(), "curvas2,  55250,  50");
@@ -167,7 +167,7 @@ TEST(RigheLinea, CurvesFollowOneAnotherWithThreeTouchingPairs) {
 }
 
 TEST(RigheLinea, GradientsAscendFromZeroToTheLastRow) {
-    const std::vector<std::string_view> righe = sezione("[pendenze]");
+    const std::vector<std::string_view> righe = sezione_linea("[pendenze]");
     ASSERT_EQ(righe.size(), 26u);
     EXPECT_EQ(righe.front(), "pendenza,  0,  0");
     EXPECT_EQ(righe.back(), "pendenza,  70650,  0");
@@ -194,9 +194,10 @@ TEST(RigheLinea, GradientsAscendFromZeroToTheLastRow) {
 }
 
 TEST(RigheLinea, TunnelStretchHasItsBoardHundredMetresAhead) {
-    EXPECT_EQ(sezione("[montagne]"), std::vector<std::string_view>{"montagna,  8700,  11050,  11"});
+    EXPECT_EQ(sezione_linea("[montagne]"),
+              std::vector<std::string_view>{"montagna,  8700,  11050,  11"});
     int gallerie = 0;
-    for (std::string_view riga : sezione("[indicazioni]"))
+    for (std::string_view riga : sezione_linea("[indicazioni]"))
         if (riga.find("(Galleria)") != std::string_view::npos) {
             ++gallerie;
             EXPECT_EQ(numero(campi(riga)[1]), 8700 - 100) << riga;
@@ -205,7 +206,7 @@ TEST(RigheLinea, TunnelStretchHasItsBoardHundredMetresAhead) {
 }
 
 TEST(RigheLinea, SpeedBoardsCarryOrderedSpeedsAndEmptyRightHandValues) {
-    const std::vector<std::string_view> righe = sezione("[cartelli]");
+    const std::vector<std::string_view> righe = sezione_linea("[cartelli]");
     ASSERT_EQ(righe.size(), 9u);
     EXPECT_EQ(righe.front(), "indicatori_vmax,  1550,  125,  135,  135,  0,    ,    ,    ,  0");
     EXPECT_EQ(campi(righe.back())[1], "85200");
@@ -253,7 +254,7 @@ struct cartello {
 
 std::vector<cartello> cartelli() {
     std::vector<cartello> risultato;
-    for (std::string_view riga : sezione("[indicazioni]")) {
+    for (std::string_view riga : sezione_linea("[indicazioni]")) {
         const auto c = campi_controllati(riga, "cartello_indicatore", 3);
         if (!c.empty())
             risultato.push_back({numero(c[1]), c[2]});
@@ -346,7 +347,7 @@ TEST(RigheLinea, TwentySixLevelCrossingsLieOnTheSecondSection) {
 }
 
 TEST(RigheLinea, TextBoardsWithoutPlaceNamesReadExactly) {
-    const std::vector<std::string_view> righe = sezione("[indicazioni]");
+    const std::vector<std::string_view> righe = sezione_linea("[indicazioni]");
     for (std::string_view attesa : {
              "cartello_indicatore,  2900,     (   P.L.  )(km 1+522)",
              "cartello_indicatore,  32650,     (  P.L.A. )(km 31+180)",

@@ -29,11 +29,10 @@ namespace {
 using prova_documenti::campi;
 using prova_documenti::campi_controllati;
 using prova_documenti::numero;
-using prova_documenti::sezione;
 using prova_documenti::ultima_cella;
 
-std::vector<std::string_view> sezione(std::string_view intestazione) {
-    return sezione(righe_treno, intestazione);
+std::vector<std::string_view> sezione_treno(std::string_view intestazione) {
+    return prova_documenti::sezione(righe_treno, intestazione);
 }
 
 // The values of a row after its keyword, as numbers.
@@ -53,11 +52,11 @@ TEST(RigheTreno, SectionsStandOnTheirLinesWithTheirRowCounts) {
         {1, "[generale]"},       {6, "[aderenze]"}, {8, "[vel_limite]"}, {18, "[stazioni]"},
         {35, "[rallentamenti]"}, {36, "[segnali]"}, {66, "[codici]"},    {67, "[fine]"}};
     prova_documenti::verifica_intestazioni(righe_treno, intestazioni);
-    EXPECT_EQ(sezione("[vel_limite]").size(), 9u);
-    EXPECT_EQ(sezione("[stazioni]").size(), 16u);
-    EXPECT_TRUE(sezione("[rallentamenti]").empty());
-    EXPECT_EQ(sezione("[segnali]").size(), 29u);
-    EXPECT_TRUE(sezione("[codici]").empty());
+    EXPECT_EQ(sezione_treno("[vel_limite]").size(), 9u);
+    EXPECT_EQ(sezione_treno("[stazioni]").size(), 16u);
+    EXPECT_TRUE(sezione_treno("[rallentamenti]").empty());
+    EXPECT_EQ(sezione_treno("[segnali]").size(), 29u);
+    EXPECT_TRUE(sezione_treno("[codici]").empty());
 }
 
 // Every value follows a comma and two blanks; a station name follows a comma and three.
@@ -81,18 +80,18 @@ TEST(RigheTreno, BlanksAroundCommasAreExact) {
 }
 
 TEST(RigheTreno, GeneralAndAdhesionRowsAreExact) {
-    EXPECT_EQ(sezione("[generale]"),
+    EXPECT_EQ(sezione_treno("[generale]"),
               (std::vector<std::string_view>{"numero vetture,  12",
                                              "percentuale massa frenata,  90", "sabbia,  300",
                                              "orologio,     6               40            50"}));
     const std::string orologio = "orologio," + std::string(5, ' ') + "6" + std::string(15, ' ') +
                                  "40" + std::string(12, ' ') + "50";
-    EXPECT_EQ(sezione("[generale]").back(), orologio);
-    EXPECT_EQ(sezione("[aderenze]"), std::vector<std::string_view>{"aderenza,  0,  100"});
+    EXPECT_EQ(sezione_treno("[generale]").back(), orologio);
+    EXPECT_EQ(sezione_treno("[aderenze]"), std::vector<std::string_view>{"aderenza,  0,  100"});
 }
 
 TEST(RigheTreno, SpeedLimitsAscendAndAgreeWithTheSharedTable) {
-    const std::vector<std::string_view> righe = sezione("[vel_limite]");
+    const std::vector<std::string_view> righe = sezione_treno("[vel_limite]");
     ASSERT_EQ(righe.size(), limiti_velocita.size());
     EXPECT_EQ(righe[0], "velocita,  0,  75");
     EXPECT_EQ(righe[1], "velocita,  1500,  125");
@@ -131,7 +130,7 @@ struct riga_stazione {
 
 std::vector<riga_stazione> stazioni() {
     std::vector<riga_stazione> risultato;
-    for (std::string_view riga : sezione("[stazioni]")) {
+    for (std::string_view riga : sezione_treno("[stazioni]")) {
         const auto c = campi_controllati(riga, "stazione", 18);
         if (c.empty())
             continue;
@@ -309,7 +308,7 @@ struct riga_segnale {
 
 std::vector<riga_segnale> segnali() {
     std::vector<riga_segnale> risultato;
-    for (std::string_view riga : sezione("[segnali]")) {
+    for (std::string_view riga : sezione_treno("[segnali]")) {
         EXPECT_EQ(campi(riga)[0], "segnale") << riga;
         risultato.push_back({riga, valori(riga, 11)});
     }
@@ -414,11 +413,11 @@ TEST(RigheTreno, EveryPointFeatureHasACellOfItsOwn) {
         EXPECT_TRUE(nuova) << "cell " << cella << ": " << cosa << " and " << it->second;
     };
     int cartelli = 0;
-    for (std::string_view riga : sezione(righe_linea, "[indicazioni]")) {
+    for (std::string_view riga : prova_documenti::sezione(righe_linea, "[indicazioni]")) {
         occupa(cella_puntuale(numero(campi(riga)[1])), std::string(riga));
         ++cartelli;
     }
-    for (std::string_view riga : sezione(righe_linea, "[cartelli]"))
+    for (std::string_view riga : prova_documenti::sezione(righe_linea, "[cartelli]"))
         occupa(cella_puntuale(numero(campi(riga)[1])), std::string(riga));
     int fermate = 0;
     for (const riga_stazione& s : stazioni())

@@ -1,6 +1,7 @@
 #pragma once
 
-// A small build object for the recorder tests: cells 0 to `ultima_cella`, all plain track.
+// A small build object for the recorder and finishing tests: cells 0 to `ultima_cella`, all plain
+// track.
 
 #include "model/costruzione.hpp"
 
