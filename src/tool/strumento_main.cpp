@@ -13,15 +13,40 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 #ifndef GENERA_VERSIONE
 #define GENERA_VERSIONE "sviluppo"
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+// What the command wrote on standard output (a report, JSON, the help) reaches its file only
+// when every write, the flush and the close succeed: a full disk or a closed device must not end
+// with success and a truncated result. Returns `stato`, or the file-failure status with the
+// reason on standard error: the system's, when the last call made is the one that failed; a write
+// that failed earlier, inside a flush of the streams, left no reason that can be trusted.
+int chiudi_uscita(int stato) {
+    errno = 0;
+    std::cout.flush();
+    bool riuscita = static_cast<bool>(std::cout);
+    riuscita = std::fflush(stdout) == 0 && riuscita;
+    riuscita = !std::ferror(stdout) && riuscita;
+    riuscita = std::fclose(stdout) == 0 && riuscita;
+    if (riuscita)
+        return stato;
+    const std::string motivo = errno != 0 ? std::strerror(errno) : "scrittura non riuscita";
+    std::cerr << "scenario: impossibile scrivere lo standard output: " << motivo << '\n';
+    return corvenna::stato_uscita::errore_file;
+}
+
+int esegui(int argc, char** argv) {
     using namespace corvenna;
     CLI::App app{"scenario: compila, controlla e legge gli scenari del simulatore di guida",
                  "scenario"};
@@ -63,4 +88,10 @@ int main(int argc, char** argv) {
         std::cerr << "scenario: " << e.what() << '\n';
     }
     return stato_uscita::errore_file;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return chiudi_uscita(esegui(argc, argv));
 }

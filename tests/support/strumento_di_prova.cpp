@@ -29,7 +29,8 @@ int apri_registro(const fs::path& percorso) {
 } // namespace
 
 esito_strumento esegui_strumento(const fs::path& cartella,
-                                 const std::vector<std::string>& argomenti) {
+                                 const std::vector<std::string>& argomenti,
+                                 const fs::path& uscita_su) {
     static std::atomic<unsigned> numero{0};
     // The two streams go to files beside the directory, never into it.
     const std::string base = (cartella.parent_path() / (cartella.filename().string() +
@@ -37,7 +38,14 @@ esito_strumento esegui_strumento(const fs::path& cartella,
                                  .string();
     const fs::path registro_uscita = base + ".uscita";
     const fs::path registro_errori = base + ".errori";
-    const int uscita = apri_registro(registro_uscita);
+    int uscita = -1;
+    if (uscita_su.empty()) {
+        uscita = apri_registro(registro_uscita);
+    } else {
+        uscita = ::open(uscita_su.c_str(), O_WRONLY | O_CLOEXEC);
+        if (uscita < 0)
+            fallisci("open " + uscita_su.string());
+    }
     const int errori = apri_registro(registro_errori);
 
     std::vector<std::string> parole = {GENERA_STRUMENTO};
@@ -69,7 +77,8 @@ esito_strumento esegui_strumento(const fs::path& cartella,
 
     esito_strumento esito;
     esito.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
-    esito.uscita = leggi_file(registro_uscita);
+    if (uscita_su.empty())
+        esito.uscita = leggi_file(registro_uscita);
     esito.errori = leggi_file(registro_errori);
     fs::remove(registro_uscita);
     fs::remove(registro_errori);

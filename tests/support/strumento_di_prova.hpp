@@ -16,8 +16,10 @@ struct esito_strumento {
     std::string errori;
 };
 
-// Runs `scenario ARGOMENTI...` in `cartella` to its end.
+// Runs `scenario ARGOMENTI...` in `cartella` to its end. With `uscita_su`, its standard output
+// goes to that existing file (such as /dev/full) instead of being kept.
 esito_strumento esegui_strumento(const std::filesystem::path& cartella,
-                                 const std::vector<std::string>& argomenti);
+                                 const std::vector<std::string>& argomenti,
+                                 const std::filesystem::path& uscita_su = {});
 
 } // namespace corvenna::prova

@@ -6,6 +6,9 @@
 #include "support/programma_di_prova.hpp"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -216,6 +219,33 @@ TEST(Strumento, IdentityComesFromTheNamesOrTheOptions) {
                                                      "Altra", "--treno", "0001", "-o", "O"});
     ASSERT_EQ(con.stato, 0) << con.errori;
     EXPECT_EQ(leggi_cartella(d.percorso() / "O").count("Altra_0001.sim"), 1u);
+}
+
+// Whatever the command writes on standard output, a failed write there ends with status 2 and
+// says so: a full device takes none of the bytes.
+TEST(Strumento, AFailedWriteToStandardOutputIsAFileFailure) {
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "this system has no /dev/full";
+    const autore a;
+    const std::vector<std::vector<std::string>> casi = {
+        {"--help"},
+        {"--version"},
+        {"controlla", a.linea().string(), a.treno().string(), "--diagnostica", "json"},
+    };
+    for (const auto& argomenti : casi) {
+        const auto esito = esegui_strumento(a.d.percorso(), argomenti, "/dev/full");
+        EXPECT_EQ(esito.stato, 2) << argomenti[0];
+        // The reason is the system's when the failing call is the last one; a write that failed
+        // earlier, inside a flush of the library, is reported without it.
+        const std::string prefisso = "scenario: impossibile scrivere lo standard output: ";
+        const std::size_t dove = esito.errori.rfind(prefisso);
+        ASSERT_NE(dove, std::string::npos) << argomenti[0] << "\n" << esito.errori;
+        const std::string motivo = esito.errori.substr(dove + prefisso.size());
+        EXPECT_TRUE(motivo == std::string(std::strerror(ENOSPC)) + "\n" ||
+                    motivo == "scrittura non riuscita\n")
+            << argomenti[0] << "\n"
+            << esito.errori;
+    }
 }
 
 TEST(Strumento, ExitStatuses) {
