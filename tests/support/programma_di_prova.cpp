@@ -179,6 +179,24 @@ void installa_programma(const fs::path& cartella) {
                                                    fs::perms::others_exec);
 }
 
+bool avviabile_da(const fs::path& cartella, std::pair<uid_t, gid_t> utente) {
+    const std::string programma = (cartella / nome_programma).string();
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        fallisci("fork");
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(utente.second) != 0 ||
+            ::setuid(utente.first) != 0)
+            ::_exit(2);
+        ::_exit(::access(programma.c_str(), X_OK) == 0 ? 0 : 1);
+    }
+    int stato = 0;
+    while (::waitpid(pid, &stato, 0) < 0)
+        if (errno != EINTR)
+            fallisci("waitpid");
+    return WIFEXITED(stato) && WEXITSTATUS(stato) == 0;
+}
+
 esecuzione::esecuzione(const fs::path& cartella, const opzioni_esecuzione& opzioni) {
     static std::atomic<unsigned> numero{0};
     // The messages go to a file beside the directory, never into it.

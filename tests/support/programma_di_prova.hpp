@@ -49,6 +49,11 @@ contenuti leggi_cartella(const fs::path& cartella);
 // Copies the program into `cartella`, which it creates when missing.
 void installa_programma(const fs::path& cartella);
 
+// Whether the user and group `utente` may start the program installed in `cartella`: every
+// directory on the way must let that user through, which a root directory of mode 0700 (a
+// container's) does not.
+bool avviabile_da(const fs::path& cartella, std::pair<uid_t, gid_t> utente);
+
 struct opzioni_esecuzione {
     // The largest file the run may write (RLIMIT_FSIZE). The run gets SIGXFSZ with its default
     // action, as from a shell: the program itself must make the write fail with EFBIG.
