@@ -8,6 +8,7 @@
 #include "model/codici_errore.hpp"
 #include "model/costruzione.hpp"
 #include "platform/cartella_bloccata.hpp"
+#include "platform/insieme_file.hpp"
 #include "scenario/dati_documenti.hpp"
 
 #include <array>
@@ -68,17 +69,25 @@ int Form_Load(const std::filesystem::path& cartella, const interfaccia_utente& u
     };
     uscita.rimuovi_temporanei(nomi);
 
+    // The documents and the binary files are one scenario: they replace the earlier ones
+    // together, and only when the build wrote the binary files.
+    insieme_file scenario(uscita);
     int errore_intestazione = 0;
     try {
-        // Line and train descriptions, notes, slowdown order, train card. The build deletes
-        // the descriptions again: they need no flush.
+        // Line and train descriptions, notes, slowdown order, train card. The descriptions are
+        // intermediate files, which the build reads and deletes again: they need no flush and
+        // belong to no set.
         for (const documento_scenario& d : documenti_scenario) {
             const bool descrizione = d.file == file_uscita::descrizione_linea ||
                                      d.file == file_uscita::descrizione_treno;
-            scrivi_documento(c, uscita, d,
-                             descrizione ? persistenza::provvisoria : persistenza::durevole);
+            if (descrizione)
+                scrivi_documento(c, uscita, d, persistenza::provvisoria);
+            else
+                scrivi_documento(c, scenario, d, persistenza::durevole);
         }
-        errore_intestazione = memorizza_percorso(c, 1, uscita);
+        errore_intestazione = memorizza_percorso(c, 1, uscita, scenario);
+        if (errore_intestazione == 0 && c.celle_create())
+            scenario.conferma();
         // Before the report: the error box ends the program.
         uscita.sincronizza();
     } catch (...) {

@@ -6,10 +6,20 @@
 #include "output/file_binari.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
+#include "platform/insieme_file.hpp"
 
 namespace corvenna {
 
 int memorizza_percorso(costruzione& c, const std::int32_t& j, cartella_bloccata& cartella) {
+    insieme_file binari(cartella);
+    const int errore = memorizza_percorso(c, j, cartella, binari);
+    if (errore == 0 && c.celle_create())
+        binari.conferma();
+    return errore;
+}
+
+int memorizza_percorso(costruzione& c, const std::int32_t& j, cartella_bloccata& cartella,
+                       cartella_uscita& binari) {
     c.genera_planimetria = j;
     sorgente_cartella sorgente(cartella, nome_file(c, file_uscita::descrizione_linea),
                                nome_file(c, file_uscita::descrizione_treno));
@@ -20,7 +30,7 @@ int memorizza_percorso(costruzione& c, const std::int32_t& j, cartella_bloccata&
     if (!c.celle_create() || errore != 0)
         return errore;
 
-    scrivi_scenario(cartella, c);
+    scrivi_scenario(binari, c);
     return 0;
 }
 

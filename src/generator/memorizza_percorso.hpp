@@ -5,6 +5,7 @@
 namespace corvenna {
 
 class cartella_bloccata;
+class cartella_uscita;
 struct costruzione;
 
 // The build: resets the item table, compiles both descriptions in `cartella`, finishes and
@@ -13,6 +14,10 @@ struct costruzione;
 // file is written. When the compile ended before the cells existed, nothing after the compile
 // runs and no binary file is written either. When the system failed on a description file
 // (it could not be tested, read or deleted), throws that errore_file and writes no binary file.
+// The binary files go to `binari` (the set of files a run replaces together); without it they
+// replace their earlier versions in `cartella` together, as a set of their own.
 int memorizza_percorso(costruzione& c, const std::int32_t& j, cartella_bloccata& cartella);
+int memorizza_percorso(costruzione& c, const std::int32_t& j, cartella_bloccata& cartella,
+                       cartella_uscita& binari);
 
 } // namespace corvenna

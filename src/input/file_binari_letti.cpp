@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace corvenna {
 
@@ -193,6 +194,38 @@ std::size_t byte_massimi_celle(const costruzione& c) {
 
 std::size_t byte_massimi_planimetria(const costruzione& c) {
     return 2 * numero_metri(c) * byte_del_valore(tipo_valore::doppio);
+}
+
+std::size_t byte_massimi_planimetria_qualsiasi() {
+    costruzione c;
+    c.lunghezza_totale = lunghezza_percorso_massima + prolungamento_tracciato;
+    return byte_massimi_planimetria(c);
+}
+
+std::optional<std::size_t> metri_planimetria(std::string_view dati) {
+    // Every value says its own size by its tag: counting them needs no length. The tags of the
+    // first value of each axis are kept: a compile always gives metre 0 a position.
+    std::vector<std::int16_t> etichette;
+    std::size_t posizione = 0;
+    while (posizione < dati.size()) {
+        if (dati.size() - posizione < 2)
+            return std::nullopt;
+        const auto basso = static_cast<unsigned char>(dati[posizione]);
+        const auto alto = static_cast<unsigned char>(dati[posizione + 1]);
+        const auto etichetta = static_cast<std::int16_t>(basso | (alto << 8));
+        const std::optional<tipo_valore> tipo = tipo_di_etichetta(etichetta);
+        if (!tipo || dati.size() - posizione < byte_del_valore(*tipo))
+            return std::nullopt;
+        posizione += byte_del_valore(*tipo);
+        etichette.push_back(etichetta);
+    }
+    const std::size_t metri = etichette.size() / 2;
+    const auto metri_massimi =
+        static_cast<std::size_t>(lunghezza_percorso_massima + prolungamento_tracciato) + 1;
+    if (etichette.size() % 2 != 0 || metri == 0 || metri > metri_massimi ||
+        etichette[0] == etichetta_vuoto || etichette[metri] == etichetta_vuoto)
+        return std::nullopt;
+    return metri;
 }
 
 } // namespace corvenna

@@ -47,4 +47,12 @@ std::size_t byte_massimi_voci();
 std::size_t byte_massimi_celle(const costruzione& c);
 std::size_t byte_massimi_planimetria(const costruzione& c);
 
+// The metres of the plan view that `dati` holds whole, whatever the route: both axes, each a run
+// of tagged values, with the same number of metres; std::nullopt when the bytes are not such a
+// plan view (a damaged one), or hold more metres than any route has. A plan view that reads
+// whole for another length than the item file's belongs to another scenario.
+std::optional<std::size_t> metri_planimetria(std::string_view dati);
+// The most bytes any plan view can hold, for the longest route.
+std::size_t byte_massimi_planimetria_qualsiasi();
+
 } // namespace corvenna

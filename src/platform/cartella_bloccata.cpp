@@ -6,6 +6,7 @@
 
 #include "base/errore_file.hpp"
 #include "platform/flusso_file.hpp"
+#include "platform/insieme_file.hpp"
 #include "platform/nomi_temporanei.hpp"
 #include "platform/primitive_file.hpp"
 
@@ -17,20 +18,6 @@ namespace corvenna {
 
 namespace {
 
-// The signals that end the process, held back for the life of the object.
-class segnali_trattenuti {
-  public:
-    explicit segnali_trattenuti(primitive_file& sistema) : sistema_(sistema) {
-        sistema_.trattieni_segnali();
-    }
-    ~segnali_trattenuti() { sistema_.rilascia_segnali(); }
-    segnali_trattenuti(const segnali_trattenuti&) = delete;
-    segnali_trattenuti& operator=(const segnali_trattenuti&) = delete;
-
-  private:
-    primitive_file& sistema_;
-};
-
 void verifica_nome(const std::string& nome, const std::filesystem::path& percorso) {
     if (!nome_semplice(nome))
         throw errore_file(percorso, "nome di file non valido");
@@ -38,9 +25,10 @@ void verifica_nome(const std::string& nome, const std::filesystem::path& percors
 
 } // namespace
 
-void sostituisci_file(primitive_file& sistema, const std::string& nome,
-                      const std::filesystem::path& destinazione, unsigned& progressivo,
-                      const scrittura_file& scrivi, persistenza durata) {
+std::filesystem::path scrivi_temporaneo(primitive_file& sistema, const std::string& nome,
+                                        const std::filesystem::path& destinazione,
+                                        unsigned& progressivo, const scrittura_file& scrivi,
+                                        persistenza durata) {
     // Created exclusively and never through a link: a name already taken, by anything, is
     // skipped for the next one.
     std::filesystem::path temporaneo;
@@ -59,11 +47,7 @@ void sostituisci_file(primitive_file& sistema, const std::string& nome,
         }
         sistema.segna_temporaneo(temporaneo);
     }
-    auto abbandona = [&] {
-        const segnali_trattenuti trattenuti(sistema);
-        sistema.rimuovi(temporaneo);
-        sistema.dimentica_temporaneo();
-    };
+    auto abbandona = [&] { abbandona_temporaneo(sistema, temporaneo); };
 
     std::string motivo;
     {
@@ -95,14 +79,27 @@ void sostituisci_file(primitive_file& sistema, const std::string& nome,
         abbandona();
         throw errore_file(destinazione, motivo);
     }
+    return temporaneo;
+}
 
+void abbandona_temporaneo(primitive_file& sistema, const std::filesystem::path& temporaneo) {
+    const segnali_trattenuti trattenuti(sistema);
+    sistema.rimuovi(temporaneo);
+    sistema.dimentica_temporaneo(temporaneo);
+}
+
+void sostituisci_file(primitive_file& sistema, const std::string& nome,
+                      const std::filesystem::path& destinazione, unsigned& progressivo,
+                      const scrittura_file& scrivi, persistenza durata) {
+    const std::filesystem::path temporaneo =
+        scrivi_temporaneo(sistema, nome, destinazione, progressivo, scrivi, durata);
     int codice = 0;
     {
         const segnali_trattenuti trattenuti(sistema);
         codice = sistema.rinomina(temporaneo, sistema.nome_di_sistema(nome), durata);
         if (codice != 0)
             sistema.rimuovi(temporaneo);
-        sistema.dimentica_temporaneo();
+        sistema.dimentica_temporaneo(temporaneo);
     }
     if (codice != 0)
         throw errore_file(destinazione, sistema.motivo(codice));
@@ -113,6 +110,7 @@ cartella_bloccata::cartella_bloccata(const std::filesystem::path& cartella)
     // Should the lock fail, sistema_ closes the directory as the exception leaves.
     blocco_ = std::make_unique<blocco_cartella>(cartella, sistema_->maniglia());
     sistema_->prepara_segnali();
+    completa_sostituzione(*sistema_, cartella_);
 }
 
 cartella_bloccata::~cartella_bloccata() {
@@ -153,9 +151,11 @@ void cartella_bloccata::rimuovi_temporanei(std::span<const std::string> nomi) {
     std::vector<std::filesystem::path> residui;
     for (const std::filesystem::path& voce : sistema_->elenca()) {
         const std::string testo = sistema_->testo_del_nome(voce);
+        bool residuo = temporaneo_di(testo, nome_registro);
         for (const std::string& nome : nomi)
-            if (temporaneo_di(testo, nome))
-                residui.push_back(voce);
+            residuo = residuo || temporaneo_di(testo, nome);
+        if (residuo)
+            residui.push_back(voce);
     }
     // A directory of such a name is not ours and stays (its removal fails).
     for (const std::filesystem::path& residuo : residui)

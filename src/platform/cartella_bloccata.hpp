@@ -48,8 +48,10 @@ class primitive_file;
 
 class cartella_bloccata final : public cartella_uscita {
   public:
-    // Opens `cartella`, waits until no other run holds it, then holds it. Throws errore_file,
-    // naming the directory, when it cannot be opened or locked.
+    // Opens `cartella`, waits until no other run holds it, then holds it, and finishes the set
+    // of files an interrupted run left half-replaced (insieme_file.hpp) before anything else.
+    // Throws errore_file, naming the directory, when it cannot be opened or locked, or naming
+    // the file that cannot be finished.
     explicit cartella_bloccata(const std::filesystem::path& cartella);
     // Flushes the directory when sincronizza has not (failures are not reported there), then
     // releases the lock and closes the directory.
@@ -69,9 +71,10 @@ class cartella_bloccata final : public cartella_uscita {
     // cut. Throws errore_file naming the directory.
     void sincronizza();
 
-    // Removes what interrupted runs left for the files `nomi`: entries named `NAME.tmp<digits>-
-    // <digits>` that are not directories. Where the directory cannot be listed (it may be
-    // written but not read) nothing is found; failures are not reported.
+    // Removes what interrupted runs left for the files `nomi` and for the record of a set:
+    // entries named `NAME.tmp<digits>-<digits>` that are not directories. Where the directory
+    // cannot be listed (it may be written but not read) nothing is found; failures are not
+    // reported.
     void rimuovi_temporanei(std::span<const std::string> nomi);
 
     // Whether the file `nome` exists; throws errore_file when the system cannot tell.
@@ -84,6 +87,9 @@ class cartella_bloccata final : public cartella_uscita {
     void cancella(const std::string& nome);
 
   private:
+    // A set of files is prepared and confirmed with the directory's own calls and numbers.
+    friend class insieme_file;
+
     std::filesystem::path cartella_;
     // The system's calls relative to the open directory, which they hold open.
     std::unique_ptr<primitive_file> sistema_;

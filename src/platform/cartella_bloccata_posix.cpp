@@ -25,17 +25,21 @@ std::string motivo_sistema(int codice) {
     return std::generic_category().message(codice);
 }
 
-// The temporary being written, for the handlers of the signals that end a process: the
-// directory's descriptor (-1 when there is none) and the name. Both change only while those
-// signals are blocked.
+// The temporaries being written, for the handlers of the signals that end a process: the
+// directory's descriptor (-1 when there is none) and the names, each in a slot of its own (an
+// empty name is a free slot). They change only while those signals are blocked. A set of files
+// holds one slot per file; a temporary that finds no free slot is left to the next run's removal.
+constexpr int posti_temporanei = 16;
 volatile std::sig_atomic_t cartella_in_scrittura = -1;
-char temporaneo_in_scrittura[NAME_MAX + 1];
+char temporanei_in_scrittura[posti_temporanei][NAME_MAX + 1];
 
 constexpr int segnali_di_fine[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void alla_fine_per_segnale(int segnale) {
     if (cartella_in_scrittura >= 0)
-        ::unlinkat(cartella_in_scrittura, temporaneo_in_scrittura, 0);
+        for (const char* nome : temporanei_in_scrittura)
+            if (nome[0] != '\0')
+                ::unlinkat(cartella_in_scrittura, nome, 0);
     // Ends the process as the signal would have: it is delivered again once this handler
     // returns, now with the default action.
     ::signal(segnale, SIG_DFL);
@@ -195,6 +199,12 @@ class primitive_posix final : public primitive_file {
         return ::fstatat(descrittore_, nome.c_str(), &stato, 0) != 0 ? errno : 0;
     }
 
+    bool e_cartella(const std::filesystem::path& nome) override {
+        struct stat stato {};
+        return ::fstatat(descrittore_, nome.c_str(), &stato, AT_SYMLINK_NOFOLLOW) == 0 &&
+               S_ISDIR(stato.st_mode);
+    }
+
     // Every entry of the directory, when it can be read.
     std::vector<std::filesystem::path> elenca() override {
         std::vector<std::filesystem::path> voci;
@@ -252,12 +262,23 @@ class primitive_posix final : public primitive_file {
     }
 
     void segna_temporaneo(const std::filesystem::path& nome) override {
-        // The name fits: the system has just created a file with it.
-        std::memcpy(temporaneo_in_scrittura, nome.c_str(), nome.native().size() + 1);
-        cartella_in_scrittura = descrittore_;
+        for (char* posto : temporanei_in_scrittura)
+            if (posto[0] == '\0') {
+                // The name fits: the system has just created a file with it.
+                std::memcpy(posto, nome.c_str(), nome.native().size() + 1);
+                cartella_in_scrittura = descrittore_;
+                return;
+            }
     }
-    void dimentica_temporaneo() override {
-        cartella_in_scrittura = -1;
+    void dimentica_temporaneo(const std::filesystem::path& nome) override {
+        bool altri = false;
+        for (char* posto : temporanei_in_scrittura) {
+            if (nome.native() == posto)
+                posto[0] = '\0';
+            altri = altri || posto[0] != '\0';
+        }
+        if (!altri)
+            cartella_in_scrittura = -1;
     }
 
   private:

@@ -191,6 +191,13 @@ class primitive_windows final : public primitive_file {
                    : ultimo_errore();
     }
 
+    bool e_cartella(const std::filesystem::path& nome) override {
+        const DWORD attributi = GetFileAttributesW(per_il_sistema(cartella_ / nome).c_str());
+        return attributi != INVALID_FILE_ATTRIBUTES &&
+               (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+               (attributi & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    }
+
     // The files whose names hold ".tmp"; directories are not ours.
     std::vector<std::filesystem::path> elenca() override {
         std::vector<std::filesystem::path> voci;
@@ -214,7 +221,7 @@ class primitive_windows final : public primitive_file {
     void trattieni_segnali() override {}
     void rilascia_segnali() override {}
     void segna_temporaneo(const std::filesystem::path&) override {}
-    void dimentica_temporaneo() override {}
+    void dimentica_temporaneo(const std::filesystem::path&) override {}
 
   private:
     std::filesystem::path cartella_;

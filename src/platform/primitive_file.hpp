@@ -68,6 +68,8 @@ class primitive_file {
     virtual int rimuovi(const std::filesystem::path& nome) = 0;
     // 0 when the entry exists.
     virtual int cerca(const std::filesystem::path& nome) = 0;
+    // Whether the entry exists and is a directory (not followed through a link).
+    virtual bool e_cartella(const std::filesystem::path& nome) = 0;
     // The names of the entries that may be temporaries; nothing when the directory cannot be
     // listed.
     virtual std::vector<std::filesystem::path> elenca() = 0;
@@ -81,14 +83,41 @@ class primitive_file {
     // created and recorded, or removed or renamed and forgotten, as one step.
     virtual void trattieni_segnali() = 0;
     virtual void rilascia_segnali() = 0;
-    // The temporary that those signals remove before the process ends, and its end.
+    // The temporaries that those signals remove before the process ends: one more, and one
+    // fewer. A run holds several while it prepares a set of files that replace theirs together.
     virtual void segna_temporaneo(const std::filesystem::path& nome) = 0;
-    virtual void dimentica_temporaneo() = 0;
+    virtual void dimentica_temporaneo(const std::filesystem::path& nome) = 0;
 };
 
 // Opens the directory `cartella` with this system's calls. Throws errore_file, naming the
 // directory, when it cannot be opened.
 std::unique_ptr<primitive_file> apri_primitive_file(const std::filesystem::path& cartella);
+
+// The signals that end the process, held back for the life of the object.
+class segnali_trattenuti {
+  public:
+    explicit segnali_trattenuti(primitive_file& sistema) : sistema_(sistema) {
+        sistema_.trattieni_segnali();
+    }
+    ~segnali_trattenuti() { sistema_.rilascia_segnali(); }
+    segnali_trattenuti(const segnali_trattenuti&) = delete;
+    segnali_trattenuti& operator=(const segnali_trattenuti&) = delete;
+
+  private:
+    primitive_file& sistema_;
+};
+
+// The first half of a replacement: a new temporary beside the file `nome`, with the first free
+// name from `progressivo` on (which it advances), written by `scrivi`, flushed when durable, and
+// closed. Returns its name; it is one of the temporaries the ending signals remove until
+// abbandona_temporaneo or a rename takes it. On any failure it is removed and errore_file names
+// `destinazione`.
+std::filesystem::path scrivi_temporaneo(primitive_file& sistema, const std::string& nome,
+                                        const std::filesystem::path& destinazione,
+                                        unsigned& progressivo, const scrittura_file& scrivi,
+                                        persistenza durata);
+// Removes a temporary that will not take its name.
+void abbandona_temporaneo(primitive_file& sistema, const std::filesystem::path& temporaneo);
 
 // Replaces the file `nome` of the directory of `sistema` by a temporary, as cartella_uscita
 // says: the temporary takes the first free name from `progressivo` on (which it advances), is

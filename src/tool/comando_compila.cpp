@@ -7,6 +7,7 @@
 #include "output/file_binari.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
+#include "platform/insieme_file.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
 #include "tool/stampa_diagnostiche.hpp"
@@ -56,15 +57,28 @@ std::string testo_compilabile(const std::filesystem::path& percorso, descrizione
     return std::move(t.testo);
 }
 
-void scrivi_file_binari(const std::filesystem::path& cartella, const costruzione& c) {
+// The compiled scenario replaces the earlier one of its name as a whole: a plan view left from
+// an earlier compile goes when this one has none, so that no reader takes it for this
+// scenario's.
+void scrivi_file_binari(const std::filesystem::path& cartella, const costruzione& c,
+                        std::ostream& errori) {
     std::filesystem::create_directories(cartella);
     cartella_bloccata uscita(cartella);
     const std::array<std::string, 3> nomi{nome_file(c, file_uscita::planimetria),
                                           nome_file(c, file_uscita::voci),
                                           nome_file(c, file_uscita::celle)};
     uscita.rimuovi_temporanei(nomi);
-    scrivi_scenario(uscita, c);
+    insieme_file scenario(uscita);
+    scrivi_scenario(scenario, c);
+    const bool planimetria_superata = c.genera_planimetria == 0 && uscita.esiste(nomi[0]);
+    if (planimetria_superata)
+        scenario.cancella(nomi[0]);
+    scenario.conferma();
     uscita.sincronizza();
+    if (planimetria_superata)
+        errori << "scenario: " << uscita.percorso(nomi[0]).string()
+               << " rimosso: era la planimetria di una compilazione precedente e questa non ne "
+                  "ha\n";
 }
 
 void opzioni_comuni(CLI::App& sub, opzioni_compila& o) {
@@ -127,7 +141,7 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
     if (conteggio.errori > 0 || !s || !s->riuscito())
         return stato_uscita::errori_descrizioni;
     if (o.scrivi)
-        scrivi_file_binari(o.cartella, s->c);
+        scrivi_file_binari(o.cartella, s->c, errori);
     return stato_uscita::riuscito;
 }
 

@@ -4,17 +4,23 @@
 #include "drawing/disegno_pagina.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/file_utente.hpp"
+#include "tool/lettura_scenario.hpp"
 
 #include <CLI/CLI.hpp>
 
 #include <cctype>
+#include <iostream>
 #include <memory>
 #include <ostream>
 
 namespace corvenna {
 
-int esegui_disegna(const opzioni_disegna& o) {
-    const costruzione c = carica_scenario(file_da_opzioni(o.percorsi, o.nome, o.numero_treno)).c;
+int esegui_disegna(const opzioni_disegna& o, std::ostream& errori) {
+    lettura_scenario lettura(o.percorsi);
+    const costruzione c = lettura.carica(file_da_opzioni(o.percorsi, o.nome, o.numero_treno)).c;
+    lettura.rilascia();
+    if (!lettura.accetta(o.rigoroso, errori))
+        return stato_uscita::file_danneggiato;
     const std::string pagina = pagina_disegno(c);
     // The name comes from the identity the files carry, which may hold any byte: only its
     // plain characters make the default name.
@@ -44,7 +50,9 @@ void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
     sub->add_option("--treno", o->numero_treno, "numero del treno da cercare nella cartella");
     sub->add_option("-o,--uscita", o->uscita,
                     "file della pagina (di norma NOME_NUMERO.html nella cartella corrente)");
-    sub->callback([o, &azione] { azione = [o] { return esegui_disegna(*o); }; });
+    sub->add_flag("--rigoroso", o->rigoroso,
+                  "rifiuta uno scenario i cui file non vengono dalla stessa compilazione");
+    sub->callback([o, &azione] { azione = [o] { return esegui_disegna(*o, std::cerr); }; });
 }
 
 } // namespace corvenna

@@ -6,6 +6,7 @@
 #include "tool/comando.hpp"
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,12 @@ struct opzioni_disegna {
     std::string numero_treno;
     // Empty: NOME_NUMERO.html in the current directory.
     std::filesystem::path uscita;
+    // Refuses a scenario whose files do not belong together, instead of warning.
+    bool rigoroso = false;
 };
 
 // Reads the scenario and replaces the page's file whole. File failures throw errore_file.
-int esegui_disegna(const opzioni_disegna& o);
+int esegui_disegna(const opzioni_disegna& o, std::ostream& errori);
 
 void aggiungi_disegna(CLI::App& app, azione_comando& azione);
 

@@ -6,11 +6,14 @@
 #include "tool/comando.hpp"
 
 #include <filesystem>
+#include <ostream>
 
 namespace corvenna {
 
-// Writes the five files into `cartella` (created when missing) under its lock.
-int esegui_esporta(const std::filesystem::path& cartella);
+// Writes the five files into `cartella` (created when missing) under its lock, all five or none.
+// Files of those names that exist are an author's work: without `sovrascrivi` nothing is written
+// and the message on `errori` names them (status uso_errato).
+int esegui_esporta(const std::filesystem::path& cartella, bool sovrascrivi, std::ostream& errori);
 
 void aggiungi_esporta(CLI::App& app, azione_comando& azione);
 

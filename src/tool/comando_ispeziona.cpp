@@ -6,6 +6,7 @@
 #include "inspect/ispezione_csv.hpp"
 #include "inspect/ispezione_json.hpp"
 #include "tool/carica_scenario.hpp"
+#include "tool/lettura_scenario.hpp"
 
 #include <CLI/CLI.hpp>
 
@@ -40,13 +41,17 @@ int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostr
     if (o.formato != "csv" && !o.tabella.empty())
         return uso_errato(errori, "--tabella vale solo con --formato csv");
 
+    lettura_scenario lettura(o.percorsi);
     file_scenario file;
     try {
         file = file_da_opzioni(o.percorsi, o.nome, o.numero_treno);
     } catch (const errore_scelta_scenario& e) {
         return uso_errato(errori, e.what());
     }
-    const scenario_caricato s = carica_scenario(file);
+    const scenario_caricato s = lettura.carica(file);
+    lettura.rilascia();
+    if (!lettura.accetta(o.rigoroso, errori))
+        return stato_uscita::file_danneggiato;
     if (o.formato == "csv" && o.tabella == "planimetria" && !file.planimetria)
         errori << "scenario: lo scenario non ha il file della planimetria: la tabella e' vuota\n";
 
@@ -78,6 +83,8 @@ void aggiungi_ispeziona(CLI::App& app, azione_comando& azione) {
         ->check(CLI::IsMember({"voci", "celle", "planimetria"}));
     sub->add_option("-o,--uscita", o->uscita,
                     "file da scrivere (sostituito per intero; di norma lo standard output)");
+    sub->add_flag("--rigoroso", o->rigoroso,
+                  "rifiuta uno scenario i cui file non vengono dalla stessa compilazione");
     sub->callback(
         [o, &azione] { azione = [o] { return esegui_ispeziona(*o, std::cout, std::cerr); }; });
 }

@@ -22,6 +22,8 @@ struct opzioni_ispeziona {
     std::string tabella;
     // The file to write (replaced whole); standard output when not given.
     std::optional<std::filesystem::path> uscita;
+    // Refuses a scenario whose files do not belong together, instead of warning.
+    bool rigoroso = false;
 };
 
 // Runs the command, writing to `uscita` unless a file is given and reporting to `errori`.

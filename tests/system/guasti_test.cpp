@@ -225,7 +225,6 @@ class SpazioEsaurito : public ::testing::TestWithParam<caso_spazio> {};
 
 TEST_P(SpazioEsaurito, BinaryWriteFailsCleanly) {
     const caso_spazio& caso = GetParam();
-    const contenuti& riferimento = scenario_di_riferimento();
     banco b;
     fs::create_directories(b.cartella);
     const auto memoria = file_system_piccolo(b.cartella);
@@ -245,16 +244,13 @@ TEST_P(SpazioEsaurito, BinaryWriteFailsCleanly) {
     EXPECT_NE(esito.messaggi.find(interrotto + ": " + std::strerror(ENOSPC)), std::string::npos)
         << esito.messaggi;
     verifica_fallimento(b, esito, prima);
-    // The binary files before the broken one are this run's, the broken one and those after it
-    // are as they were.
+    // The scenario is replaced as a whole or not at all: every file, documents included, is as
+    // it was.
     const contenuti dopo = leggi_cartella(b.cartella);
-    bool raggiunto = false;
-    for (const std::string& nome : file_binari) {
-        raggiunto = raggiunto || nome == caso.file_interrotto;
-        const contenuti& atteso = raggiunto ? prima : riferimento;
-        EXPECT_EQ(dopo.contains(nome), atteso.contains(nome)) << nome;
-        if (dopo.contains(nome) && atteso.contains(nome)) {
-            EXPECT_TRUE(dopo.at(nome) == atteso.at(nome)) << nome;
+    for (const std::string& nome : file_scenario) {
+        EXPECT_EQ(dopo.contains(nome), prima.contains(nome)) << nome;
+        if (dopo.contains(nome) && prima.contains(nome)) {
+            EXPECT_TRUE(dopo.at(nome) == prima.at(nome)) << nome;
         }
     }
 }

@@ -212,9 +212,18 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
             const std::string inizio =
                 "Attendere\nImpossibile scrivere o leggere " + b.cartella.string();
             const std::string fine = std::string(": ") + std::strerror(EIO) + "\n";
-            EXPECT_TRUE(esito.messaggi.starts_with(inizio) && esito.messaggi.ends_with(fine))
+            // After the record of the renames is in place, a failure leaves the record and the
+            // temporaries it names, for the next run to finish.
+            const std::string fine_in_sospeso =
+                std::string(": ") + std::strerror(EIO) +
+                " (la sostituzione dello scenario sara' completata dall'esecuzione successiva)\n";
+            const bool in_sospeso = esito.messaggi.ends_with(fine_in_sospeso);
+            EXPECT_TRUE(esito.messaggi.starts_with(inizio) &&
+                        (esito.messaggi.ends_with(fine) || in_sospeso))
                 << esito.messaggi;
-            EXPECT_EQ(residui(b.cartella), "");
+            if (!in_sospeso) {
+                EXPECT_EQ(residui(b.cartella), "") << esito.messaggi;
+            }
         }
         verifica_corsa_successiva(b.cartella);
         if (HasFailure())

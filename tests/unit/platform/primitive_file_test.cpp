@@ -2,6 +2,7 @@
 // memory that also checks, at every call, what a signal or a power cut at that moment would find.
 
 #include "platform/primitive_file.hpp"
+#include "unit/platform/primitive_finte.hpp"
 
 #include "base/errore_file.hpp"
 #include "platform/nomi_temporanei.hpp"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,126 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int codice_guasto = 28;
-constexpr int codice_nome_preso = 17;
-
-class primitive_finte final : public primitive_file {
-  public:
-    // The directory: each entry's name and content.
-    std::map<std::string, std::string> voci;
-    // The step (a creation, write, flush, close or rename, counted from 1) that fails; 0: none.
-    int passo_guasto = 0;
-    int passi = 0;
-    // What a signal or a power cut would have found wrong, at the call where it was seen.
-    std::vector<std::string> difetti;
-    // The files still open.
-    std::map<maniglia_file, std::string> aperti;
-
-    std::intptr_t maniglia() const override { return -1; }
-    fs::path nome_di_sistema(std::string_view nome) const override { return fs::path(nome); }
-    std::string testo_del_nome(const fs::path& nome) const override { return nome.string(); }
-    std::string motivo(int codice) const override { return "guasto " + std::to_string(codice); }
-    bool non_trovato(int) const override { return false; }
-    bool da_ritentare(int codice) const override { return codice == codice_nome_preso; }
-    unsigned long processo() const override { return 4242; }
-
-    int crea_esclusivo(const fs::path& nome, maniglia_file& file) override {
-        verifica("crea_esclusivo");
-        if (guasto())
-            return codice_guasto;
-        if (voci.contains(nome.string()))
-            return codice_nome_preso;
-        voci[nome.string()];
-        svuotato_[nome.string()] = true;
-        file = ++ultima_maniglia_;
-        aperti[file] = nome.string();
-        return 0;
-    }
-    int scrivi(maniglia_file file, const char* dati, std::size_t quanti) override {
-        verifica("scrivi");
-        if (guasto())
-            return codice_guasto;
-        voci[aperti.at(file)].append(dati, quanti);
-        svuotato_[aperti.at(file)] = false;
-        return 0;
-    }
-    int svuota(maniglia_file file) override {
-        verifica("svuota");
-        if (guasto())
-            return codice_guasto;
-        svuotato_[aperti.at(file)] = true;
-        return 0;
-    }
-    // Closed even when the close reports a failure, as the systems do.
-    int chiudi(maniglia_file file) override {
-        verifica("chiudi");
-        aperti.erase(file);
-        return guasto() ? codice_guasto : 0;
-    }
-    int rinomina(const fs::path& da, const fs::path& a, persistenza durata) override {
-        verifica("rinomina");
-        if (guasto())
-            return codice_guasto;
-        for (const auto& [file, nome] : aperti)
-            if (nome == da.string())
-                difetti.push_back("rinomina: the file is still open");
-        if (durata == persistenza::durevole && !svuotato_.at(da.string()))
-            difetti.push_back("rinomina: the content is not on the storage yet");
-        voci[a.string()] = voci.at(da.string());
-        voci.erase(da.string());
-        return 0;
-    }
-    // The clean-up never fails here: a failing one may leave a temporary, for the next run.
-    int rimuovi(const fs::path& nome) override {
-        verifica("rimuovi");
-        voci.erase(nome.string());
-        return 0;
-    }
-
-    void trattieni_segnali() override { trattenuti_ = true; }
-    void rilascia_segnali() override {
-        trattenuti_ = false;
-        verifica("rilascia_segnali");
-    }
-    void segna_temporaneo(const fs::path& nome) override {
-        if (!trattenuti_)
-            difetti.push_back("segna_temporaneo: the signals pass");
-        segnato_ = nome.string();
-    }
-    void dimentica_temporaneo() override {
-        if (!trattenuti_)
-            difetti.push_back("dimentica_temporaneo: the signals pass");
-        segnato_.clear();
-    }
-
-    // Not used by a replacement.
-    int apri_in_lettura(const fs::path&, maniglia_file&) override { return codice_guasto; }
-    int leggi(maniglia_file, char*, std::size_t, std::size_t&) override { return codice_guasto; }
-    int cerca(const fs::path&) override { return codice_guasto; }
-    std::vector<fs::path> elenca() override { return {}; }
-    int sincronizza_cartella(const fs::path&) override { return codice_guasto; }
-    void prepara_segnali() override {}
-
-  private:
-    bool guasto() { return ++passi == passo_guasto; }
-
-    // Where the signals pass, a signal now would remove the recorded temporary: it must be the
-    // only temporary there, and it must exist.
-    void verifica(const std::string& chiamata) {
-        if (trattenuti_)
-            return;
-        for (const auto& [nome, contenuto] : voci)
-            if (temporaneo_di(nome, "a.dat") && nome != segnato_)
-                difetti.push_back(chiamata + ": " + nome + " is not the recorded temporary");
-        if (!segnato_.empty() && !voci.contains(segnato_))
-            difetti.push_back(chiamata + ": the recorded temporary " + segnato_ + " is missing");
-    }
-
-    std::map<std::string, bool> svuotato_;
-    bool trattenuti_ = false;
-    std::string segnato_;
-    maniglia_file ultima_maniglia_ = 0;
-};
+using prova::codice_guasto;
+using prova::codice_nome_preso;
+using prova::primitive_finte;
 
 const fs::path destinazione = fs::path("cartella") / "a.dat";
 

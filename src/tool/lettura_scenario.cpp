@@ -1,0 +1,88 @@
+#include "tool/lettura_scenario.hpp"
+
+#include "base/errore_file.hpp"
+#include "input/errore_lettura.hpp"
+#include "input/file_binari_letti.hpp"
+#include "platform/registro_sostituzione.hpp"
+
+#include <fstream>
+#include <set>
+
+namespace corvenna {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path cartella_di(const fs::path& percorso) {
+    std::error_code errore;
+    if (fs::is_directory(percorso, errore))
+        return percorso;
+    return percorso.has_parent_path() ? percorso.parent_path() : fs::path(".");
+}
+
+// Up to `massimo` bytes of the file; empty when it cannot be read.
+std::string leggi_al_piu(const fs::path& percorso, std::size_t massimo) {
+    std::ifstream file(percorso, std::ios::binary);
+    std::string dati(massimo, '\0');
+    file.read(dati.data(), static_cast<std::streamsize>(massimo));
+    dati.resize(static_cast<std::size_t>(file.gcount()));
+    return dati;
+}
+
+} // namespace
+
+lettura_scenario::lettura_scenario(const std::vector<fs::path>& percorsi) {
+    std::set<fs::path> viste;
+    for (const fs::path& percorso : percorsi) {
+        const fs::path cartella = cartella_di(percorso);
+        if (!viste.insert(cartella.lexically_normal()).second)
+            continue;
+        try {
+            cartelle_.push_back(std::make_unique<cartella_bloccata>(cartella));
+        } catch (const errore_file& e) {
+            std::error_code errore;
+            if (fs::exists(cartella / nome_registro, errore))
+                avvisi_.push_back(e.file().string() +
+                                  ": una sostituzione interrotta non si e' potuta completare (" +
+                                  e.motivo() +
+                                  "): i file possono venire da due compilazioni diverse");
+        }
+    }
+}
+
+scenario_caricato lettura_scenario::carica(const file_scenario& file) {
+    try {
+        return carica_scenario(file);
+    } catch (const errore_lettura&) {
+        if (!file.planimetria)
+            throw;
+        file_scenario senza_planimetria = file;
+        senza_planimetria.planimetria.reset();
+        scenario_caricato s = carica_scenario(senza_planimetria);
+        const std::optional<std::size_t> metri = metri_planimetria(
+            leggi_al_piu(*file.planimetria, byte_massimi_planimetria_qualsiasi() + 1));
+        const auto metri_attesi = static_cast<std::size_t>(s.c.lunghezza_totale) + 1;
+        if (!metri || *metri == metri_attesi)
+            throw;
+        avvisi_.push_back(file.planimetria->string() + ": e' la planimetria di un percorso di " +
+                          std::to_string(*metri - 1 - prolungamento_tracciato) +
+                          " m, non di questo (" +
+                          std::to_string(metri_attesi - 1 - prolungamento_tracciato) +
+                          " m): viene da un'altra compilazione ed e' ignorata");
+        return s;
+    }
+}
+
+bool lettura_scenario::accetta(bool rigoroso, std::ostream& errori) const {
+    for (const std::string& avviso : avvisi_)
+        errori << "scenario: " << (rigoroso ? "errore: " : "avviso: ") << avviso << '\n';
+    if (rigoroso && !avvisi_.empty()) {
+        errori << "scenario: con --rigoroso uno scenario i cui file non sono della stessa "
+                  "compilazione non e' letto\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace corvenna
