@@ -376,6 +376,28 @@ std::string file_ne_vecchi_ne_nuovi(const contenuti& dopo, const contenuti& prim
     return difetti;
 }
 
+std::string insieme_misto(const contenuti& dopo, const contenuti& prima) {
+    std::string vecchi;
+    std::string nuovi;
+    std::string altri;
+    const auto uguale = [](const contenuti& a, const contenuti& b, const std::string& nome) {
+        const auto x = a.find(nome);
+        const auto y = b.find(nome);
+        return x == a.end() ? y == b.end() : y != b.end() && x->second == y->second;
+    };
+    for (const std::string& nome : file_scenario) {
+        if (uguale(dopo, prima, nome))
+            vecchi += " " + nome;
+        else if (uguale(dopo, scenario_di_riferimento(), nome))
+            nuovi += " " + nome;
+        else
+            altri += " " + nome;
+    }
+    if (altri.empty() && (vecchi.empty() || nuovi.empty()))
+        return "";
+    return "earlier:" + vecchi + "; new:" + nuovi + "; neither:" + altri;
+}
+
 std::string cerca_programma(const std::string& programma) {
     const char* percorsi = std::getenv("PATH");
     std::string resto = percorsi != nullptr ? percorsi : "/usr/bin:/bin";

@@ -117,6 +117,10 @@ void scrivi_scenario(const fs::path& cartella, const contenuti& file);
 // what a run may never leave, however it ended. Empty when every file is one or the other.
 std::string file_ne_vecchi_ne_nuovi(const contenuti& dopo, const contenuti& prima);
 
+// Where the six scenario files are not one whole version: all as in `prima`, or all this
+// build's. Empty when they are; else which files are of which version.
+std::string insieme_misto(const contenuti& dopo, const contenuti& prima);
+
 // The full path of `programma` found in PATH; empty when it is not there.
 std::string cerca_programma(const std::string& programma);
 

@@ -1,12 +1,14 @@
 // The whole program interrupted: by the signals that end a process, by a kill just before each
-// of its file system calls in turn, and by a failure of each of those calls in turn. However a
-// run ends, each scenario file holds its earlier content or the new one, complete, and the next
-// run leaves the directory with the scenario alone.
+// of its file system calls in turn, and by a failure of each of those calls in turn (an I/O
+// error, a full disk). However a run ends, each scenario file holds its earlier content or the
+// new one, complete; once any command has read the scenario, the six files are the whole earlier
+// scenario or the whole new one; and the next run leaves the directory with the scenario alone.
 //
 // The sweeps drive the program with strace (Debian package strace), which kills the process or
 // fails the call at the chosen occurrence of a system call; without it they are skipped.
 
 #include "support/programma_di_prova.hpp"
+#include "support/strumento_di_prova.hpp"
 
 #include <gtest/gtest.h>
 
@@ -165,10 +167,12 @@ std::vector<chiamata> chiamate_della_corsa(const std::string& strace, const fs::
     return chiamate;
 }
 
-enum class interruzione { uccisione, errore };
+enum class interruzione { uccisione, errore, disco_pieno };
 
 void PrintTo(interruzione modo, std::ostream* uscita) {
-    *uscita << (modo == interruzione::uccisione ? "kill" : "EIO");
+    *uscita << (modo == interruzione::uccisione ? "kill"
+                : modo == interruzione::errore  ? "EIO"
+                                                : "ENOSPC");
 }
 
 class Spazzata : public ::testing::TestWithParam<interruzione> {};
@@ -194,7 +198,9 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
         opzioni_esecuzione opzioni;
         const std::string iniezione = modo == interruzione::uccisione
                                           ? ":error=EIO:signal=SIGKILL:when="
-                                          : ":error=EIO:when=";
+                                      : modo == interruzione::errore ? ":error=EIO:when="
+                                                                     : ":error=ENOSPC:when=";
+        const int errore = modo == interruzione::disco_pieno ? ENOSPC : EIO;
         opzioni.prefisso = {strace, "-o", "/dev/null", "-e",
                             "inject=" + c.nome + iniezione + std::to_string(c.occorrenza)};
         opzioni.ambiente = ambiente_tracciato;
@@ -211,11 +217,11 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
             EXPECT_EQ(esito.stato, 2) << esito.messaggi;
             const std::string inizio =
                 "Attendere\nImpossibile scrivere o leggere " + b.cartella.string();
-            const std::string fine = std::string(": ") + std::strerror(EIO) + "\n";
+            const std::string fine = std::string(": ") + std::strerror(errore) + "\n";
             // After the record of the renames is in place, a failure leaves the record and the
             // temporaries it names, for the next run to finish.
             const std::string fine_in_sospeso =
-                std::string(": ") + std::strerror(EIO) +
+                std::string(": ") + std::strerror(errore) +
                 " (la sostituzione dello scenario sara' completata dall'esecuzione successiva)\n";
             const bool in_sospeso = esito.messaggi.ends_with(fine_in_sospeso);
             EXPECT_TRUE(esito.messaggi.starts_with(inizio) &&
@@ -225,6 +231,11 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
                 EXPECT_EQ(residui(b.cartella), "") << esito.messaggi;
             }
         }
+        // Any command that reads the scenario first finishes what the run left half-replaced.
+        const esito_strumento lettura = esegui_strumento(
+            b.cartella, {"ispeziona", ".", "--nome", "Corvenna", "--treno", "7381"});
+        EXPECT_EQ(lettura.stato, 0) << lettura.errori;
+        EXPECT_EQ(insieme_misto(leggi_cartella(b.cartella), b.prima), "");
         verifica_corsa_successiva(b.cartella);
         if (HasFailure())
             break;
@@ -232,11 +243,13 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Interruzioni, Spazzata,
-                         ::testing::Values(interruzione::uccisione, interruzione::errore),
+                         ::testing::Values(interruzione::uccisione, interruzione::errore,
+                                           interruzione::disco_pieno),
                          [](const auto& info) {
-                             return std::string(info.param == interruzione::uccisione
-                                                    ? "KillBeforeEachCall"
-                                                    : "EioAtEachCall");
+                             return std::string(
+                                 info.param == interruzione::uccisione ? "KillBeforeEachCall"
+                                 : info.param == interruzione::errore  ? "EioAtEachCall"
+                                                                       : "DiskFullAtEachCall");
                          });
 
 } // namespace
