@@ -121,6 +121,20 @@ std::string file_ne_vecchi_ne_nuovi(const contenuti& dopo, const contenuti& prim
 // build's. Empty when they are; else which files are of which version.
 std::string insieme_misto(const contenuti& dopo, const contenuti& prima);
 
+// One system call of a run: its name, which occurrence of that name it is, and its trace.
+struct chiamata {
+    std::string nome;
+    int occorrenza = 0;
+    std::string traccia;
+};
+
+// The calls a run makes on files and on its lock. The run's own start-up (the loader, the
+// sanitizer's reading of /proc) makes calls of the same names, which count toward the
+// occurrences but are left out of the sweep.
+inline constexpr const char* chiamate_di_file =
+    "openat,read,write,writev,pwrite64,close,fsync,fdatasync,syncfs,ftruncate,rename,renameat,"
+    "renameat2,unlink,unlinkat,linkat,newfstatat,statx,getdents64,flock,socket,bind,listen";
+
 // The full path of `programma` found in PATH; empty when it is not there.
 std::string cerca_programma(const std::string& programma);
 

@@ -30,7 +30,8 @@ int apri_registro(const fs::path& percorso) {
 
 esito_strumento esegui_strumento(const fs::path& cartella,
                                  const std::vector<std::string>& argomenti,
-                                 const fs::path& uscita_su) {
+                                 const fs::path& uscita_su,
+                                 const std::vector<std::string>& prefisso) {
     static std::atomic<unsigned> numero{0};
     // The two streams go to files beside the directory, never into it.
     const std::string base = (cartella.parent_path() / (cartella.filename().string() +
@@ -48,7 +49,8 @@ esito_strumento esegui_strumento(const fs::path& cartella,
     }
     const int errori = apri_registro(registro_errori);
 
-    std::vector<std::string> parole = {GENERA_STRUMENTO};
+    std::vector<std::string> parole = prefisso;
+    parole.push_back(GENERA_STRUMENTO);
     parole.insert(parole.end(), argomenti.begin(), argomenti.end());
     std::vector<char*> argv;
     for (std::string& parola : parole)

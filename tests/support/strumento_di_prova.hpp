@@ -17,9 +17,11 @@ struct esito_strumento {
 };
 
 // Runs `scenario ARGOMENTI...` in `cartella` to its end. With `uscita_su`, its standard output
-// goes to that existing file (such as /dev/full) instead of being kept.
+// goes to that existing file (such as /dev/full) instead of being kept. With `prefisso`, a
+// command that runs the tool (a tracer with its options; its first word a full path) comes first.
 esito_strumento esegui_strumento(const std::filesystem::path& cartella,
                                  const std::vector<std::string>& argomenti,
-                                 const std::filesystem::path& uscita_su = {});
+                                 const std::filesystem::path& uscita_su = {},
+                                 const std::vector<std::string>& prefisso = {});
 
 } // namespace corvenna::prova

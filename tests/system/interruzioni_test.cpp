@@ -123,20 +123,6 @@ TEST(Interruzioni, TheNextRunRemovesStaleTemporariesAndFollowsNoLink) {
     EXPECT_EQ(std::distance(fs::directory_iterator(fuori), fs::directory_iterator()), 1);
 }
 
-// One system call of a run: its name, which occurrence of that name it is, and its trace.
-struct chiamata {
-    std::string nome;
-    int occorrenza = 0;
-    std::string traccia;
-};
-
-// The calls a run makes on files and on its lock. The run's own start-up (the loader, the
-// sanitizer's reading of /proc) makes calls of the same names, which count toward the
-// occurrences but are left out of the sweep.
-const char* const chiamate_di_file =
-    "openat,read,write,writev,pwrite64,close,fsync,fdatasync,syncfs,ftruncate,rename,renameat,"
-    "renameat2,unlink,unlinkat,linkat,newfstatat,statx,getdents64,flock,socket,bind,listen";
-
 // The sanitizers' leak check cannot run under a tracer.
 const std::vector<std::string> ambiente_tracciato = {"ASAN_OPTIONS=detect_leaks=0"};
 
