@@ -69,23 +69,26 @@ TEST(CompilaInterrotta, TheDirectoryHoldsTheWholeEarlierScenarioOrTheWholeNewOne
     const std::vector<std::string> compila = {"compila", "modello/Corvenna_linea.txt",
                                               "modello/Corvenna_7381-.txt", "-o", "uscita"};
 
-    // The new scenario, and an earlier one of the same names from a train file with other speeds.
+    // The new scenario, and an earlier one of the same names from a line 50 m longer: every
+    // file differs.
     ASSERT_EQ(esegui_strumento(lavoro, compila).stato, 0);
     const auto nuovo = compilati_in(uscita);
     ASSERT_EQ(nuovo.size(), 3U);
-    const fs::path treno = lavoro / "modello" / "Corvenna_7381-.txt";
-    const std::string treno_originale = leggi_file(treno);
-    std::string treno_diverso = treno_originale;
-    const std::size_t velocita = treno_diverso.find("velocita,");
-    ASSERT_NE(velocita, std::string::npos);
-    treno_diverso.insert(velocita, "velocita,  100,  50\r\n");
-    scrivi_file(treno, treno_diverso);
+    const fs::path linea = lavoro / "modello" / "Corvenna_linea.txt";
+    const std::string linea_originale = leggi_file(linea);
+    std::string linea_diversa = linea_originale;
+    const std::string lunghezza = "lunghezza percorso,  88000";
+    const std::size_t dove = linea_diversa.find(lunghezza);
+    ASSERT_NE(dove, std::string::npos);
+    linea_diversa.replace(dove, lunghezza.size(), "lunghezza percorso,  88050");
+    scrivi_file(linea, linea_diversa);
     fs::remove_all(uscita);
     ASSERT_EQ(esegui_strumento(lavoro, compila).stato, 0);
     const auto prima = compilati_in(uscita);
     ASSERT_EQ(prima.size(), 3U);
-    ASSERT_NE(prima, nuovo);
-    scrivi_file(treno, treno_originale);
+    for (const std::string& nome : file_compilati)
+        ASSERT_NE(prima.at(nome), nuovo.at(nome)) << nome;
+    scrivi_file(linea, linea_originale);
 
     const std::vector<std::string> ambiente = {"/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0"};
     std::vector<std::string> traccia = ambiente;
