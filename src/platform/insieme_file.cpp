@@ -51,8 +51,8 @@ constexpr std::string_view in_sospeso =
 
 // The record's steps in order, with the ending signals held back: none of them is undone by a
 // handler, and a kill leaves the record, which holds what is left to do. A temporary that no
-// longer exists has taken its name already. Throws errore_file naming the file of a step that
-// fails; the record stays.
+// longer exists (its rename finds nothing) has taken its name already. Throws errore_file naming
+// the file of a step that fails; the record stays.
 void applica_registro(primitive_file& sistema, const std::filesystem::path& cartella,
                       const std::vector<voce_registro>& voci) {
     const segnali_trattenuti trattenuti(sistema);
@@ -63,12 +63,9 @@ void applica_registro(primitive_file& sistema, const std::filesystem::path& cart
             codice = sistema.rimuovi(destinazione);
         } else {
             const std::filesystem::path temporaneo = sistema.nome_di_sistema(voce.temporaneo);
-            codice = sistema.cerca(temporaneo);
-            if (codice == 0) {
-                codice = sistema.rinomina(temporaneo, destinazione, persistenza::durevole);
-                if (codice == 0)
-                    sistema.dimentica_temporaneo(temporaneo);
-            }
+            codice = sistema.rinomina(temporaneo, destinazione, persistenza::durevole);
+            if (codice == 0)
+                sistema.dimentica_temporaneo(temporaneo);
         }
         if (codice != 0 && !sistema.non_trovato(codice))
             throw errore_file(cartella / destinazione,

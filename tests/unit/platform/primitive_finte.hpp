@@ -107,6 +107,8 @@ class primitive_finte final : public primitive_file {
         verifica("rinomina");
         if (guasto())
             return codice_guasto;
+        if (!voci.contains(da.string()))
+            return codice_assente;
         for (const auto& [file, nome] : aperti)
             if (nome == da.string())
                 difetti.push_back("rinomina: the file is still open");
