@@ -6,6 +6,7 @@
 #include "inspect/ispezione_csv.hpp"
 #include "inspect/ispezione_json.hpp"
 #include "tool/carica_scenario.hpp"
+#include "tool/destinazione_sicura.hpp"
 
 #include <CLI/CLI.hpp>
 
@@ -46,13 +47,21 @@ int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostr
     } catch (const errore_scelta_scenario& e) {
         return uso_errato(errori, e.what());
     }
+    const bool su_file = o.uscita && *o.uscita != uscita_standard;
+    if (su_file) {
+        try {
+            controlla_destinazione(*o.uscita, "-o", file_letti(file));
+        } catch (const errore_destinazione& e) {
+            return uso_errato(errori, e.what());
+        }
+    }
     const scenario_caricato s = carica_scenario(file);
     if (o.formato == "csv" && o.tabella == "planimetria" && !file.planimetria)
         errori << "scenario: lo scenario non ha il file della planimetria: la tabella e' vuota\n";
 
     // A file gets the line ends of the files the programs write; standard output those of the
     // platform, which its text stream adds.
-    if (o.uscita)
+    if (su_file)
         scrivi_file_utente(*o.uscita, [&](std::ostream& destinazione) {
             scrivi_rapporto(destinazione, o, s.c, "\r\n");
         });
@@ -76,8 +85,9 @@ void aggiungi_ispeziona(CLI::App& app, azione_comando& azione) {
         ->check(CLI::IsMember({"json", "csv"}));
     sub->add_option("--tabella", o->tabella, "la tabella del CSV")
         ->check(CLI::IsMember({"voci", "celle", "planimetria"}));
-    sub->add_option("-o,--uscita", o->uscita,
-                    "file da scrivere (sostituito per intero; di norma lo standard output)");
+    sub->add_option(
+        "-o,--uscita", o->uscita,
+        "file da scrivere (sostituito per intero; di norma, o con -, lo standard output)");
     sub->callback(
         [o, &azione] { azione = [o] { return esegui_ispeziona(*o, std::cout, std::cerr); }; });
 }
