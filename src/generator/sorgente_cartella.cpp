@@ -1,4 +1,5 @@
 #include "generator/sorgente_cartella.hpp"
+#include "platform/motivo_sistema.hpp"
 
 #include <cerrno>
 #include <system_error>
@@ -19,8 +20,7 @@ std::optional<std::string> sorgente_cartella::leggi(descrizione d) const {
         std::optional<std::string> testo = cartella_.leggi(nome_file(d));
         // The run wrote it moments ago: a description that is gone went by another hand.
         if (!testo)
-            registra(errore_file(cartella_.percorso(nome_file(d)),
-                                 std::generic_category().message(ENOENT)));
+            registra(errore_file(cartella_.percorso(nome_file(d)), motivo_di_errno(ENOENT)));
         return testo;
     } catch (const errore_file& e) {
         registra(e);

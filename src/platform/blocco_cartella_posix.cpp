@@ -4,6 +4,7 @@
 // when their descriptors close, which also happens when the process ends without unwinding.
 
 #include "platform/blocco_cartella.hpp"
+#include "platform/motivo_sistema.hpp"
 
 #include "base/errore_file.hpp"
 
@@ -141,8 +142,8 @@ blocco_cartella::blocco_cartella(const std::filesystem::path& cartella, std::int
     nome_ = prendi_nome(descrittore, errore_nome);
     blocco_ = prendi_flock(descrittore, errore_flock);
     if (nome_ == nessuna_maniglia && blocco_ == nessuna_maniglia)
-        throw errore_file(cartella, "la cartella non si puo' bloccare: " +
-                                        std::generic_category().message(errore_flock));
+        throw errore_file(cartella,
+                          "la cartella non si puo' bloccare: " + motivo_di_errno(errore_flock));
 }
 
 blocco_cartella::~blocco_cartella() {

@@ -8,6 +8,7 @@
 #include "platform/sistema_windows.hpp"
 
 #include "platform/blocco_cartella.hpp"
+#include "platform/motivo_sistema.hpp"
 
 #include "base/errore_file.hpp"
 
@@ -74,16 +75,15 @@ blocco_cartella::blocco_cartella(const std::filesystem::path& cartella, std::int
     if (mutex == nullptr)
         mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + nome).c_str());
     if (mutex == nullptr)
-        throw errore_file(cartella,
-                          "la cartella non si puo' bloccare: " +
-                              std::system_category().message(static_cast<int>(GetLastError())));
+        throw errore_file(cartella, "la cartella non si puo' bloccare: " +
+                                        motivo_di_sistema(static_cast<int>(GetLastError())));
     const DWORD esito = WaitForSingleObject(mutex, INFINITE);
     // WAIT_ABANDONED: the earlier holder ended without releasing; the mutex is ours all the same.
     if (esito != WAIT_OBJECT_0 && esito != WAIT_ABANDONED) {
         const DWORD codice = GetLastError();
         CloseHandle(mutex);
         throw errore_file(cartella, "la cartella non si puo' bloccare: " +
-                                        std::system_category().message(static_cast<int>(codice)));
+                                        motivo_di_sistema(static_cast<int>(codice)));
     }
     blocco_ = reinterpret_cast<std::intptr_t>(mutex);
 }

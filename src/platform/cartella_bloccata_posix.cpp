@@ -5,6 +5,7 @@
 #include "platform/primitive_file.hpp"
 
 #include "base/errore_file.hpp"
+#include "platform/motivo_sistema.hpp"
 
 #include <cerrno>
 #include <climits>
@@ -22,7 +23,7 @@ namespace corvenna {
 namespace {
 
 std::string motivo_sistema(int codice) {
-    return std::generic_category().message(codice);
+    return motivo_di_sistema(codice);
 }
 
 // The temporaries being written, for the handlers of the signals that end a process: the

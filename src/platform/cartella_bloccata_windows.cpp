@@ -9,6 +9,7 @@
 #include "platform/primitive_file.hpp"
 
 #include "base/errore_file.hpp"
+#include "platform/motivo_sistema.hpp"
 
 #include <algorithm>
 #include <string>
@@ -29,21 +30,8 @@ std::string in_utf8(std::wstring_view largo) {
     return stretto;
 }
 
-// The system's text for an error code, in UTF-8, without the line end it carries.
 std::string motivo_sistema(DWORD codice) {
-    wchar_t* testo = nullptr;
-    const DWORD lunghezza = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, codice, 0, reinterpret_cast<wchar_t*>(&testo), 0, nullptr);
-    std::wstring largo = lunghezza > 0 && testo != nullptr ? std::wstring(testo, lunghezza) : L"";
-    if (testo != nullptr)
-        LocalFree(testo);
-    while (!largo.empty() && (largo.back() == L'\n' || largo.back() == L'\r' ||
-                              largo.back() == L' ' || largo.back() == L'.'))
-        largo.pop_back();
-    if (largo.empty())
-        return "errore di sistema " + std::to_string(codice);
-    return in_utf8(largo);
+    return motivo_di_sistema(static_cast<int>(codice));
 }
 
 std::wstring in_largo(std::string_view testo) {

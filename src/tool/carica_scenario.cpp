@@ -5,10 +5,10 @@
 #include "input/errore_lettura.hpp"
 #include "input/file_binari_letti.hpp"
 
+#include "platform/file_regolare.hpp"
+#include "tool/identita_da_nomi.hpp"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -81,32 +81,15 @@ file_scenario file_dell_unico_scenario(const fs::path& cartella) {
     return f;
 }
 
-// At most `massimo` + 1 bytes of the file: enough to show what is wrong with a longer one.
+// At most `massimo` + 1 bytes of the file: enough to show what is wrong with a longer one. A
+// directory in the file's place is a foreign file; a FIFO, a device or a socket cannot be read
+// as one and ends the read at once (leggi_file_regolare).
 std::string leggi_fino_a(const fs::path& percorso, std::size_t massimo, const std::string& cosa) {
     std::error_code errore;
     if (fs::is_directory(percorso, errore))
         throw errore_lettura(percorso.string(), std::nullopt,
                              "atteso il file " + cosa + ", trovata una cartella");
-    errno = 0;
-    std::ifstream file(percorso, std::ios::binary);
-    if (!file)
-        throw errore_file(percorso, errno != 0 ? std::strerror(errno) : "non si apre");
-    const std::size_t limite = massimo + 1;
-    std::string dati;
-    const std::uintmax_t dimensione = fs::file_size(percorso, errore);
-    if (!errore)
-        dati.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(dimensione, limite)));
-    char blocco[1 << 16];
-    while (dati.size() < limite) {
-        const std::size_t quanti = std::min(sizeof blocco, limite - dati.size());
-        file.read(blocco, static_cast<std::streamsize>(quanti));
-        if (file.gcount() <= 0)
-            break;
-        dati.append(blocco, static_cast<std::size_t>(file.gcount()));
-    }
-    if (file.bad())
-        throw errore_file(percorso, errno != 0 ? std::strerror(errno) : "errore di lettura");
-    return dati;
+    return leggi_file_regolare(percorso, massimo + 1);
 }
 
 } // namespace
@@ -181,9 +164,19 @@ file_scenario file_da_opzioni(const std::vector<std::filesystem::path>& percorsi
     if (nome.empty() != numero_treno.empty())
         throw errore_scelta_scenario("--nome e --treno vanno indicati insieme");
     std::optional<identita_scenario> identita;
-    if (!nome.empty())
+    if (!nome.empty()) {
         identita = identita_scenario{nome, numero_treno};
+        if (const auto motivo = identita_non_valida(*identita))
+            throw errore_scelta_scenario(*motivo);
+    }
     return file_indicati(percorsi, identita);
+}
+
+std::vector<std::filesystem::path> file_letti(const file_scenario& file) {
+    std::vector<std::filesystem::path> letti{file.voci, file.celle};
+    if (file.planimetria)
+        letti.push_back(*file.planimetria);
+    return letti;
 }
 
 } // namespace corvenna

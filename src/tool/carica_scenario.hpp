@@ -52,13 +52,18 @@ struct scenario_caricato {
 };
 
 // The files the operands and the --nome / --treno options of a command name: both options or
-// neither. Throws errore_scelta_scenario as file_indicati does.
+// neither, and an identity that can name files (identita_non_valida). Throws
+// errore_scelta_scenario as file_indicati does, or with the reason the identity is refused.
 file_scenario file_da_opzioni(const std::vector<std::filesystem::path>& percorsi,
                               const std::string& nome, const std::string& numero_treno);
 
+// The files of `file`, item file first, as a list.
+std::vector<std::filesystem::path> file_letti(const file_scenario& file);
+
 // Reads the files and checks them, item file first. Throws errore_lettura for a damaged or
 // foreign file (a directory in its place included), errore_file for one that cannot be opened
-// or read. A file is never read beyond the most bytes its kind can hold, plus one.
+// or read or is not a regular file (a FIFO, a device, a socket: refused at once, never waited
+// on). A file is never read beyond the most bytes its kind can hold, plus one.
 scenario_caricato carica_scenario(const file_scenario& file);
 
 } // namespace corvenna

@@ -8,6 +8,7 @@
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
 #include "platform/insieme_file.hpp"
+#include "tool/destinazione_sicura.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
 #include "tool/stampa_diagnostiche.hpp"
@@ -55,6 +56,24 @@ std::string testo_compilabile(const std::filesystem::path& percorso, descrizione
         diagnostiche.push_back(std::move(errore));
     }
     return std::move(t.testo);
+}
+
+// Why writing the binary files would replace one of the descriptions the command reads (under
+// whatever name or link it is reached), or std::nullopt when it would not.
+std::optional<std::string> descrizione_sostituita(const opzioni_compila& o,
+                                                  const identita_scenario& identita) {
+    costruzione c;
+    c.nome_scenario = identita.nome_scenario;
+    c.numero_treno = identita.numero_treno;
+    for (const file_uscita f : {file_uscita::planimetria, file_uscita::voci, file_uscita::celle}) {
+        const std::filesystem::path scritto = percorso_file(o.cartella, c, f);
+        if (const auto letto = stesso_file_di(scritto, {o.linea, o.treno}))
+            return "il file da scrivere " + scritto.string() + " e' la descrizione " +
+                   letto->string() +
+                   ", che il comando legge: indicare un'altra cartella (-o) o un'altra identita' "
+                   "(--nome, --treno)";
+    }
+    return std::nullopt;
 }
 
 // The compiled scenario replaces the earlier one of its name as a whole: a plan view left from
@@ -107,11 +126,12 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
         return stato_uscita::uso_errato;
     }
     if (const auto motivo = identita_non_valida(*identita)) {
-        errori << "scenario: " << *motivo
-               << " non puo' dare nomi di file: servono caratteri ASCII stampabili, senza "
-                  "/ \\ : * ? \" < > |\n"
-                  "Per l'aiuto: scenario "
+        errori << "scenario: " << *motivo << "\nPer l'aiuto: scenario "
                << (o.scrivi ? "compila" : "controlla") << " --help\n";
+        return stato_uscita::uso_errato;
+    }
+    if (const auto motivo = o.scrivi ? descrizione_sostituita(o, *identita) : std::nullopt) {
+        errori << "scenario: " << *motivo << "\nPer l'aiuto: scenario compila --help\n";
         return stato_uscita::uso_errato;
     }
 

@@ -6,6 +6,7 @@
 #include "inspect/ispezione_csv.hpp"
 #include "inspect/ispezione_json.hpp"
 #include "tool/carica_scenario.hpp"
+#include "tool/destinazione_sicura.hpp"
 #include "tool/lettura_scenario.hpp"
 
 #include <CLI/CLI.hpp>
@@ -48,6 +49,14 @@ int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostr
     } catch (const errore_scelta_scenario& e) {
         return uso_errato(errori, e.what());
     }
+    const bool su_file = o.uscita && *o.uscita != uscita_standard;
+    if (su_file) {
+        try {
+            controlla_destinazione(*o.uscita, "-o", file_letti(file));
+        } catch (const errore_destinazione& e) {
+            return uso_errato(errori, e.what());
+        }
+    }
     const scenario_caricato s = lettura.carica(file);
     lettura.rilascia();
     if (!lettura.accetta(o.rigoroso, errori))
@@ -57,7 +66,7 @@ int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostr
 
     // A file gets the line ends of the files the programs write; standard output those of the
     // platform, which its text stream adds.
-    if (o.uscita)
+    if (su_file)
         scrivi_file_utente(*o.uscita, [&](std::ostream& destinazione) {
             scrivi_rapporto(destinazione, o, s.c, "\r\n");
         });
@@ -81,8 +90,9 @@ void aggiungi_ispeziona(CLI::App& app, azione_comando& azione) {
         ->check(CLI::IsMember({"json", "csv"}));
     sub->add_option("--tabella", o->tabella, "la tabella del CSV")
         ->check(CLI::IsMember({"voci", "celle", "planimetria"}));
-    sub->add_option("-o,--uscita", o->uscita,
-                    "file da scrivere (sostituito per intero; di norma lo standard output)");
+    sub->add_option(
+        "-o,--uscita", o->uscita,
+        "file da scrivere (sostituito per intero; di norma, o con -, lo standard output)");
     sub->add_flag("--rigoroso", o->rigoroso,
                   "rifiuta uno scenario i cui file non vengono dalla stessa compilazione");
     sub->callback(

@@ -20,7 +20,8 @@ struct opzioni_ispeziona {
     std::string formato = "json";
     // "voci", "celle" or "planimetria"; empty when not given.
     std::string tabella;
-    // The file to write (replaced whole); standard output when not given.
+    // The file to write (replaced whole): a regular file or a free name, never one of the files
+    // read; standard output when not given or "-".
     std::optional<std::filesystem::path> uscita;
     // Refuses a scenario whose files do not belong together, instead of warning.
     bool rigoroso = false;

@@ -111,30 +111,14 @@ testo_convertito testo_in_1252(std::string_view byte_file) {
 
 } // namespace corvenna
 
-#include "base/errore_file.hpp"
+#include "platform/file_regolare.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <system_error>
+#include <limits>
 
 namespace corvenna {
 
 std::string leggi_file_intero(const std::filesystem::path& percorso) {
-    std::error_code errore;
-    if (std::filesystem::is_directory(percorso, errore))
-        throw errore_file(percorso, "e' una cartella");
-    errno = 0;
-    std::ifstream file(percorso, std::ios::binary);
-    if (!file)
-        throw errore_file(percorso, errno != 0 ? std::strerror(errno) : "non si apre");
-    std::string testo;
-    char blocco[1 << 16];
-    while (file.read(blocco, sizeof blocco) || file.gcount() > 0)
-        testo.append(blocco, static_cast<std::size_t>(file.gcount()));
-    if (file.bad())
-        throw errore_file(percorso, errno != 0 ? std::strerror(errno) : "errore di lettura");
-    return testo;
+    return leggi_file_regolare(percorso, std::numeric_limits<std::size_t>::max());
 }
 
 } // namespace corvenna

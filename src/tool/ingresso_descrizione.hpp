@@ -33,8 +33,9 @@ testo_convertito testo_in_1252(std::string_view byte_file);
 
 namespace corvenna {
 
-// The bytes of the file at `percorso`. Throws errore_file, naming the file and the system's
-// reason, when it cannot be opened or read.
+// The bytes of the regular file at `percorso`. Throws errore_file, naming the file and the
+// reason, when it cannot be opened or read, or is not a regular file: a FIFO or a device (such
+// as one that never ends) is refused at once, never waited on or read.
 std::string leggi_file_intero(const std::filesystem::path& percorso);
 
 } // namespace corvenna

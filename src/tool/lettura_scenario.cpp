@@ -3,9 +3,9 @@
 #include "base/errore_file.hpp"
 #include "input/errore_lettura.hpp"
 #include "input/file_binari_letti.hpp"
+#include "platform/file_regolare.hpp"
 #include "platform/registro_sostituzione.hpp"
 
-#include <fstream>
 #include <set>
 
 namespace corvenna {
@@ -19,15 +19,6 @@ fs::path cartella_di(const fs::path& percorso) {
     if (fs::is_directory(percorso, errore))
         return percorso;
     return percorso.has_parent_path() ? percorso.parent_path() : fs::path(".");
-}
-
-// Up to `massimo` bytes of the file; empty when it cannot be read.
-std::string leggi_al_piu(const fs::path& percorso, std::size_t massimo) {
-    std::ifstream file(percorso, std::ios::binary);
-    std::string dati(massimo, '\0');
-    file.read(dati.data(), static_cast<std::streamsize>(massimo));
-    dati.resize(static_cast<std::size_t>(file.gcount()));
-    return dati;
 }
 
 } // namespace
@@ -60,8 +51,13 @@ scenario_caricato lettura_scenario::carica(const file_scenario& file) {
         file_scenario senza_planimetria = file;
         senza_planimetria.planimetria.reset();
         scenario_caricato s = carica_scenario(senza_planimetria);
-        const std::optional<std::size_t> metri = metri_planimetria(
-            leggi_al_piu(*file.planimetria, byte_massimi_planimetria_qualsiasi() + 1));
+        std::optional<std::size_t> metri;
+        try {
+            metri = metri_planimetria(
+                leggi_file_regolare(*file.planimetria, byte_massimi_planimetria_qualsiasi() + 1));
+        } catch (const errore_file&) {
+            // What cannot be read again is reported as the first read found it.
+        }
         const auto metri_attesi = static_cast<std::size_t>(s.c.lunghezza_totale) + 1;
         if (!metri || *metri == metri_attesi)
             throw;

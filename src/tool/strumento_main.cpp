@@ -5,20 +5,22 @@
 #include "base/errore_file.hpp"
 #include "base/stato_uscita.hpp"
 #include "input/errore_lettura.hpp"
+#include "platform/motivo_sistema.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/comando_compila.hpp"
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
 #include "tool/comando_ispeziona.hpp"
+#include "tool/destinazione_sicura.hpp"
 
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 
 #ifndef GENERA_VERSIONE
@@ -41,7 +43,8 @@ int chiudi_uscita(int stato) {
     riuscita = std::fclose(stdout) == 0 && riuscita;
     if (riuscita)
         return stato;
-    const std::string motivo = errno != 0 ? std::strerror(errno) : "scrittura non riuscita";
+    const std::string motivo =
+        errno != 0 ? corvenna::motivo_di_errno(errno) : "scrittura non riuscita";
     std::cerr << "scenario: impossibile scrivere lo standard output: " << motivo << '\n';
     return corvenna::stato_uscita::errore_file;
 }
@@ -76,6 +79,9 @@ int esegui(int argc, char** argv) {
     } catch (const errore_scelta_scenario& e) {
         std::cerr << "scenario: " << e.what() << "\nPer l'aiuto: scenario --help\n";
         return stato_uscita::uso_errato;
+    } catch (const errore_destinazione& e) {
+        std::cerr << "scenario: " << e.what() << "\nPer l'aiuto: scenario --help\n";
+        return stato_uscita::uso_errato;
     } catch (const errore_lettura& e) {
         std::cerr << "scenario: " << e.what() << '\n';
         return stato_uscita::file_danneggiato;
@@ -83,7 +89,10 @@ int esegui(int argc, char** argv) {
         std::cerr << "scenario: impossibile leggere o scrivere " << e.file().string() << ": "
                   << e.motivo() << '\n';
     } catch (const std::filesystem::filesystem_error& e) {
-        std::cerr << "scenario: " << e.path1().string() << ": " << e.code().message() << '\n';
+        std::cerr << "scenario: " << e.path1().string() << ": " << motivo_di_errore(e.code())
+                  << '\n';
+    } catch (const std::bad_alloc&) {
+        std::cerr << "scenario: memoria insufficiente\n";
     } catch (const std::exception& e) {
         std::cerr << "scenario: " << e.what() << '\n';
     }

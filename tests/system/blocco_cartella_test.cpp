@@ -15,7 +15,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -125,7 +124,7 @@ TEST(BloccoCartella, AMissingDirectoryStopsTheRunWithItsName) {
         FAIL() << "a missing directory was locked";
     } catch (const errore_file& e) {
         EXPECT_EQ(e.file(), mancante);
-        EXPECT_EQ(e.motivo(), std::strerror(ENOENT));
+        EXPECT_EQ(e.motivo(), "file o cartella inesistente");
     }
     EXPECT_FALSE(fs::exists(mancante));
 }

@@ -186,7 +186,9 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
                                           ? ":error=EIO:signal=SIGKILL:when="
                                       : modo == interruzione::errore ? ":error=EIO:when="
                                                                      : ":error=ENOSPC:when=";
-        const int errore = modo == interruzione::disco_pieno ? ENOSPC : EIO;
+        const std::string motivo = modo == interruzione::disco_pieno
+                                       ? "spazio esaurito sul disco"
+                                       : "errore di ingresso/uscita del dispositivo";
         opzioni.prefisso = {strace, "-o", "/dev/null", "-e",
                             "inject=" + c.nome + iniezione + std::to_string(c.occorrenza)};
         opzioni.ambiente = ambiente_tracciato;
@@ -203,11 +205,11 @@ TEST_P(Spazzata, EveryFileIsOldOrNewAndTheNextRunCleansUp) {
             EXPECT_EQ(esito.stato, 2) << esito.messaggi;
             const std::string inizio =
                 "Attendere\nImpossibile scrivere o leggere " + b.cartella.string();
-            const std::string fine = std::string(": ") + std::strerror(errore) + "\n";
+            const std::string fine = std::string(": ") + motivo + "\n";
             // After the record of the renames is in place, a failure leaves the record and the
             // temporaries it names, for the next run to finish.
             const std::string fine_in_sospeso =
-                std::string(": ") + std::strerror(errore) +
+                std::string(": ") + motivo +
                 " (la sostituzione dello scenario sara' completata dall'esecuzione successiva)\n";
             const bool in_sospeso = esito.messaggi.ends_with(fine_in_sospeso);
             EXPECT_TRUE(esito.messaggi.starts_with(inizio) &&

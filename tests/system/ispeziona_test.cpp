@@ -225,8 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const fs::path& c) { fs::remove(c / celle); },
                     {"ispeziona", "."},
                     2,
-                    "scenario: impossibile leggere o scrivere ./Corvenna_7381.dat: No such file "
-                    "or directory\n"}),
+                    "scenario: impossibile leggere o scrivere ./Corvenna_7381.dat: file o "
+                    "cartella inesistente\n"}),
     [](const testing::TestParamInfo<caso_uscita>& info) {
         std::string nome = info.param.nome;
         for (char& ch : nome)

@@ -428,10 +428,10 @@ def main():
 
         # The fixture, compiled from its descriptions; the page named on the command line.
         prova = os.path.join(tmp, "prova")
-        linea, treno = os.path.join(o.dati, "Prova_linea.txt"), os.path.join(o.dati, "Prova_42-.txt")
+        linea, treno = os.path.join(o.dati, "Prova_linea.txt"), os.path.join(o.dati, "Prova_0042-.txt")
         esegui([o.scenario, "compila", linea, treno, "-o", prova], tmp)
         esegui([o.scenario, "disegna", prova, "-o", os.path.join(tmp, "prova.html")], tmp)
-        pagine.append(("prova", os.path.join(tmp, "prova.html"), attesi(prova, "Prova", "42", linea, treno)))
+        pagine.append(("prova", os.path.join(tmp, "prova.html"), attesi(prova, "Prova", "0042", linea, treno)))
 
         try:
             navigatore = Navigatore(o.chromium, tmp)

@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"/usr/bin/prlimit", "--fsize=4000"},
                      2,
                      "0 errori, 0 avvisi\nscenario: impossibile leggere o scrivere "
-                     "s/A_1000.dat: File too large\n",
+                     "s/A_1000.dat: file troppo grande (oltre il limite dei file del processo)\n",
                      {},
                      {{"s/A_1000.sim", true}, {"s/A_1000.dat", true}}},
         caso_insieme{"ACompileWithoutPlanViewRemovesTheEarlierOne",
