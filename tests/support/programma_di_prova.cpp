@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <system_error>
@@ -396,6 +397,24 @@ std::string insieme_misto(const contenuti& dopo, const contenuti& prima) {
     if (altri.empty() && (vecchi.empty() || nuovi.empty()))
         return "";
     return "earlier:" + vecchi + "; new:" + nuovi + "; neither:" + altri;
+}
+
+std::vector<chiamata> chiamate_in_traccia(const fs::path& traccia, const fs::path& cartella,
+                                          bool del_blocco) {
+    std::vector<chiamata> chiamate;
+    std::map<std::string, int> contate;
+    std::ifstream righe(traccia);
+    for (std::string riga; std::getline(righe, riga);) {
+        const std::size_t parentesi = riga.find('(');
+        if (parentesi == std::string::npos || riga.starts_with("+++") || riga.starts_with("---"))
+            continue;
+        const std::string nome = riga.substr(0, parentesi);
+        const int occorrenza = ++contate[nome];
+        const bool blocco = del_blocco && (nome == "socket" || nome == "bind" || nome == "listen");
+        if (blocco || riga.find(cartella.string()) != std::string::npos)
+            chiamate.push_back({nome, occorrenza, riga});
+    }
+    return chiamate;
 }
 
 std::string cerca_programma(const std::string& programma) {

@@ -135,6 +135,12 @@ inline constexpr const char* chiamate_di_file =
     "openat,read,write,writev,pwrite64,close,fsync,fdatasync,syncfs,ftruncate,rename,renameat,"
     "renameat2,unlink,unlinkat,linkat,newfstatat,statx,getdents64,flock,socket,bind,listen";
 
+// The calls of a trace written by `strace -y`, in order, each with its occurrence among the
+// calls of its name: those that name `cartella` or a file in it (strace shows the path of every
+// descriptor), and with `del_blocco` those of the lock's socket.
+std::vector<chiamata> chiamate_in_traccia(const fs::path& traccia, const fs::path& cartella,
+                                          bool del_blocco);
+
 // The full path of `programma` found in PATH; empty when it is not there.
 std::string cerca_programma(const std::string& programma);
 

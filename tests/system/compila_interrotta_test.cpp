@@ -39,24 +39,6 @@ void ripristina(const fs::path& cartella, const std::map<std::string, std::strin
         scrivi_file(cartella / nome, dati);
 }
 
-// The calls of one run that name the output directory, each with its occurrence among the calls
-// of its name.
-std::vector<chiamata> chiamate_nella_cartella(const fs::path& traccia, const fs::path& cartella) {
-    std::vector<chiamata> chiamate;
-    std::map<std::string, int> contate;
-    std::ifstream righe(traccia);
-    for (std::string riga; std::getline(righe, riga);) {
-        const std::size_t parentesi = riga.find('(');
-        if (parentesi == std::string::npos || riga.starts_with("+++") || riga.starts_with("---"))
-            continue;
-        const std::string nome = riga.substr(0, parentesi);
-        const int occorrenza = ++contate[nome];
-        if (riga.find(cartella.string()) != std::string::npos)
-            chiamate.push_back({nome, occorrenza, riga});
-    }
-    return chiamate;
-}
-
 TEST(CompilaInterrotta, TheDirectoryHoldsTheWholeEarlierScenarioOrTheWholeNewOne) {
     const std::string strace = cerca_programma("strace");
     if (strace.empty())
@@ -96,7 +78,7 @@ TEST(CompilaInterrotta, TheDirectoryHoldsTheWholeEarlierScenarioOrTheWholeNewOne
                                    std::string("trace=") + chiamate_di_file});
     ripristina(uscita, prima);
     ASSERT_EQ(esegui_strumento(lavoro, compila, {}, traccia).stato, 0);
-    const std::vector<chiamata> chiamate = chiamate_nella_cartella(lavoro / "traccia", uscita);
+    const std::vector<chiamata> chiamate = chiamate_in_traccia(lavoro / "traccia", uscita, false);
     ASSERT_GT(chiamate.size(), 10U);
 
     for (const char* iniezione : {":error=EIO:signal=SIGKILL:when=", ":error=ENOSPC:when="}) {

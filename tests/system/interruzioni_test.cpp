@@ -137,20 +137,7 @@ std::vector<chiamata> chiamate_della_corsa(const std::string& strace, const fs::
     const esito_esecuzione esito = esegui(cartella, opzioni);
     EXPECT_EQ(esito.stato, 0) << esito.messaggi;
 
-    std::vector<chiamata> chiamate;
-    std::map<std::string, int> contate;
-    std::ifstream righe(traccia);
-    for (std::string riga; std::getline(righe, riga);) {
-        const std::size_t parentesi = riga.find('(');
-        if (parentesi == std::string::npos || riga.starts_with("+++") || riga.starts_with("---"))
-            continue;
-        const std::string nome = riga.substr(0, parentesi);
-        const int occorrenza = ++contate[nome];
-        const bool del_blocco = nome == "socket" || nome == "bind" || nome == "listen";
-        if (del_blocco || riga.find(cartella.string()) != std::string::npos)
-            chiamate.push_back({nome, occorrenza, riga});
-    }
-    return chiamate;
+    return chiamate_in_traccia(traccia, cartella, true);
 }
 
 enum class interruzione { uccisione, errore, disco_pieno };
