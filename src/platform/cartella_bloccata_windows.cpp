@@ -19,17 +19,6 @@ namespace corvenna {
 
 namespace {
 
-std::string in_utf8(std::wstring_view largo) {
-    if (largo.empty())
-        return {};
-    const int byte = WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string stretto(static_cast<std::size_t>(byte), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()), stretto.data(),
-                        byte, nullptr, nullptr);
-    return stretto;
-}
-
 std::string motivo_sistema(DWORD codice) {
     return motivo_di_sistema(static_cast<int>(codice));
 }

@@ -13,17 +13,6 @@ namespace corvenna {
 
 namespace {
 
-std::string in_utf8(std::wstring_view largo) {
-    if (largo.empty())
-        return {};
-    const int byte = WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string stretto(static_cast<std::size_t>(byte), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, largo.data(), static_cast<int>(largo.size()), stretto.data(),
-                        byte, nullptr, nullptr);
-    return stretto;
-}
-
 // The system's text for an error code, in UTF-8, without the line end it carries.
 std::string testo_del_sistema(DWORD codice) {
     wchar_t* testo = nullptr;
