@@ -120,16 +120,10 @@ void conferma_insieme(primitive_file& sistema, const std::filesystem::path& cart
         sostituisci_file(
             sistema, std::string(nome_registro), cartella / registro, progressivo,
             [&voci](std::ostream& uscita) { uscita << testo_registro(voci); },
-            persistenza::durevole);
+            persistenza::provvisoria);
     } catch (...) {
         abbandona();
         throw;
-    }
-    // The record's name must be on the storage before any rename that needs it.
-    if (const int codice = sistema.sincronizza_cartella(registro); codice != 0) {
-        sistema.rimuovi(registro);
-        abbandona();
-        throw errore_file(cartella, sistema.motivo(codice));
     }
 
     // Once the record is in place the set only goes forward: a step that fails is tried once

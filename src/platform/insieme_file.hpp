@@ -1,8 +1,8 @@
 #pragma once
 
 // A set of files of one locked directory that replace their earlier versions together, as one
-// scenario: after a failure, a kill or a power cut at any moment, the directory holds the whole
-// earlier set or the whole new one, never some files of each.
+// scenario: after a failure or a kill at any moment, the directory holds the whole earlier set or
+// the whole new one, never some files of each.
 //
 //     insieme_file insieme(cartella);             // cartella: the run's cartella_bloccata
 //     insieme.sostituisci(nome, scrivi, durata);  // once per file: only a temporary is written
@@ -11,11 +11,19 @@
 //
 // How: every temporary is written, flushed and closed before any name changes, and every
 // target checked (a directory in its place would stop a rename half-way). Then a record of the
-// renames and removals (registro_sostituzione.hpp) replaces the file `sostituzione_in_corso`
-// durably, the renames and removals follow in order with the ending signals held back, the
-// directory is flushed and the record removed. A run killed between the renames leaves the
-// record; the next cartella_bloccata of the directory finishes those steps before anything else
+// renames and removals (registro_sostituzione.hpp) replaces the file `sostituzione_in_corso`, the
+// renames and removals follow in order with the ending signals held back, the directory is
+// flushed and the record removed. A run killed between the renames leaves the record; the next
+// cartella_bloccata of the directory finishes those steps before anything else
 // (completa_sostituzione). A set given up before conferma removes its temporaries.
+//
+// After a power cut each file holds its earlier content or its new one, complete (the contents
+// are flushed before any rename, the renames before the run ends). The record itself is not
+// flushed on its own: that would cost two more flushes of the storage a run, a third more than
+// the files' own. So the set is whole after a power cut where the file system keeps the record
+// and the renames in the order they were made, as a journal that writes metadata in order does
+// (ext4 by default; NTFS, where the renames that follow are written through); elsewhere a cut
+// during the renames may leave files of both sets.
 
 #include "base/cartella_uscita.hpp"
 #include "platform/registro_sostituzione.hpp"
