@@ -120,7 +120,7 @@ void conferma_insieme(primitive_file& sistema, const std::filesystem::path& cart
         sostituisci_file(
             sistema, std::string(nome_registro), cartella / registro, progressivo,
             [&voci](std::ostream& uscita) { uscita << testo_registro(voci); },
-            persistenza::provvisoria);
+            persistenza::durevole);
     } catch (...) {
         abbandona();
         throw;

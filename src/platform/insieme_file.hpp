@@ -18,12 +18,11 @@
 // (completa_sostituzione). A set given up before conferma removes its temporaries.
 //
 // After a power cut each file holds its earlier content or its new one, complete (the contents
-// are flushed before any rename, the renames before the run ends). The record itself is not
-// flushed on its own: that would cost two more flushes of the storage a run, a third more than
-// the files' own. So the set is whole after a power cut where the file system keeps the record
-// and the renames in the order they were made, as a journal that writes metadata in order does
-// (ext4 by default; NTFS, where the renames that follow are written through); elsewhere a cut
-// during the renames may leave files of both sets.
+// and the record are flushed before any rename, the renames before the run ends). The record's
+// name is not flushed on its own, which would cost one more flush of the storage a run: the set
+// is whole after a power cut where the file system keeps the record's creation and the renames
+// in the order they were made, as a journal that logs metadata in order does (ext4 by default;
+// NTFS, where the renames that follow are written through).
 
 #include "base/cartella_uscita.hpp"
 #include "platform/registro_sostituzione.hpp"

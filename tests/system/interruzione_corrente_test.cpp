@@ -10,6 +10,7 @@
 
 #include "montaggi_di_prova.hpp"
 #include "support/programma_di_prova.hpp"
+#include "support/strumento_di_prova.hpp"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +215,12 @@ TEST(InterruzioneCorrente, EveryFileIsTheOldOrTheNewVersionAfterEachCut) {
         ASSERT_TRUE(monta()) << std::strerror(errno);
         const contenuti dopo = leggi_cartella(cartella);
         EXPECT_EQ(file_ne_vecchi_ne_nuovi(dopo, prima), "");
+        // Once a command has read the scenario (finishing what the cut interrupted), the six
+        // files are one version.
+        const esito_strumento lettura =
+            esegui_strumento(cartella, {"ispeziona", ".", "--nome", "Corvenna", "--treno", "7381"});
+        EXPECT_EQ(lettura.stato, 0) << lettura.errori;
+        EXPECT_EQ(insieme_misto(leggi_cartella(cartella), prima), "");
         // A run that ended well before the cut has made its scenario durable.
         if (quando != momento::durante && esito.stato == 0) {
             for (const std::string& nome : file_scenario)
