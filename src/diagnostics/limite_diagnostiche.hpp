@@ -13,7 +13,9 @@
 #include "diagnostics/diagnostica.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 

@@ -10,11 +10,14 @@
 
 #include <algorithm>
 #include <ostream>
+#include <utility>
 
 namespace corvenna {
 
-elenco_diagnostiche completa_diagnostiche(const scenario_costruito& s) {
-    elenco_diagnostiche diagnostiche = s.diagnostiche;
+elenco_diagnostiche completa_diagnostiche(scenario_costruito& s) {
+    // Taken, not copied: a description of junk has a diagnostic a line.
+    elenco_diagnostiche diagnostiche = std::move(s.diagnostiche);
+    s.diagnostiche.clear();
     const bool ha_errore =
         std::any_of(diagnostiche.begin(), diagnostiche.end(),
                     [](const diagnostica& d) { return d.livello == gravita::errore; });

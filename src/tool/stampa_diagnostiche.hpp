@@ -12,8 +12,9 @@
 namespace corvenna {
 
 // The build's diagnostics, with one error added for an outcome that none of them reports, so a
-// failed build never prints "0 errori".
-elenco_diagnostiche completa_diagnostiche(const scenario_costruito& s);
+// failed build never prints "0 errori". The build's list is moved out of `s`, which keeps an
+// empty one.
+elenco_diagnostiche completa_diagnostiche(scenario_costruito& s);
 
 enum class forma_diagnostiche { testo, json };
 
