@@ -1,5 +1,7 @@
 #include "compiler/avvisi_comuni.hpp"
 
+#include "diagnostics/testo_mostrabile.hpp"
+
 #include <string>
 
 namespace corvenna {
@@ -69,6 +71,27 @@ void avvisa_testo_accorciato(compilazione& k, descrizione d, const lettore_descr
     k.reg.avviso(d, r.luogo_campo(), tipo_avviso::testo_accorciato,
                  "il testo resta '" + testo +
                      "': gli spazi finali e cio' che segue le virgolette chiuse sono scartati");
+}
+
+void avvisa_byte_non_stampabili(compilazione& k, descrizione d, const lettore_descrizione& r,
+                                const std::string& testo) {
+    for (const char c : testo) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool di_controllo = b < 0x20 || b == 0x7F;
+        const bool senza_carattere = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+        if (!di_controllo && !senza_carattere)
+            continue;
+        std::string byte = "0x00";
+        static constexpr char cifre[] = "0123456789abcdef";
+        byte[2] = cifre[b >> 4];
+        byte[3] = cifre[b & 0x0F];
+        // The text is quoted escaped, so the message itself holds no such byte.
+        k.reg.avviso(d, r.luogo_campo(), tipo_avviso::byte_non_stampabile,
+                     "il testo '" + testo_mostrabile(testo, false) + "' contiene il byte " + byte +
+                         (di_controllo ? ", di controllo" : ", senza carattere in Windows-1252") +
+                         ": va nel file delle voci cosi' com'e'");
+        return;
+    }
 }
 
 void controlla_ordine(compilazione& k, descrizione d, ordine_posizioni& o, std::int32_t posizione,

@@ -31,6 +31,11 @@ void avvisa_troncamento(compilazione& k, descrizione d, std::int64_t valore, std
 void avvisa_testo_accorciato(compilazione& k, descrizione d, const lettore_descrizione& r,
                              const std::string& testo);
 
+// A text value that goes into the item file (a station name, a board text) holds a control byte
+// or a byte without a Windows-1252 character: warned once, at the text's field, naming the first.
+void avvisa_byte_non_stampabili(compilazione& k, descrizione d, const lettore_descrizione& r,
+                                const std::string& testo);
+
 // A position-ordered fill (gradients, speeds, adhesion): the previous line's position and
 // place, so that a line out of order and a first line not at 0 are reported.
 struct ordine_posizioni {

@@ -330,6 +330,7 @@ esito_riga riga_indicazione(compilazione& k, lettore_descrizione& r) {
                         "il testo del cartello e' lungo " + std::to_string(testo.size()) +
                             " byte: non sta nel file delle voci");
     avvisa_testo_accorciato(k, d_linea, r, testo);
+    avvisa_byte_non_stampabili(k, d_linea, r, testo);
     if (const esito_riga esito = controlla_tracciato(k, d_linea, p, posto, margine_riga);
         esito != esito_riga::prosegui)
         return esito;

@@ -134,6 +134,7 @@ esito_riga leggi_valori(compilazione& k, lettore_descrizione& r, voce& v, riga_s
                         "il nome della stazione e' lungo " + std::to_string(v.nome.size()) +
                             " byte: non sta nel file delle voci");
     avvisa_testo_accorciato(k, d_treno, r, v.nome);
+    avvisa_byte_non_stampabili(k, d_treno, r, v.nome);
     avvisa_troncamento(k, d_treno, riga.orario, std::numeric_limits<std::int32_t>::min(),
                        std::numeric_limits<std::int32_t>::max(), riga.posto_ore,
                        "l'orario in secondi", v.posizione);

@@ -8,10 +8,13 @@
 // `file` is the description's name to show (null for a diagnostic without a file), `riga` and
 // `colonna` are null when not known, `codice` is the number for an error and the warning's
 // stable name for a warning, `metri` is null without a position. Messages, which may quote the
-// descriptions' Windows-1252 bytes, are written as UTF-8.
+// descriptions' Windows-1252 bytes, are written as UTF-8; a byte that is not valid UTF-8 (in a
+// file name) becomes U+FFFD, so the output is always valid JSON.
 
 #include "diagnostics/diagnostica.hpp"
+#include "diagnostics/limite_diagnostiche.hpp"
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -22,5 +25,13 @@ namespace corvenna {
 // blanks.
 std::string diagnostiche_json(const elenco_diagnostiche& elenco, std::string_view nome_linea,
                               std::string_view nome_treno, int rientro = -1);
+
+// The same array written to `uscita` one object at a time, bounded by `limite`: the
+// diagnostics it shows, each as above, then one object for each kind it left out, with the
+// same fields (file, riga, colonna and metri null; codice the kind's; messaggio the line
+// testo_tralasciate says) and "tralasciate", the number left out.
+void scrivi_diagnostiche_json(std::ostream& uscita, const elenco_diagnostiche& elenco,
+                              std::string_view nome_linea, std::string_view nome_treno,
+                              limite_diagnostiche& limite, int rientro = -1);
 
 } // namespace corvenna

@@ -1,5 +1,6 @@
 #include "diagnostics/testo_diagnostica.hpp"
 
+#include "diagnostics/testo_mostrabile.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 
 namespace corvenna {
@@ -25,9 +26,14 @@ std::string_view riga_del_testo(std::string_view testo, int riga) {
 
 std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
                               std::string_view testo, bool utf8) {
+    return testo_diagnostica_su_riga(d, nome_file, riga_del_testo(testo, d.riga), utf8);
+}
+
+std::string testo_diagnostica_su_riga(const diagnostica& d, std::string_view nome_file,
+                                      std::string_view sorgente, bool utf8) {
     std::string t;
     if (d.file) {
-        t += nome_file;
+        t += testo_mostrabile(nome_file, utf8);
         if (d.riga > 0) {
             t += ':' + std::to_string(d.riga);
             if (d.colonna > 0)
@@ -36,7 +42,7 @@ std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
         t += ": ";
     }
     t += d.livello == gravita::errore ? "errore: " : "avviso: ";
-    t += d.messaggio;
+    t += testo_mostrabile(d.messaggio, utf8);
     // A warning made an error keeps its name.
     if (d.tipo)
         t += " [" + std::string(tipo_di(*d.tipo).nome) + "]\n";
@@ -45,18 +51,19 @@ std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
     if (!d.file || d.riga <= 0)
         return t;
 
-    const std::string_view sorgente = riga_del_testo(testo, d.riga);
-    t += sorgente;
+    t += testo_mostrabile(sorgente, utf8);
     t += '\n';
     if (d.colonna > 0) {
-        // Tabs stay tabs, so that the caret lines up under the field however they are shown.
+        // Tabs stay tabs, so that the caret lines up under the field however they are shown; an
+        // escaped byte takes the columns of its escape.
         std::size_t i = 0;
         for (int carattere = 1; carattere < d.colonna; ++carattere) {
-            t += i < sorgente.size() && sorgente[i] == '\t' ? '\t' : ' ';
-            ++i;
-            while (utf8 && i < sorgente.size() &&
-                   (static_cast<unsigned char>(sorgente[i]) & 0xC0) == 0x80)
-                ++i;
+            if (i < sorgente.size() && sorgente[i] == '\t')
+                t += '\t';
+            else
+                t.append(i < sorgente.size() ? colonne_mostrate(sorgente, i, utf8) : 1, ' ');
+            if (i < sorgente.size())
+                i = fine_carattere(sorgente, i, utf8);
         }
         t += "^\n";
     }

@@ -9,7 +9,8 @@
 //
 // A diagnostic without a line has only its first line ("Corvenna_7381-.txt: errore: ...");
 // one without a file starts with its severity. The texts are bytes as the descriptions hold
-// them (single-byte Windows-1252); every line ends with "\n".
+// them (single-byte Windows-1252), but for the bytes testo_mostrabile escapes ("\x1b"), so that
+// nothing quoted from a description reaches a terminal as a command; every line ends with "\n".
 
 #include "diagnostics/diagnostica.hpp"
 
@@ -24,6 +25,11 @@ namespace corvenna {
 // characters, not its bytes.
 std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
                               std::string_view testo, bool utf8 = false);
+
+// The same, given the diagnostic's source line itself (without its line end), as an index of
+// the description's lines finds it: the printers show many diagnostics of one text this way.
+std::string testo_diagnostica_su_riga(const diagnostica& d, std::string_view nome_file,
+                                      std::string_view sorgente, bool utf8 = false);
 
 // Line `riga` (from 1) of `testo`, without its line end; empty when there is no such line.
 // Lines end at CR LF, a lone CR or a lone LF, as the reader counts them.

@@ -67,6 +67,13 @@ constexpr std::array tabella{
            "virgolette finisce alle virgolette chiuse, e cio' che le segue fino alla virgola e' "
            "scartato. Il testo resta quello che il messaggio mostra: se servono gli spazi, metti "
            "tutto il testo fra virgolette, e nulla dopo."),
+    avviso(tipo_avviso::byte_non_stampabile, "byte-non-stampabile",
+           "un nome o un testo contiene un byte di controllo o senza carattere",
+           "Il nome di una stazione o il testo di un cartello contiene un byte di controllo "
+           "(da 0x00 a 0x1f, o 0x7f) o uno dei byte a cui Windows-1252 non da' un carattere "
+           "(0x81, 0x8d, 0x8f, 0x90, 0x9d). Il byte va nel file delle voci cosi' com'e', ma non "
+           "si vede come una lettera. Di solito e' un carattere invisibile copiato da un altro "
+           "testo: toglilo, o scrivi il carattere voluto."),
     avviso(tipo_avviso::posizione_arrotondata, "posizione-arrotondata",
            "una posizione non multipla di 50 e' portata su una cella",
            "La linea e' fatta di celle di 50 m, e ogni elemento sta in una cella: una posizione "

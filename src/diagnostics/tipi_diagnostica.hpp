@@ -30,6 +30,7 @@ enum class tipo_avviso : std::uint8_t {
     generale_mancante,
     riga_ripetuta,
     testo_accorciato,
+    byte_non_stampabile,
     // Values changed to fit what the files hold.
     posizione_arrotondata,
     velocita_arrotondata,

@@ -6,8 +6,21 @@
 
 namespace corvenna {
 
+namespace {
+
+void aggiungi_byte_escapato(std::string& uscita, unsigned char b) {
+    static constexpr char cifre[] = "0123456789abcdef";
+    uscita += "\\x";
+    uscita += cifre[b >> 4];
+    uscita += cifre[b & 0x0F];
+}
+
+} // namespace
+
 void aggiungi_html(std::string& uscita, std::string_view testo) {
-    for (const char c : testo) {
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        const char c = testo[i];
+        const auto b = static_cast<unsigned char>(c);
         switch (c) {
         case '&':
             uscita += "&amp;";
@@ -24,8 +37,29 @@ void aggiungi_html(std::string& uscita, std::string_view testo) {
         case '\'':
             uscita += "&#39;";
             break;
+        // The control characters a reference may stand for.
+        case '\t':
+            uscita += "&#9;";
+            break;
+        case '\n':
+            uscita += "&#10;";
+            break;
+        case '\f':
+            uscita += "&#12;";
+            break;
         default:
-            uscita += c;
+            if (b < 0x20 || b == 0x7F) {
+                // NUL, CR and the other controls may appear neither as bytes nor as references.
+                aggiungi_byte_escapato(uscita, b);
+            } else if (b == 0xC2 && i + 1 < testo.size() &&
+                       static_cast<unsigned char>(testo[i + 1]) >= 0x80 &&
+                       static_cast<unsigned char>(testo[i + 1]) <= 0x9F) {
+                // A C1 control: a reference to it would stand for a Windows-1252 letter.
+                aggiungi_byte_escapato(uscita, b);
+                aggiungi_byte_escapato(uscita, static_cast<unsigned char>(testo[++i]));
+            } else {
+                uscita += c;
+            }
         }
     }
 }

@@ -10,7 +10,11 @@
 namespace corvenna {
 
 // `testo` (UTF-8) with & < > " ' written as entities, safe in element content and in quoted
-// attribute values.
+// attribute values. Tab, line feed and form feed become numeric references (&#9; &#10; &#12;);
+// the control characters HTML allows neither as bytes nor as references (NUL, CR, the other C0
+// controls, DEL, and the C1 controls U+0080 to U+009F, whose references stand for other
+// letters) are written as visible text, each byte as "\x1b", as the tool shows them elsewhere.
+// A byte that Windows-1252 leaves without a character reaches here as U+FFFD, which stays.
 void aggiungi_html(std::string& uscita, std::string_view testo);
 std::string html(std::string_view testo);
 

@@ -28,6 +28,26 @@ std::string campo_csv(std::string_view testo) {
     return quotato + "\"";
 }
 
+// A name of the files (Windows-1252) as the CSV shows it, in UTF-8: a control byte (C0, DEL) and a
+// byte the code page leaves without a character are written as text, "\x1b", so that none
+// reaches a spreadsheet or a terminal as a command and every row stays one line.
+std::string nome_csv(std::string_view byte_1252) {
+    static constexpr char cifre[] = "0123456789abcdef";
+    std::string testo;
+    std::size_t inizio = 0;
+    for (std::size_t i = 0; i < byte_1252.size(); ++i) {
+        const auto b = static_cast<unsigned char>(byte_1252[i]);
+        if (b >= 0x20 && b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
+            continue;
+        testo += da_1252(byte_1252.substr(inizio, i - inizio));
+        testo += "\\x";
+        testo += cifre[b >> 4];
+        testo += cifre[b & 0x0F];
+        inizio = i + 1;
+    }
+    return testo + da_1252(byte_1252.substr(inizio));
+}
+
 class righe_csv {
   public:
     righe_csv(std::ostream& uscita, std::string_view a_capo) : uscita_(uscita), a_capo_(a_capo) {}
@@ -65,7 +85,7 @@ void campi_record(righe_csv& r, std::size_t indice, const Record& record) {
     r << std::to_string(indice);
     per_campi(record, [&r](std::string_view, const auto& campo) {
         if constexpr (std::is_same_v<std::remove_cvref_t<decltype(campo)>, std::string>)
-            r << da_1252(campo);
+            r << nome_csv(campo);
         else
             r << std::to_string(campo);
     });

@@ -2,7 +2,8 @@
 
 // One table of a compiled scenario as CSV, for a spreadsheet: a header row with the same names
 // as the JSON, then one row per item, cell or metre. Fields holding a comma, a quote or a line
-// end are quoted; names are converted from Windows-1252 to UTF-8.
+// end are quoted, with their quotes doubled; names are converted from Windows-1252 to UTF-8, a
+// control byte or a byte without a character written as the text "\x1b".
 //
 //   voci         indice, the item's fields, then ruolo, ora and cella_fermata (stations only);
 //   celle        indice, the cell's fields, then da_metro, nome_tipo, velocita_kmh and

@@ -1,18 +1,23 @@
 #include "tool/stampa_diagnostiche.hpp"
 
-#include "base/codifica_1252.hpp"
 #include "diagnostics/diagnostiche_json.hpp"
+#include "diagnostics/indice_righe.hpp"
+#include "diagnostics/limite_diagnostiche.hpp"
 #include "diagnostics/testo_diagnostica.hpp"
+#include "diagnostics/testo_mostrabile.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 #include "model/codici_errore.hpp"
 
 #include <algorithm>
 #include <ostream>
+#include <utility>
 
 namespace corvenna {
 
-elenco_diagnostiche completa_diagnostiche(const scenario_costruito& s) {
-    elenco_diagnostiche diagnostiche = s.diagnostiche;
+elenco_diagnostiche completa_diagnostiche(scenario_costruito& s) {
+    // Taken, not copied: a description of junk has a diagnostic a line.
+    elenco_diagnostiche diagnostiche = std::move(s.diagnostiche);
+    s.diagnostiche.clear();
     const bool ha_errore =
         std::any_of(diagnostiche.begin(), diagnostiche.end(),
                     [](const diagnostica& d) { return d.livello == gravita::errore; });
@@ -41,18 +46,33 @@ conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostic
         const auto f = file.find(x);
         return f == file.end() ? std::string() : f->second.nome;
     };
+    // The first few of each kind; the rest is told in one line per kind.
+    limite_diagnostiche limite;
     if (forma == forma_diagnostiche::json) {
-        uscita << diagnostiche_json(diagnostiche, nome(descrizione::linea),
-                                    nome(descrizione::treno), 2)
-               << '\n';
+        scrivi_diagnostiche_json(uscita, diagnostiche, nome(descrizione::linea),
+                                 nome(descrizione::treno), limite, 2);
+        uscita << '\n';
     } else {
-        for (diagnostica d : diagnostiche) {
-            d.messaggio = da_1252(d.messaggio);
+        // Each shown file's lines are found once, when a diagnostic first needs one.
+        std::map<descrizione, indice_righe> indici;
+        for (const diagnostica& originale : diagnostiche) {
+            if (!limite.mostra(originale))
+                continue;
+            diagnostica d = originale;
+            d.messaggio = da_1252_mostrabile(d.messaggio);
             const auto f = d.file ? file.find(*d.file) : file.end();
-            errori << (f == file.end()
-                           ? testo_diagnostica(d, {}, {}, true)
-                           : testo_diagnostica(d, f->second.nome, f->second.testo_utf8, true));
+            if (f == file.end()) {
+                errori << testo_diagnostica_su_riga(d, {}, {}, true);
+                continue;
+            }
+            auto indice = indici.find(f->first);
+            if (indice == indici.end())
+                indice = indici.emplace(f->first, indicizza_righe(f->second.testo_utf8)).first;
+            errori << testo_diagnostica_su_riga(d, f->second.nome,
+                                                riga_indicizzata(indice->second, d.riga), true);
         }
+        for (const diagnostiche_tralasciate& t : limite.tralasciate())
+            errori << testo_tralasciate(t) << '\n';
     }
     errori << n.errori << " errori, " << n.avvisi << " avvisi\n";
     return n;

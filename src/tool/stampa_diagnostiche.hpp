@@ -12,8 +12,9 @@
 namespace corvenna {
 
 // The build's diagnostics, with one error added for an outcome that none of them reports, so a
-// failed build never prints "0 errori".
-elenco_diagnostiche completa_diagnostiche(const scenario_costruito& s);
+// failed build never prints "0 errori". The build's list is moved out of `s`, which keeps an
+// empty one.
+elenco_diagnostiche completa_diagnostiche(scenario_costruito& s);
 
 enum class forma_diagnostiche { testo, json };
 
@@ -31,7 +32,11 @@ struct file_mostrato {
 using file_mostrati = std::map<descrizione, file_mostrato>;
 
 // Messages are the build's (Windows-1252 bytes, quoting the descriptions) and are shown as
-// UTF-8.
+// UTF-8. In the text form, control bytes and bytes without a character, in messages and in the
+// source lines, are shown escaped ("\x1b"), and each file's lines are indexed once, so the
+// time is linear in the diagnostics and the files. Both forms show the first few diagnostics
+// of each kind and then one line, or one JSON object, for the rest of that kind; the counts
+// returned (and printed last) count them all.
 conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostiche,
                                            const file_mostrati& file, forma_diagnostiche forma,
                                            std::ostream& uscita, std::ostream& errori);

@@ -15,6 +15,26 @@ TEST(DisegnoTesto, EscapesEveryCharacterThatEndsTextOrAttribute) {
     EXPECT_EQ(html("</script><script>"), "&lt;/script&gt;&lt;script&gt;");
 }
 
+// Tab, line feed and form feed as references; the controls HTML allows neither as bytes nor as
+// references as visible text, byte by byte; U+FFFD, which stands for a byte without a character,
+// as it is.
+TEST(DisegnoTesto, ControlCharactersBecomeReferencesOrVisibleText) {
+    struct caso {
+        std::string testo;
+        std::string atteso;
+    };
+    const caso casi[] = {
+        {"ROSSO\x1b[31m", "ROSSO\\x1b[31m"},
+        {std::string("A\0B", 3), "A\\x00B"},
+        {"a\tb\nc\fd", "a&#9;b&#10;c&#12;d"},
+        {"a\rb\x7f\x01", "a\\x0db\\x7f\\x01"},
+        {"\xC2\x80\xC2\x9F\xC2\xA0", "\\xc2\\x80\\xc2\\x9f\xC2\xA0"},
+        {"CITT\xC3\x80 \xEF\xBF\xBD", "CITT\xC3\x80 \xEF\xBF\xBD"},
+    };
+    for (const caso& k : casi)
+        EXPECT_EQ(html(k.testo), k.atteso) << k.atteso;
+}
+
 TEST(DisegnoTesto, NumbersAsThePageWritesThem) {
     struct caso {
         std::string effettivo;

@@ -138,6 +138,37 @@ TEST(IspezioneCsv, TablesHaveTheJsonNamesAndOneRowPerRecord) {
     EXPECT_EQ(righe[87], "86,0,0,0,0,0,7381,0,0,0,0,0,0,0,0,0,0,treno,,");
 }
 
+// Names with control bytes and bytes without a Windows-1252 character: the CSV shows each as
+// the text "\x1b", a row stays one line, and fields are quoted as RFC 4180 wants; the JSON
+// escapes the controls itself and stays valid UTF-8.
+TEST(IspezioneCsv, ControlBytesInNamesAreShownAsText) {
+    struct caso {
+        std::string nome;
+        std::string csv;
+    };
+    const caso casi[] = {
+        {"ROSSO\x1b[31m", "ROSSO\\x1b[31m"},
+        {std::string("A\0B\x7f", 4), "A\\x00B\\x7f"},
+        {"DUE\r\nRIGHE", "DUE\\x0d\\x0aRIGHE"},
+        {"\x81\x8d\x8f\x90\x9d\x80", "\\x81\\x8d\\x8f\\x90\\x9d\xE2\x82\xAC"},
+        {"TAB\t, \"X\"", "\"TAB\\x09, \"\"X\"\"\""},
+    };
+    for (const caso& k : casi) {
+        costruzione c = modello_piccolo();
+        c.voci[80].nome = k.nome;
+        const std::string voci = csv_di(c, tabella_ispezione::voci);
+        const std::size_t inizio = voci.find("\r\n80,");
+        ASSERT_NE(inizio, std::string::npos) << k.csv;
+        const std::size_t fine = voci.find("\r\n", inizio + 2);
+        EXPECT_EQ(voci.substr(inizio + 2, fine - inizio - 2),
+                  "80,0,0,0,0,0," + k.csv + ",0,0,0,0,0,0,0,0,0,0,cartello,,");
+        const std::string testo_json = json_di(c);
+        EXPECT_TRUE(json::accept(testo_json)) << k.csv;
+        for (const char b : testo_json)
+            EXPECT_FALSE(b >= 0 && b < 0x20 && b != '\n') << k.csv;
+    }
+}
+
 TEST(IspezioneJson, DerivedValuesStandApart) {
     const json j = json::parse(json_di(modello_piccolo()));
     EXPECT_EQ(j["voci"][1].at("nome"), "Sant'Elp\xC3\xAC\x64io, \"Alta\"");

@@ -1,0 +1,76 @@
+// What `scenario controlla` costs on a description of junk: a 10 MB line description of
+// unrecognised lines, one warning each, reported as text and as JSON (to streams that drop
+// them), with the heap held at the peak beside the file's size and the bytes of the report.
+
+#include "contatore_memoria.hpp"
+
+#include "support/cartella_temporanea.hpp"
+#include "support/flusso_contato.hpp"
+#include "tool/comando_compila.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <ostream>
+#include <string>
+
+namespace corvenna {
+
+namespace {
+
+// A line description of about 10 MB: its general section, then lines that each open with a
+// field that is no keyword, every one different.
+std::string linea_di_spazzatura() {
+    std::string t = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n";
+    for (int i = 0; t.size() < 10'000'000; ++i)
+        t += "riga_sconosciuta_" + std::to_string(i) + ",  100,  3\r\n";
+    return t + "[fine]\r\n";
+}
+
+void diagnostiche_spazzatura(benchmark::State& state, bool json) {
+    const prova::cartella_temporanea cartella;
+    opzioni_compila o;
+    o.linea = cartella.percorso() / "Spazzatura_linea.txt";
+    o.treno = cartella.percorso() / "Spazzatura_1-.txt";
+    o.scrivi = false;
+    o.json = json;
+    const std::string linea = linea_di_spazzatura();
+    std::ofstream(o.linea, std::ios::binary) << linea;
+    std::ofstream(o.treno, std::ios::binary) << "[generale]\r\nvelocita,  0,  75\r\n[fine]\r\n";
+
+    std::size_t byte_rapporto = 0;
+    banco::azzera_picco();
+    for (auto _ : state) {
+        prova::flusso_contato scarto;
+        std::ostream rapporto(&scarto);
+        if (esegui_compila(o, rapporto, rapporto) != 0) {
+            state.SkipWithError("the tool reported errors");
+            return;
+        }
+        byte_rapporto = scarto.scritti;
+    }
+    const auto picco = static_cast<double>(banco::picco_dall_azzeramento());
+    const auto byte_file = static_cast<double>(linea.size());
+    state.counters["byte_file"] =
+        benchmark::Counter(byte_file, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    state.counters["byte_rapporto"] =
+        benchmark::Counter(static_cast<double>(byte_rapporto), benchmark::Counter::kDefaults,
+                           benchmark::Counter::kIs1024);
+    state.counters["picco_heap"] =
+        benchmark::Counter(picco, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    state.counters["picco_su_file"] = picco / byte_file;
+}
+
+void BM_diagnostiche_spazzatura_testo(benchmark::State& state) {
+    diagnostiche_spazzatura(state, false);
+}
+BENCHMARK(BM_diagnostiche_spazzatura_testo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_diagnostiche_spazzatura_json(benchmark::State& state) {
+    diagnostiche_spazzatura(state, true);
+}
+BENCHMARK(BM_diagnostiche_spazzatura_json)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+} // namespace corvenna
