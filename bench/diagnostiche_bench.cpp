@@ -31,7 +31,7 @@ void diagnostiche_spazzatura(benchmark::State& state, bool json) {
     const prova::cartella_temporanea cartella;
     opzioni_compila o;
     o.linea = cartella.percorso() / "Spazzatura_linea.txt";
-    o.treno = cartella.percorso() / "Spazzatura_1-.txt";
+    o.treno = cartella.percorso() / "Spazzatura_0001-.txt";
     o.scrivi = false;
     o.json = json;
     const std::string linea = linea_di_spazzatura();

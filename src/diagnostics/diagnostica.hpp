@@ -8,9 +8,9 @@
 #include "diagnostics/tipi_diagnostica.hpp"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace corvenna {
 
@@ -31,6 +31,8 @@ struct diagnostica {
     std::optional<std::int32_t> metri;
 };
 
-using elenco_diagnostiche = std::vector<diagnostica>;
+// A deque: a junk description gives one diagnostic per line, and a vector that doubles would
+// hold two copies of them all while it grows.
+using elenco_diagnostiche = std::deque<diagnostica>;
 
 } // namespace corvenna
