@@ -161,6 +161,39 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      {"m/Corvenna_7381-.txt"},
                      {{"m/Corvenna_7381-.txt", true}}},
+        // A record of renames that is not one (edited by hand): the tool touches nothing it
+        // names, reads the files as they are with a warning, and writes nothing there.
+        caso_insieme{"ARecordThatIsNotOneIsWarnedAboutWhenReading",
+                     [](const fs::path& d) {
+                         scrivi_file(d / "A_linea.txt", linea_10km);
+                         scrivi_file(d / "A_1000-.txt", treno);
+                         compila(d, {"compila", "A_linea.txt", "A_1000-.txt", "-o", "s"});
+                         scrivi_file(d / "s" / "sostituzione_in_corso", "C\tA_1000.sim\r\n");
+                     },
+                     {"ispeziona", "s", "--formato", "csv", "--tabella", "voci"},
+                     {},
+                     0,
+                     "scenario: avviso: s/sostituzione_in_corso: una sostituzione interrotta non "
+                     "si e' potuta completare (non e' un registro di sostituzione leggibile: va "
+                     "esaminato e cancellato a mano): i file possono venire da due compilazioni "
+                     "diverse\n",
+                     {},
+                     {{"s/A_1000.sim", true}}},
+        caso_insieme{"ARecordThatIsNotOneStopsACompile",
+                     [](const fs::path& d) {
+                         scrivi_file(d / "A_linea.txt", linea_10km);
+                         scrivi_file(d / "A_1000-.txt", treno);
+                         compila(d, {"compila", "A_linea.txt", "A_1000-.txt", "-o", "s"});
+                         scrivi_file(d / "s" / "sostituzione_in_corso", "C\tA_1000.sim\r\n");
+                     },
+                     {"compila", "A_linea.txt", "A_1000-.txt", "-o", "s"},
+                     {},
+                     2,
+                     "0 errori, 0 avvisi\nscenario: impossibile leggere o scrivere "
+                     "s/sostituzione_in_corso: non e' un registro di sostituzione leggibile: va "
+                     "esaminato e cancellato a mano\n",
+                     {},
+                     {}},
         caso_insieme{"APlanViewOfAnotherRouteIsLeftOutWithAWarning",
                      due_treni,
                      {"ispeziona", "s", "--nome", "A", "--treno", "1000", "--formato", "csv",
