@@ -104,4 +104,11 @@ std::string in_1252(std::string_view utf8) {
     return risultato;
 }
 
+void aggiungi_byte_escapato(std::string& uscita, unsigned char b) {
+    static constexpr char cifre[] = "0123456789abcdef";
+    uscita += "\\x";
+    uscita += cifre[b >> 4];
+    uscita += cifre[b & 0x0F];
+}
+
 } // namespace corvenna

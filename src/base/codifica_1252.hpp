@@ -21,4 +21,13 @@ std::string in_1252(std::string_view utf8);
 // the code page leaves unassigned become U+FFFD.
 std::string da_1252(std::string_view byte_1252);
 
+// Whether `b` is one of the five bytes the code page leaves without a character.
+constexpr bool senza_carattere_1252(unsigned char b) {
+    return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+}
+
+// Appends `b` as the text every output shows for a byte that must not reach it raw: a backslash,
+// "x" and two lower-case hex digits ("\x1b").
+void aggiungi_byte_escapato(std::string& uscita, unsigned char b);
+
 } // namespace corvenna

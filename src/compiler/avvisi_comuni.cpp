@@ -1,5 +1,6 @@
 #include "compiler/avvisi_comuni.hpp"
 
+#include "base/codifica_1252.hpp"
 #include "diagnostics/testo_mostrabile.hpp"
 
 #include <string>
@@ -78,13 +79,11 @@ void avvisa_byte_non_stampabili(compilazione& k, descrizione d, const lettore_de
     for (const char c : testo) {
         const auto b = static_cast<unsigned char>(c);
         const bool di_controllo = b < 0x20 || b == 0x7F;
-        const bool senza_carattere = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-        if (!di_controllo && !senza_carattere)
+        if (!di_controllo && !senza_carattere_1252(b))
             continue;
-        std::string byte = "0x00";
-        static constexpr char cifre[] = "0123456789abcdef";
-        byte[2] = cifre[b >> 4];
-        byte[3] = cifre[b & 0x0F];
+        std::string escapato;
+        aggiungi_byte_escapato(escapato, b);
+        const std::string byte = "0x" + escapato.substr(2);
         // The text is quoted escaped, so the message itself holds no such byte.
         k.reg.avviso(d, r.luogo_campo(), tipo_avviso::byte_non_stampabile,
                      "il testo '" + testo_mostrabile(testo, false) + "' contiene il byte " + byte +

@@ -10,22 +10,11 @@ bool di_controllo(unsigned char b) {
     return (b < 0x20 && b != '\t') || b == 0x7F;
 }
 
-bool senza_carattere_1252(unsigned char b) {
-    return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-}
-
 // A UTF-8 C1 control: 0xC2 followed by 0x80 to 0x9F.
 bool c1_utf8(std::string_view testo, std::size_t i) {
     return static_cast<unsigned char>(testo[i]) == 0xC2 && i + 1 < testo.size() &&
            static_cast<unsigned char>(testo[i + 1]) >= 0x80 &&
            static_cast<unsigned char>(testo[i + 1]) <= 0x9F;
-}
-
-void aggiungi_byte_escapato(std::string& uscita, unsigned char b) {
-    static constexpr char cifre[] = "0123456789abcdef";
-    uscita += "\\x";
-    uscita += cifre[b >> 4];
-    uscita += cifre[b & 0x0F];
 }
 
 } // namespace

@@ -1,21 +1,14 @@
 #include "drawing/disegno_testo.hpp"
 
+#include "base/codifica_1252.hpp"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 namespace corvenna {
 
-namespace {
-
-void aggiungi_byte_escapato(std::string& uscita, unsigned char b) {
-    static constexpr char cifre[] = "0123456789abcdef";
-    uscita += "\\x";
-    uscita += cifre[b >> 4];
-    uscita += cifre[b & 0x0F];
-}
-
-} // namespace
+namespace {} // namespace
 
 void aggiungi_html(std::string& uscita, std::string_view testo) {
     for (std::size_t i = 0; i < testo.size(); ++i) {

@@ -32,17 +32,14 @@ std::string campo_csv(std::string_view testo) {
 // byte the code page leaves without a character are written as text, "\x1b", so that none
 // reaches a spreadsheet or a terminal as a command and every row stays one line.
 std::string nome_csv(std::string_view byte_1252) {
-    static constexpr char cifre[] = "0123456789abcdef";
     std::string testo;
     std::size_t inizio = 0;
     for (std::size_t i = 0; i < byte_1252.size(); ++i) {
         const auto b = static_cast<unsigned char>(byte_1252[i]);
-        if (b >= 0x20 && b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
+        if (b >= 0x20 && b != 0x7F && !senza_carattere_1252(b))
             continue;
         testo += da_1252(byte_1252.substr(inizio, i - inizio));
-        testo += "\\x";
-        testo += cifre[b >> 4];
-        testo += cifre[b & 0x0F];
+        aggiungi_byte_escapato(testo, b);
         inizio = i + 1;
     }
     return testo + da_1252(byte_1252.substr(inizio));
