@@ -74,7 +74,8 @@ conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostic
         for (const diagnostiche_tralasciate& t : limite.tralasciate())
             errori << testo_tralasciate(t) << '\n';
     }
-    errori << n.errori << " errori, " << n.avvisi << " avvisi\n";
+    errori << n.errori << (n.errori == 1 ? " errore, " : " errori, ") << n.avvisi
+           << (n.avvisi == 1 ? " avviso\n" : " avvisi\n");
     return n;
 }
 

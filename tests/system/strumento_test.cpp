@@ -72,7 +72,7 @@ TEST(Strumento, ExportThenCompileGivesTheGeneratorsFiles) {
         d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt", "-o", "O"});
     ASSERT_EQ(compilato.stato, 0) << compilato.errori;
     // The scenario's one warning: a signal's approach marker over a station's.
-    EXPECT_TRUE(compilato.errori.ends_with("0 errori, 1 avvisi\n")) << compilato.errori;
+    EXPECT_TRUE(compilato.errori.ends_with("0 errori, 1 avviso\n")) << compilato.errori;
     const prova::contenuti binari = leggi_cartella(d.percorso() / "O");
     ASSERT_EQ(binari.size(), 3u);
     for (const std::string& nome : prova::file_binari)
@@ -119,7 +119,7 @@ TEST(Strumento, AFailedCompileLeavesEarlierBinaryFilesUntouched) {
     const auto esito = a.compila();
     EXPECT_EQ(esito.stato, 1);
     EXPECT_NE(esito.errori.find("[codice 15]"), std::string::npos) << esito.errori;
-    EXPECT_TRUE(esito.errori.ends_with("1 errori, 0 avvisi\n")) << esito.errori;
+    EXPECT_TRUE(esito.errori.ends_with("1 errore, 0 avvisi\n")) << esito.errori;
     const prova::contenuti binari = leggi_cartella(a.uscita());
     EXPECT_EQ(binari.size(), 3u);
     for (const auto& [nome, byte] : binari)
@@ -149,7 +149,7 @@ TEST(Strumento, JsonDiagnosticsParseAndCarryTheError) {
     EXPECT_EQ(d["metri"], 99500);
     for (const char* campo : {"riga", "colonna", "messaggio"})
         EXPECT_TRUE(d.contains(campo)) << campo;
-    EXPECT_EQ(esito.errori, "1 errori, 0 avvisi\n");
+    EXPECT_EQ(esito.errori, "1 errore, 0 avvisi\n");
 }
 
 TEST(Strumento, Utf8DescriptionsAreConvertedAndUnmappableLettersAreErrors) {
@@ -173,7 +173,7 @@ TEST(Strumento, Utf8DescriptionsAreConvertedAndUnmappableLettersAreErrors) {
                   "[codice 25]\n"
                   "indicatore cartello,  1000,  \xC3\x80?\n"
                   "                              ^\n"
-                  "1 errori, 0 avvisi\n");
+                  "1 errore, 0 avvisi\n");
     EXPECT_FALSE(fs::exists(b.uscita()));
 }
 
@@ -191,7 +191,7 @@ TEST(Strumento, WarningsAsErrorsStopTheWrite) {
     EXPECT_EQ(elenco[0]["codice"], "marcatori-sovrascritti");
     EXPECT_EQ(elenco[0]["file"], "D/Corvenna_7381-.txt");
     EXPECT_EQ(elenco[0]["riga"], 51);
-    EXPECT_EQ(esito.errori, "1 errori, 0 avvisi\n");
+    EXPECT_EQ(esito.errori, "1 errore, 0 avvisi\n");
 }
 
 TEST(Strumento, IdentityComesFromTheNamesOrTheOptions) {
