@@ -73,6 +73,15 @@ void due_treni(const fs::path& d) {
     compila(d, {"compila", "A_linea.txt", "A_2000-.txt", "-o", "s"});
 }
 
+// A compiled scenario, s/A_1000, beside a record of renames that is not one: a removal of the item
+// file with no header and no end.
+void scenario_e_registro_guasto(const fs::path& d) {
+    scrivi_file(d / "A_linea.txt", linea_10km);
+    scrivi_file(d / "A_1000-.txt", treno);
+    compila(d, {"compila", "A_linea.txt", "A_1000-.txt", "-o", "s"});
+    scrivi_file(d / "s" / "sostituzione_in_corso", "C\tA_1000.sim\r\n");
+}
+
 const std::string piano_altrui =
     "s/A_linea.dat: e' la planimetria di un percorso di 20000 m, non di questo (10000 m): viene "
     "da un'altra compilazione ed e' ignorata\n";
@@ -164,12 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A record of renames that is not one (edited by hand): the tool touches nothing it
         // names, reads the files as they are with a warning, and writes nothing there.
         caso_insieme{"ARecordThatIsNotOneIsWarnedAboutWhenReading",
-                     [](const fs::path& d) {
-                         scrivi_file(d / "A_linea.txt", linea_10km);
-                         scrivi_file(d / "A_1000-.txt", treno);
-                         compila(d, {"compila", "A_linea.txt", "A_1000-.txt", "-o", "s"});
-                         scrivi_file(d / "s" / "sostituzione_in_corso", "C\tA_1000.sim\r\n");
-                     },
+                     scenario_e_registro_guasto,
                      {"ispeziona", "s", "--formato", "csv", "--tabella", "voci"},
                      {},
                      0,
@@ -180,12 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      {{"s/A_1000.sim", true}}},
         caso_insieme{"ARecordThatIsNotOneStopsACompile",
-                     [](const fs::path& d) {
-                         scrivi_file(d / "A_linea.txt", linea_10km);
-                         scrivi_file(d / "A_1000-.txt", treno);
-                         compila(d, {"compila", "A_linea.txt", "A_1000-.txt", "-o", "s"});
-                         scrivi_file(d / "s" / "sostituzione_in_corso", "C\tA_1000.sim\r\n");
-                     },
+                     scenario_e_registro_guasto,
                      {"compila", "A_linea.txt", "A_1000-.txt", "-o", "s"},
                      {},
                      2,
