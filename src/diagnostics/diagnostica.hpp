@@ -11,8 +11,29 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace corvenna {
+
+// Another place that explains a diagnostic: the row that placed what a later row overwrote, the
+// other half of an overlap.
+struct luogo_correlato {
+    std::optional<descrizione> file;
+    int riga = 0;
+    int colonna = 0;
+    std::string messaggio;
+};
+
+// A fix that is certain: the text that replaces columns [colonna, colonna_fine) of one line
+// (equal columns insert), with a title that says what it does.
+struct correzione {
+    std::string titolo;
+    std::optional<descrizione> file;
+    int riga = 0;
+    int colonna = 0;
+    int colonna_fine = 0;
+    std::string testo;
+};
 
 struct diagnostica {
     gravita livello = gravita::errore;
@@ -21,6 +42,8 @@ struct diagnostica {
     // Line and column (from 1) of the field that caused it; 0 when not known.
     int riga = 0;
     int colonna = 0;
+    // The column just past the field, on the same line; 0 when not known.
+    int colonna_fine = 0;
     // The recorded code, for errors; 0 for warnings.
     std::int32_t codice = 0;
     // The kind of a warning, which names it (a warning made an error keeps it); std::nullopt
@@ -29,6 +52,8 @@ struct diagnostica {
     std::string messaggio;
     // The position on the line, in metres, when the diagnostic has one.
     std::optional<std::int32_t> metri;
+    std::vector<luogo_correlato> correlati;
+    std::vector<correzione> correzioni;
 };
 
 // A deque: a junk description gives one diagnostic per line, and a vector that doubles would
