@@ -1,0 +1,70 @@
+#pragma once
+
+// The geometry of an imported line: a path of geographic points (in running order, already
+// chained from the map's ways) fitted to what a line description can say. The plan view is a
+// sequence of curve rows (whole metres, six curvature classes and a hand) and the profile a
+// sequence of gradient rows (whole per mille from a position on). The fit covers the whole path
+// at once, so that errors do not accumulate along it.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace corvenna {
+
+struct punto_geografico {
+    double longitudine = 0;      // degrees, WGS 84
+    double latitudine = 0;       // degrees, WGS 84
+    std::optional<double> quota; // metres above sea level, when the map gives it
+};
+
+// One "curva" row: from `inizio` over `lunghezza` metres, curvature class 1..6; `sinistra`
+// is the hand the keyword marks with an "s".
+struct riga_curva {
+    std::int32_t inizio = 0;
+    std::int32_t lunghezza = 0;
+    int classe = 1;
+    bool sinistra = false;
+};
+
+// One "pendenza" row: the gradient in per mille from `posizione` on.
+struct riga_pendenza {
+    std::int32_t posizione = 0;
+    std::int32_t per_mille = 0;
+};
+
+struct geometria_importata {
+    // The route length in whole metres.
+    std::int32_t lunghezza = 0;
+    // The along-track position, in metres from the start, of every input point.
+    std::vector<double> progressiva;
+    std::vector<riga_curva> curve;
+    std::vector<riga_pendenza> pendenze;
+    // How far the fitted plan lies from the input path, in metres.
+    double scarto_planimetria_massimo = 0;
+    double scarto_planimetria_medio = 0;
+    // How far the fitted profile lies from the input heights, in metres; std::nullopt when no
+    // point has a height (the profile is then flat).
+    std::optional<double> scarto_quota_massimo;
+    std::optional<double> scarto_quota_medio;
+};
+
+// Why a path cannot be fitted, at which input point (index into the path).
+struct errore_geometria {
+    std::string messaggio;
+    std::size_t indice_punto = 0;
+};
+
+struct esito_geometria {
+    std::optional<geometria_importata> geometria;
+    std::optional<errore_geometria> errore;
+};
+
+// Fits the path. Fails on fewer than two distinct points, coordinates out of range, or a path
+// longer than a route may be.
+esito_geometria adatta_geometria(std::span<const punto_geografico> punti);
+
+} // namespace corvenna
