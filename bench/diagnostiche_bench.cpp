@@ -33,7 +33,7 @@ void diagnostiche_spazzatura(benchmark::State& state, bool json) {
     o.linea = cartella.percorso() / "Spazzatura_linea.txt";
     o.treno = cartella.percorso() / "Spazzatura_0001-.txt";
     o.scrivi = false;
-    o.json = json;
+    o.forma = json ? forma_diagnostiche::json : forma_diagnostiche::testo;
     const std::string linea = linea_di_spazzatura();
     std::ofstream(o.linea, std::ios::binary) << linea;
     std::ofstream(o.treno, std::ios::binary) << "[generale]\r\nvelocita,  0,  75\r\n[fine]\r\n";

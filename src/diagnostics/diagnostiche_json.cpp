@@ -19,13 +19,20 @@ json numero_o_null(int n) {
     return n > 0 ? json(n) : json(nullptr);
 }
 
+std::string nome_file(const std::optional<descrizione>& file, std::string_view nome_linea,
+                      std::string_view nome_treno) {
+    return std::string(*file == descrizione::linea ? nome_linea : nome_treno);
+}
+
+json file_o_null(const std::optional<descrizione>& file, std::string_view nome_linea,
+                 std::string_view nome_treno) {
+    return file ? json(nome_file(file, nome_linea, nome_treno)) : json(nullptr);
+}
+
 json oggetto_diagnostica(const diagnostica& d, std::string_view nome_linea,
                          std::string_view nome_treno) {
     json x;
-    if (d.file)
-        x["file"] = std::string(*d.file == descrizione::linea ? nome_linea : nome_treno);
-    else
-        x["file"] = nullptr;
+    x["file"] = file_o_null(d.file, nome_linea, nome_treno);
     x["riga"] = numero_o_null(d.riga);
     x["colonna"] = d.riga > 0 ? numero_o_null(d.colonna) : json(nullptr);
     const bool errore = d.livello == gravita::errore;
@@ -40,6 +47,31 @@ json oggetto_diagnostica(const diagnostica& d, std::string_view nome_linea,
         x["metri"] = *d.metri;
     else
         x["metri"] = nullptr;
+    x["nome"] = nome_del_tipo(d);
+    x["numero"] = d.tipo ? json(nullptr) : json(d.codice);
+    x["colonna_fine"] = d.riga > 0 && d.colonna > 0 ? numero_o_null(d.colonna_fine) : json(nullptr);
+    json correlati = json::array();
+    for (const luogo_correlato& c : d.correlati) {
+        json y;
+        y["file"] = file_o_null(c.file, nome_linea, nome_treno);
+        y["riga"] = numero_o_null(c.riga);
+        y["colonna"] = c.riga > 0 ? numero_o_null(c.colonna) : json(nullptr);
+        y["messaggio"] = da_1252(c.messaggio);
+        correlati.push_back(std::move(y));
+    }
+    x["correlati"] = std::move(correlati);
+    json correzioni = json::array();
+    for (const correzione& c : d.correzioni) {
+        json y;
+        y["titolo"] = da_1252(c.titolo);
+        y["file"] = file_o_null(c.file, nome_linea, nome_treno);
+        y["riga"] = numero_o_null(c.riga);
+        y["colonna"] = numero_o_null(c.colonna);
+        y["colonna_fine"] = numero_o_null(c.colonna_fine);
+        y["testo"] = da_1252(c.testo);
+        correzioni.push_back(std::move(y));
+    }
+    x["correzioni"] = std::move(correzioni);
     return x;
 }
 
@@ -55,6 +87,11 @@ json oggetto_tralasciate(const diagnostiche_tralasciate& t) {
         x["codice"] = t.codice;
     x["messaggio"] = testo_tralasciate(t);
     x["metri"] = nullptr;
+    x["nome"] = t.tipo ? std::string(tipo_di(*t.tipo).nome) : nome_di_codice(t.codice);
+    x["numero"] = t.tipo ? json(nullptr) : json(t.codice);
+    x["colonna_fine"] = nullptr;
+    x["correlati"] = json::array();
+    x["correzioni"] = json::array();
     x["tralasciate"] = t.quante;
     return x;
 }
@@ -102,6 +139,16 @@ class array_json {
 };
 
 } // namespace
+
+std::string nome_di_codice(std::int32_t codice) {
+    if (const tipo_diagnostica* t = tipo_di_codice(codice))
+        return std::string(t->nome);
+    return "codice-" + std::to_string(codice);
+}
+
+std::string nome_del_tipo(const diagnostica& d) {
+    return d.tipo ? std::string(tipo_di(*d.tipo).nome) : nome_di_codice(d.codice);
+}
 
 std::string diagnostiche_json(const elenco_diagnostiche& elenco, std::string_view nome_linea,
                               std::string_view nome_treno, int rientro) {

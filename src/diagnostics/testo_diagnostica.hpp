@@ -14,6 +14,7 @@
 
 #include "diagnostics/diagnostica.hpp"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,28 @@ std::string testo_diagnostica(const diagnostica& d, std::string_view nome_file,
 // the description's lines finds it: the printers show many diagnostics of one text this way.
 std::string testo_diagnostica_su_riga(const diagnostica& d, std::string_view nome_file,
                                       std::string_view sorgente, bool utf8 = false);
+
+// A source line longer than `riga_intera_massima` characters is shown as a window of
+// `larghezza_finestra` characters that starts `prima_del_segno` characters before the caret
+// (or at the line's start), each cut end marked "...", and the caret under its field in it:
+//
+//   ...,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  velocita,  1500,  x,  0,  0,  0, ...
+//                                                                       ^
+inline constexpr std::size_t riga_intera_massima = 200;
+inline constexpr std::size_t larghezza_finestra = 160;
+inline constexpr std::size_t prima_del_segno = 60;
+inline constexpr std::string_view ellissi = "...";
+
+// The lines that follow a diagnostic for the places that explain it and its certain fixes, one
+// each, as compilers print notes; empty when it has none:
+//
+//   Rivalta_2024-.txt:26:11: nota: la fermata di MERIDOLA
+//   Rivalta_2024-.txt:10:19: correzione: scrivere 125
+//
+// `nome_linea` and `nome_treno` are the names to show for the two descriptions; the texts are
+// shown as testo_diagnostica shows the message.
+std::string testo_correlati(const diagnostica& d, std::string_view nome_linea,
+                            std::string_view nome_treno, bool utf8 = false);
 
 // Line `riga` (from 1) of `testo`, without its line end; empty when there is no such line.
 // Lines end at CR LF, a lone CR or a lone LF, as the reader counts them.

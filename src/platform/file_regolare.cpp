@@ -30,4 +30,15 @@ std::string motivo_non_regolare(tipo_voce tipo) {
     return "non e' un file regolare: e' " + descrivi_tipo(tipo);
 }
 
+std::string motivo_troppo_grande(std::optional<std::uint64_t> dimensione, std::size_t massimo) {
+    constexpr std::size_t mebibyte = 1024 * 1024;
+    const std::string limite = massimo % mebibyte == 0 && massimo > 0
+                                   ? std::to_string(massimo / mebibyte) + " MiB"
+                                   : std::to_string(massimo) + " byte";
+    std::string motivo = "e' troppo grande: ";
+    if (dimensione)
+        motivo += std::to_string(*dimensione) + " byte, ";
+    return motivo + "oltre il massimo di " + limite;
+}
+
 } // namespace corvenna

@@ -47,10 +47,22 @@ tipo_voce tipo_di_voce(const std::filesystem::path& percorso);
 // looked at.
 std::optional<identita_file> identita_di(const std::filesystem::path& percorso);
 
+// What a read does with a file longer than it may be: keeps its first bytes (a caller that
+// checks the length itself asks for one byte more than it accepts), or refuses it whole.
+enum class oltre_il_massimo { tronca, rifiuta };
+
 // The bytes of the regular file `percorso`, at most `massimo`. The file is opened without
 // waiting (a FIFO with no writer, a terminal) and looked at once open, so anything but a regular
-// file ends the read at once. Throws errore_file naming the file: motivo_non_regolare for what is
-// not a regular file, the reason (motivo_di_sistema) for a failed open or read.
-std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size_t massimo);
+// file ends the read at once. With oltre_il_massimo::rifiuta a file whose size is past `massimo`
+// is refused as soon as it is open, before a byte of it is read, and so is one that grows past it
+// while it is read. Throws errore_file naming the file: motivo_non_regolare for what is not a
+// regular file, motivo_troppo_grande for one refused by its size, the reason
+// (motivo_di_sistema) for a failed open or read.
+std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size_t massimo,
+                                oltre_il_massimo oltre = oltre_il_massimo::tronca);
+
+// "e' troppo grande: 1073741824 byte, oltre il massimo di 16 MiB"; without a size (a file that
+// grew while read), "e' troppo grande: oltre il massimo di 16 MiB".
+std::string motivo_troppo_grande(std::optional<std::uint64_t> dimensione, std::size_t massimo);
 
 } // namespace corvenna

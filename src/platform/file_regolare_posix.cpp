@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,7 +59,8 @@ std::optional<identita_file> identita_di(const std::filesystem::path& percorso) 
                          static_cast<std::uint64_t>(stato.st_ino)};
 }
 
-std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size_t massimo) {
+std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size_t massimo,
+                                oltre_il_massimo oltre) {
     int numero;
     do {
         numero = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -78,12 +80,19 @@ std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size
     if (!S_ISREG(stato.st_mode))
         throw errore_file(percorso, motivo_non_regolare(tipo_di_modo(stato.st_mode)));
 
+    const bool rifiuta = oltre == oltre_il_massimo::rifiuta;
+    if (rifiuta && static_cast<std::uint64_t>(stato.st_size) > massimo)
+        throw errore_file(percorso,
+                          motivo_troppo_grande(static_cast<std::uint64_t>(stato.st_size), massimo));
+
     std::string dati;
     if (stato.st_size > 0)
         dati.reserve(std::min(static_cast<std::size_t>(stato.st_size), massimo));
+    // Refusing, one byte past the bound is read to tell a file that grew.
+    const std::size_t da_leggere = rifiuta && massimo < SIZE_MAX ? massimo + 1 : massimo;
     char blocco[1 << 16];
-    while (dati.size() < massimo) {
-        const std::size_t quanti = std::min(sizeof blocco, massimo - dati.size());
+    while (dati.size() < da_leggere) {
+        const std::size_t quanti = std::min(sizeof blocco, da_leggere - dati.size());
         const ssize_t letti = ::read(file.numero, blocco, quanti);
         if (letti < 0) {
             if (errno == EINTR)
@@ -94,6 +103,8 @@ std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size
             break;
         dati.append(blocco, static_cast<std::size_t>(letti));
     }
+    if (dati.size() > massimo)
+        throw errore_file(percorso, motivo_troppo_grande(std::nullopt, massimo));
     return dati;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/motivo_sistema.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace corvenna {
 
@@ -84,7 +85,8 @@ std::optional<identita_file> identita_di(const std::filesystem::path& percorso) 
                              informazioni.nFileIndexLow};
 }
 
-std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size_t massimo) {
+std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size_t massimo,
+                                oltre_il_massimo oltre) {
     const HANDLE maniglia =
         CreateFileW(percorso.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -95,13 +97,21 @@ std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size
     if (tipo != tipo_voce::regolare)
         throw errore_file(percorso, motivo_non_regolare(tipo));
 
+    const bool rifiuta = oltre == oltre_il_massimo::rifiuta;
     std::string dati;
     LARGE_INTEGER dimensione{};
-    if (GetFileSizeEx(file.maniglia, &dimensione) && dimensione.QuadPart > 0)
+    if (GetFileSizeEx(file.maniglia, &dimensione) && dimensione.QuadPart > 0) {
+        if (rifiuta && static_cast<std::uint64_t>(dimensione.QuadPart) > massimo)
+            throw errore_file(
+                percorso,
+                motivo_troppo_grande(static_cast<std::uint64_t>(dimensione.QuadPart), massimo));
         dati.reserve(std::min(static_cast<std::size_t>(dimensione.QuadPart), massimo));
+    }
+    // Refusing, one byte past the bound is read to tell a file that grew.
+    const std::size_t da_leggere = rifiuta && massimo < SIZE_MAX ? massimo + 1 : massimo;
     char blocco[1 << 16];
-    while (dati.size() < massimo) {
-        const DWORD quanti = static_cast<DWORD>(std::min(sizeof blocco, massimo - dati.size()));
+    while (dati.size() < da_leggere) {
+        const DWORD quanti = static_cast<DWORD>(std::min(sizeof blocco, da_leggere - dati.size()));
         DWORD letti = 0;
         if (!ReadFile(file.maniglia, blocco, quanti, &letti, nullptr))
             throw errore_file(percorso, motivo_di_sistema(static_cast<int>(GetLastError())));
@@ -109,6 +119,8 @@ std::string leggi_file_regolare(const std::filesystem::path& percorso, std::size
             break;
         dati.append(blocco, letti);
     }
+    if (dati.size() > massimo)
+        throw errore_file(percorso, motivo_troppo_grande(std::nullopt, massimo));
     return dati;
 }
 

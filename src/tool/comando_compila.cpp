@@ -108,9 +108,9 @@ void opzioni_comuni(CLI::App& sub, opzioni_compila& o) {
     sub.add_option("--treno", o.numero_treno,
                    "numero del treno (di norma dal nome del file NOME_NUMERO-.txt)");
     sub.add_option_function<std::string>(
-           "--diagnostica", [&o](const std::string& forma) { o.json = forma == "json"; },
-           "forma delle diagnostiche: testo (su stderr) o json (su stdout)")
-        ->check(CLI::IsMember({"testo", "json"}));
+           "--diagnostica", [&o](const std::string& forma) { o.forma = forma_di_nome(forma); },
+           "forma delle diagnostiche: testo (su stderr), json o sarif (su stdout)")
+        ->check(CLI::IsMember({"testo", "json", "sarif"}));
     sub.add_flag("--avvisi-come-errori", o.avvisi_come_errori, "tratta ogni avviso come errore");
 }
 
@@ -155,9 +155,8 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
         for (diagnostica& d : diagnostiche)
             d.livello = gravita::errore;
 
-    const conteggio_diagnostiche conteggio = stampa_diagnostiche(
-        diagnostiche, mostrati, o.json ? forma_diagnostiche::json : forma_diagnostiche::testo,
-        uscita, errori);
+    const conteggio_diagnostiche conteggio =
+        stampa_diagnostiche(diagnostiche, mostrati, o.forma, uscita, errori);
     if (conteggio.errori > 0 || !s || !s->riuscito())
         return stato_uscita::errori_descrizioni;
     if (o.scrivi)

@@ -5,6 +5,7 @@
 // into a directory when the compile is clean; `controlla` only reports.
 
 #include "tool/comando.hpp"
+#include "tool/stampa_diagnostiche.hpp"
 
 #include <filesystem>
 #include <iosfwd>
@@ -19,7 +20,7 @@ struct opzioni_compila {
     std::string nome;
     std::string numero_treno;
     bool senza_planimetria = false;
-    bool json = false;
+    forma_diagnostiche forma = forma_diagnostiche::testo;
     bool avvisi_come_errori = false;
     // False for `controlla`: nothing is written.
     bool scrivi = true;

@@ -2,7 +2,10 @@
 
 // An author's description file as the compile reads it: single-byte Windows-1252 text. Authors
 // write with modern editors, so a file that is valid UTF-8 and holds any non-ASCII character is
-// taken as UTF-8 and converted; any other file is taken as Windows-1252 already.
+// taken as UTF-8 and converted, and so is UTF-16 (little- or big-endian, told by its byte-order
+// mark or, without one, by the NUL bytes of its mostly ASCII units); any other file is taken as
+// Windows-1252 already. A file with a NUL byte that is not UTF-16 is no text: it is named as a
+// likely binary file, once, at its first NUL.
 
 #include <optional>
 #include <string>
@@ -12,8 +15,10 @@ namespace corvenna {
 
 struct testo_convertito {
     std::string testo;
-    // True when the file was taken as UTF-8 and converted.
+    // True when the file was taken as UTF-8 or UTF-16 and converted.
     bool utf8 = false;
+    // "UTF-8", "UTF-16LE" or "UTF-16BE" for a converted file; empty for Windows-1252.
+    std::string_view codifica;
     // When a character has no Windows-1252 byte: where the first one stands and what it is.
     // The text then holds "?" in place of each such character.
     struct errore {
@@ -24,18 +29,25 @@ struct testo_convertito {
     std::optional<errore> fallito;
 };
 
-// A UTF-8 byte-order mark is dropped before the text is read.
+// A byte-order mark is dropped before the text is read.
 testo_convertito testo_in_1252(std::string_view byte_file);
 
 } // namespace corvenna
 
+#include <cstddef>
 #include <filesystem>
 
 namespace corvenna {
 
+// The largest description read: 16 MiB. The built-in 88 km line takes 6 KB, so a 1000 km line
+// as dense takes about 70 KB, a 240th of it; a larger file is not a description (a log, an
+// image, a disk image) and is refused before a byte of it is read.
+inline constexpr std::size_t byte_massimi_descrizione = 16 * 1024 * 1024;
+
 // The bytes of the regular file at `percorso`. Throws errore_file, naming the file and the
-// reason, when it cannot be opened or read, or is not a regular file: a FIFO or a device (such
-// as one that never ends) is refused at once, never waited on or read.
+// reason, when it cannot be opened or read, is not a regular file (a FIFO or a device, such as
+// one that never ends, is refused at once, never waited on or read) or holds more than
+// byte_massimi_descrizione bytes ("e' troppo grande: ... byte, oltre il massimo di 16 MiB").
 std::string leggi_file_intero(const std::filesystem::path& percorso);
 
 } // namespace corvenna

@@ -1,6 +1,7 @@
 #include "tool/stampa_diagnostiche.hpp"
 
 #include "diagnostics/diagnostiche_json.hpp"
+#include "diagnostics/diagnostiche_sarif.hpp"
 #include "diagnostics/indice_righe.hpp"
 #include "diagnostics/limite_diagnostiche.hpp"
 #include "diagnostics/testo_diagnostica.hpp"
@@ -9,6 +10,7 @@
 #include "model/codici_errore.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 #include <utility>
 
@@ -35,6 +37,51 @@ elenco_diagnostiche completa_diagnostiche(scenario_costruito& s) {
     return diagnostiche;
 }
 
+namespace {
+
+// An absolute path as a "file:" URI: "file:///home/a/b", "file:///C:/a/b".
+std::string uri_assoluto(const std::filesystem::path& percorso) {
+    std::string uri = uri_di_percorso(percorso.generic_string());
+    // A Windows path starts with its drive, whose colon stays as it is, and takes the slash an
+    // absolute URI path starts with.
+    if (uri.size() >= 4 && uri.compare(1, 3, "%3A") == 0)
+        uri.replace(1, 3, ":");
+    if (uri.empty() || uri.front() != '/')
+        uri.insert(uri.begin(), '/');
+    return "file://" + uri;
+}
+
+} // namespace
+
+forma_diagnostiche forma_di_nome(std::string_view nome) {
+    return nome == "json"    ? forma_diagnostiche::json
+           : nome == "sarif" ? forma_diagnostiche::sarif
+                             : forma_diagnostiche::testo;
+}
+
+std::string uri_relativo(const std::filesystem::path& percorso) {
+    std::filesystem::path relativo = percorso;
+    if (percorso.is_absolute()) {
+        std::error_code errore;
+        const std::filesystem::path corrente = std::filesystem::current_path(errore);
+        relativo = errore ? std::filesystem::path() : percorso.lexically_relative(corrente);
+        if (relativo.empty())
+            return uri_assoluto(percorso);
+    }
+    return uri_di_percorso(relativo.lexically_normal().generic_string());
+}
+
+std::string uri_cartella_corrente() {
+    std::error_code errore;
+    const std::filesystem::path corrente = std::filesystem::current_path(errore);
+    if (errore)
+        return {};
+    std::string uri = uri_assoluto(corrente);
+    if (uri.back() != '/')
+        uri += '/';
+    return uri;
+}
+
 conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostiche,
                                            const file_mostrati& file, forma_diagnostiche forma,
                                            std::ostream& uscita, std::ostream& errori) {
@@ -48,7 +95,13 @@ conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostic
     };
     // The first few of each kind; the rest is told in one line per kind.
     limite_diagnostiche limite;
-    if (forma == forma_diagnostiche::json) {
+    if (forma == forma_diagnostiche::sarif) {
+        luoghi_sarif luoghi;
+        luoghi.uri_linea = uri_relativo(nome(descrizione::linea));
+        luoghi.uri_treno = uri_relativo(nome(descrizione::treno));
+        luoghi.uri_base = uri_cartella_corrente();
+        uscita << diagnostiche_sarif(diagnostiche, luoghi, limite, 2) << '\n';
+    } else if (forma == forma_diagnostiche::json) {
         scrivi_diagnostiche_json(uscita, diagnostiche, nome(descrizione::linea),
                                  nome(descrizione::treno), limite, 2);
         uscita << '\n';
@@ -60,16 +113,23 @@ conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostic
                 continue;
             diagnostica d = originale;
             d.messaggio = da_1252_mostrabile(d.messaggio);
+            for (luogo_correlato& c : d.correlati)
+                c.messaggio = da_1252_mostrabile(c.messaggio);
+            for (correzione& c : d.correzioni)
+                c.titolo = da_1252_mostrabile(c.titolo);
             const auto f = d.file ? file.find(*d.file) : file.end();
             if (f == file.end()) {
-                errori << testo_diagnostica_su_riga(d, {}, {}, true);
+                errori << testo_diagnostica_su_riga(d, {}, {}, true)
+                       << testo_correlati(d, nome(descrizione::linea), nome(descrizione::treno),
+                                          true);
                 continue;
             }
             auto indice = indici.find(f->first);
             if (indice == indici.end())
                 indice = indici.emplace(f->first, indicizza_righe(f->second.testo_utf8)).first;
             errori << testo_diagnostica_su_riga(d, f->second.nome,
-                                                riga_indicizzata(indice->second, d.riga), true);
+                                                riga_indicizzata(indice->second, d.riga), true)
+                   << testo_correlati(d, nome(descrizione::linea), nome(descrizione::treno), true);
         }
         for (const diagnostiche_tralasciate& t : limite.tralasciate())
             errori << testo_tralasciate(t) << '\n';

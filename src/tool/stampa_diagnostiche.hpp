@@ -5,9 +5,11 @@
 
 #include "pipeline/costruisci_scenario.hpp"
 
+#include <filesystem>
 #include <iosfwd>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace corvenna {
 
@@ -16,7 +18,19 @@ namespace corvenna {
 // empty one.
 elenco_diagnostiche completa_diagnostiche(scenario_costruito& s);
 
-enum class forma_diagnostiche { testo, json };
+// The form asked for with --diagnostica: text on standard error, one JSON array or one SARIF
+// log on standard output.
+enum class forma_diagnostiche { testo, json, sarif };
+
+// The form named "testo", "json" or "sarif" (testo for any other name).
+forma_diagnostiche forma_di_nome(std::string_view nome);
+
+// A description's path as a SARIF URI reference relative to the current directory ("../a
+// b.txt" gives "../a%20b.txt"), and the current directory as an absolute "file:" URI ending in
+// '/' (empty when it cannot be known). An absolute path with no relative form (another drive)
+// is an absolute "file:" URI.
+std::string uri_relativo(const std::filesystem::path& percorso);
+std::string uri_cartella_corrente();
 
 struct conteggio_diagnostiche {
     int errori = 0;

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,172 @@ TEST(Strumento, AFailedWriteToStandardOutputIsAFileFailure) {
             << argomenti[0] << "\n"
             << esito.errori;
     }
+}
+
+// What services that read code-scanning logs need of one: the version, one run with its tool's
+// name and rules, and results whose rule is one of them, with a level, a message and a place
+// in a file named relative to the run's base folder.
+void controlla_sarif(const nlohmann::json& log) {
+    ASSERT_TRUE(log.is_object());
+    EXPECT_EQ(log["version"], "2.1.0");
+    EXPECT_EQ(log["$schema"], "https://json.schemastore.org/sarif-2.1.0.json");
+    ASSERT_EQ(log["runs"].size(), 1u);
+    const nlohmann::json& run = log["runs"][0];
+    EXPECT_EQ(run["tool"]["driver"]["name"], "scenario");
+    std::set<std::string> regole;
+    for (const nlohmann::json& r : run["tool"]["driver"]["rules"]) {
+        EXPECT_TRUE(r["id"].is_string());
+        EXPECT_TRUE(regole.insert(r["id"].get<std::string>()).second) << r["id"];
+        EXPECT_TRUE(r["shortDescription"]["text"].is_string());
+        EXPECT_TRUE(r["help"]["text"].is_string());
+    }
+    // The base of the files' places, which a log with results has.
+    if (!run["results"].empty()) {
+        const std::string base = run["originalUriBaseIds"]["%SRCROOT%"]["uri"];
+        EXPECT_TRUE(base.starts_with("file:///") && base.ends_with("/")) << base;
+    }
+    for (const nlohmann::json& r : run["results"]) {
+        EXPECT_EQ(regole.count(r["ruleId"].get<std::string>()), 1u) << r;
+        EXPECT_EQ(run["tool"]["driver"]["rules"][r["ruleIndex"].get<std::size_t>()]["id"],
+                  r["ruleId"]);
+        EXPECT_TRUE(r["level"] == "error" || r["level"] == "warning") << r;
+        EXPECT_FALSE(r["message"]["text"].get<std::string>().empty());
+        for (const nlohmann::json& l : r.value("locations", nlohmann::json::array())) {
+            const nlohmann::json& p = l["physicalLocation"];
+            const std::string uri = p["artifactLocation"]["uri"];
+            EXPECT_FALSE(uri.starts_with("/") || uri.find(':') != std::string::npos) << uri;
+            EXPECT_EQ(p["artifactLocation"]["uriBaseId"], "%SRCROOT%");
+            EXPECT_GE(p["region"]["startLine"].get<int>(), 1);
+            if (p["region"].contains("endColumn")) {
+                EXPECT_GT(p["region"]["endColumn"], p["region"]["startColumn"]);
+            }
+        }
+    }
+}
+
+TEST(Strumento, SarifLogHasWhatCodeScanningServicesRead) {
+    // An error on line 4 of the line description and a rounded speed in the train's.
+    const autore a(linea_errata, "[generale]\r\nvelocita,  0,  73\r\n[fine]\r\n");
+    const auto esito =
+        a.esegui({"controlla", a.linea().string(), a.treno().string(), "--diagnostica", "sarif"});
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_EQ(esito.errori, "1 errore, 1 avviso\n");
+    const nlohmann::json log = nlohmann::json::parse(esito.uscita);
+    controlla_sarif(log);
+    const nlohmann::json& risultati = log["runs"][0]["results"];
+    ASSERT_EQ(risultati.size(), 2u);
+    EXPECT_EQ(risultati[0]["ruleId"], "fuori-tracciato");
+    EXPECT_EQ(risultati[0]["level"], "error");
+    EXPECT_EQ(risultati[0]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
+              "src/Prova_linea.txt");
+    EXPECT_EQ(risultati[0]["locations"][0]["physicalLocation"]["region"]["startLine"], 4);
+    EXPECT_EQ(risultati[1]["ruleId"], "velocita-arrotondata");
+    EXPECT_EQ(risultati[1]["level"], "warning");
+    EXPECT_EQ(risultati[1]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
+              "src/Prova_1234-.txt");
+    EXPECT_EQ(log["runs"][0]["invocations"][0]["executionSuccessful"], true);
+}
+
+// A reader of the JSON or SARIF report always gets one document, which says why the command
+// failed when it failed for a file or for its command line.
+TEST(Strumento, JsonAndSarifReportsSayWhyACommandFailed) {
+    const autore a;
+    const std::string manca = (a.d.percorso() / "manca_linea.txt").string();
+    struct caso {
+        std::vector<std::string> argomenti;
+        int stato;
+        std::string messaggio;
+    };
+    const std::vector<caso> casi = {
+        {{"controlla", manca, a.treno().string(), "--nome", "X", "--treno", "0001"},
+         2,
+         "impossibile leggere o scrivere " + manca + ": file o cartella inesistente"},
+        {{"controlla", a.linea().string()}, 64, "manca l'argomento TRENO"},
+        {{"controlla", a.linea().string(), (a.d.percorso() / "t.txt").string()},
+         64,
+         "i nomi dei file non danno il nome dello scenario e il numero del treno "
+         "(NOME_linea.txt, NOME_NUMERO-.txt): indicare --nome e --treno"},
+    };
+    for (const caso& c : casi)
+        for (const std::string forma : {"json", "sarif"}) {
+            std::vector<std::string> argomenti = c.argomenti;
+            argomenti.insert(argomenti.end(), {"--diagnostica", forma});
+            const auto esito = a.esegui(argomenti);
+            EXPECT_EQ(esito.stato, c.stato) << c.messaggio;
+            // Standard error says it as ever.
+            EXPECT_TRUE(esito.errori.starts_with("scenario: " + c.messaggio + "\n"))
+                << esito.errori;
+            const nlohmann::json x = nlohmann::json::parse(esito.uscita);
+            if (forma == "json") {
+                ASSERT_EQ(x.size(), 1u) << esito.uscita;
+                EXPECT_EQ(x[0]["stato"], c.stato);
+                EXPECT_EQ(x[0]["messaggio"], c.messaggio);
+                EXPECT_EQ(x[0]["nome"], c.stato == 2 ? "file-inaccessibile" : "uso-errato");
+                EXPECT_EQ(x[0]["file"], c.stato == 2 ? nlohmann::json(manca) : nlohmann::json());
+            } else {
+                controlla_sarif(x);
+                const nlohmann::json& invocazione = x["runs"][0]["invocations"][0];
+                EXPECT_EQ(invocazione["executionSuccessful"], false);
+                EXPECT_EQ(invocazione["exitCode"], c.stato);
+                EXPECT_EQ(invocazione["toolExecutionNotifications"][0]["message"]["text"],
+                          c.messaggio);
+            }
+        }
+}
+
+TEST(Strumento, CommandLineErrorsAndHelpAreInItalian) {
+    const autore a;
+    const auto manca = a.esegui({"controlla", a.linea().string()});
+    EXPECT_EQ(manca.stato, 64);
+    EXPECT_EQ(manca.errori, "scenario: manca l'argomento TRENO\nPer l'aiuto: scenario --help\n");
+    const auto forma =
+        a.esegui({"controlla", a.linea().string(), a.treno().string(), "--diagnostica", "xml"});
+    EXPECT_EQ(forma.errori, "scenario: --diagnostica: 'xml' non e' tra i valori ammessi (testo, "
+                            "json, sarif)\nPer l'aiuto: scenario --help\n");
+    const auto aiuto = a.esegui({"controlla", "--help"});
+    EXPECT_EQ(aiuto.stato, 0);
+    EXPECT_TRUE(aiuto.uscita.starts_with("compila le due descrizioni e ne riporta gli errori, "
+                                         "senza scrivere nulla\n"
+                                         "Uso: scenario controlla [OPZIONI] LINEA TRENO\n"))
+        << aiuto.uscita;
+    for (const char* testo : {"Argomenti:", "Opzioni:", "mostra questo aiuto ed esce"})
+        EXPECT_NE(aiuto.uscita.find(testo), std::string::npos) << testo << "\n" << aiuto.uscita;
+    for (const char* testo : {"Usage", "Options", "REQUIRED", "Print this"})
+        EXPECT_EQ(aiuto.uscita.find(testo), std::string::npos) << testo << "\n" << aiuto.uscita;
+}
+
+TEST(Strumento, DescriptionsThatAreNotTextAreNamedOnce) {
+    // UTF-16 with its mark, as some editors save: converted like UTF-8.
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : linea_pulita)
+        utf16 += std::string{c, '\0'};
+    const autore a(utf16);
+    const auto convertito = a.esegui({"controlla", a.linea().string(), a.treno().string()});
+    EXPECT_EQ(convertito.stato, 0) << convertito.errori;
+
+    // A binary file: one error at its first NUL, the line shown escaped.
+    const autore b(std::string("[generale]\r\nMZ\x90\x00\x03", 17) + std::string(5000, '\0'));
+    const auto binario = b.esegui({"controlla", b.linea().string(), b.treno().string()});
+    EXPECT_EQ(binario.stato, 1);
+    EXPECT_EQ(binario.errori.substr(0, binario.errori.find('\n') + 1),
+              b.linea().string() +
+                  ":2:4: errore: il file contiene byte NUL alla riga 2: e' un file binario? "
+                  "[codice 25]\n");
+    EXPECT_TRUE(binario.errori.ends_with("1 errore, 0 avvisi\n")) << binario.errori;
+    EXPECT_LT(binario.errori.size(), 1200u) << binario.errori;
+
+    // A file larger than a description, refused before it is read, and a device.
+    fs::resize_file(b.linea(), std::uintmax_t{64} << 30);
+    const auto grande = b.esegui({"controlla", b.linea().string(), b.treno().string()});
+    EXPECT_EQ(grande.stato, 2);
+    EXPECT_EQ(grande.errori, "scenario: impossibile leggere o scrivere " + b.linea().string() +
+                                 ": e' troppo grande: 68719476736 byte, oltre il massimo di 16 "
+                                 "MiB\n");
+    const auto zero =
+        b.esegui({"controlla", "/dev/zero", b.treno().string(), "--nome", "Z", "--treno", "0001"});
+    EXPECT_EQ(zero.stato, 2);
+    EXPECT_EQ(zero.errori, "scenario: impossibile leggere o scrivere /dev/zero: non e' un file "
+                           "regolare: e' un dispositivo\n");
 }
 
 TEST(Strumento, ExitStatuses) {

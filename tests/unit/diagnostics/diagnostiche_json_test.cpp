@@ -26,11 +26,38 @@ TEST(DiagnosticheJson, OneObjectPerDiagnosticWithItsFields) {
     EXPECT_EQ(diagnostiche_json(elenco, "L.txt", "T.txt"),
               R"([{"file":"T.txt","riga":2,"colonna":16,"gravita":"avviso",)"
               R"("codice":"velocita-arrotondata",)"
-              R"("messaggio":"la velocita' 72 km/h non e' multipla di 5: vale 70 km/h","metri":0},)"
+              R"("messaggio":"la velocita' 72 km/h non e' multipla di 5: vale 70 km/h","metri":0,)"
+              R"("nome":"velocita-arrotondata","numero":null,"colonna_fine":null,)"
+              R"("correlati":[],"correzioni":[]},)"
               R"({"file":"T.txt","riga":3,"colonna":10,"gravita":"errore","codice":25,)"
-              R"("messaggio":"'x' non e' un numero","metri":null},)"
+              R"("messaggio":"'x' non e' un numero","metri":null,)"
+              R"("nome":"lettura-fallita","numero":25,"colonna_fine":null,)"
+              R"("correlati":[],"correzioni":[]},)"
               R"({"file":null,"riga":null,"colonna":null,"gravita":"errore","codice":1250,)"
-              R"("messaggio":"cella 1 occupata","metri":null}])");
+              R"("messaggio":"cella 1 occupata","metri":null,)"
+              R"("nome":"timbro-occupato","numero":1250,"colonna_fine":null,)"
+              R"("correlati":[],"correzioni":[]}])");
+}
+
+TEST(DiagnosticheJson, RelatedPlacesAndFixesHaveOneTypePerField) {
+    diagnostica d;
+    d.file = descrizione::treno;
+    d.riga = 10;
+    d.colonna = 19;
+    d.colonna_fine = 22;
+    d.codice = 25;
+    d.messaggio = "m";
+    d.correlati.push_back({descrizione::linea, 26, 11, "la fermata di CITT\xC0"});
+    d.correlati.push_back({std::nullopt, 0, 0, "altrove"});
+    d.correzioni.push_back({"scrivere 125", descrizione::treno, 10, 19, 22, "125"});
+    const auto x = nlohmann::json::parse(diagnostiche_json({d}, "L.txt", "T.txt"))[0];
+    EXPECT_EQ(x["colonna_fine"], 22);
+    EXPECT_EQ(x["correlati"], nlohmann::json::parse(R"([
+        {"file": "L.txt", "riga": 26, "colonna": 11, "messaggio": "la fermata di CITT\u00c0"},
+        {"file": null, "riga": null, "colonna": null, "messaggio": "altrove"}])"));
+    EXPECT_EQ(x["correzioni"], nlohmann::json::parse(R"([
+        {"titolo": "scrivere 125", "file": "T.txt", "riga": 10, "colonna": 19,
+         "colonna_fine": 22, "testo": "125"}])"));
 }
 
 TEST(DiagnosticheJson, ParsesAndCarriesWhatTheTextFormSays) {

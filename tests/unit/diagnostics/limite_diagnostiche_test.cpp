@@ -117,11 +117,14 @@ TEST(LimiteDiagnostiche, JsonEndsWithOneObjectPerKindLeftOut) {
     EXPECT_EQ(array[2].dump(),
               R"j({"file":null,"riga":null,"colonna":null,"gravita":"avviso",)j"
               R"j("codice":"parola-chiave-sconosciuta","messaggio":"... e altre 3 diagnostiche )j"
-              R"j(dello stesso tipo (parola-chiave-sconosciuta)","metri":null,"tralasciate":3})j");
+              R"j(dello stesso tipo (parola-chiave-sconosciuta)","metri":null,)j"
+              R"j("nome":"parola-chiave-sconosciuta","numero":null,"colonna_fine":null,)j"
+              R"j("correlati":[],"correzioni":[],"tralasciate":3})j");
     EXPECT_EQ(array[3].dump(),
               R"j({"file":null,"riga":null,"colonna":null,"gravita":"errore","codice":25,)j"
               R"j("messaggio":"... e un'altra diagnostica dello stesso tipo (codice 25)",)j"
-              R"j("metri":null,"tralasciate":1})j");
+              R"j("metri":null,"nome":"lettura-fallita","numero":25,"colonna_fine":null,)j"
+              R"j("correlati":[],"correzioni":[],"tralasciate":1})j");
 }
 
 } // namespace
