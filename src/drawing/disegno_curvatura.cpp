@@ -48,7 +48,10 @@ std::vector<curva_disegno> curve_planimetria(const costruzione& c, std::int64_t 
             const double x1 = b->x - a->x, y1 = b->y - a->y;
             const double x2 = p->x - b->x, y2 = p->y - b->y;
             const double l = std::hypot(x1, y1) * std::hypot(x2, y2);
-            const double k = l > 0 ? (x1 * y2 - y1 * x2) / l : 0;
+            // A damaged plan view's huge values may overflow: such a turn is no curve.
+            double k = l > 0 ? (x1 * y2 - y1 * x2) / l : 0;
+            if (!std::isfinite(k))
+                k = 0;
             // The step into metre m turned: the curve holds metre m - 1 on.
             if (std::abs(k) < curvatura_minima) {
                 chiudi(m - 1);

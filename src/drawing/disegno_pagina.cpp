@@ -114,7 +114,7 @@ tip.style.left=x+'px';tip.style.top=y+'px';});
 
 var prof=document.getElementById('svg-profilo'),asse=prof.querySelector('.asse-distanza');
 var M0=+asse.dataset.inizioM,M1=+asse.dataset.fineM,X0=+asse.dataset.xInizio,X1=+asse.dataset.xFine;
-var da=M0,a=M1,NS='http://www.w3.org/2000/svg';
+var da=M0,a=M1,NS=prof.namespaceURI;
 var piano=document.getElementById('svg-planimetria'),vista=document.getElementById('vista-planimetria');
 var traccia=vista&&vista.querySelector('g.traccia'),W=0,H=0,riq=[];
 if(traccia){W=vista.viewBox.baseVal.width;H=vista.viewBox.baseVal.height;
@@ -126,7 +126,6 @@ return [1,2,5,10].map(function(k){return k*p;}).filter(function(v){return v>=min
 function cifre(v,d){return v.toFixed(d).replace('.',',');}
 function nuovo(tipo,attr,testo){var e=document.createElementNS(NS,tipo);
 for(var k in attr)e.setAttribute(k,attr[k]);if(testo)e.textContent=testo;return e;}
-// Labels that give way: the fixed texts first, then by priority; a station name may climb rows.
 function sfoltisci(svg){
 var k=svg.getBoundingClientRect().width/svg.viewBox.baseVal.width;
 var et=[].slice.call(svg.querySelectorAll('text.etichetta'));
@@ -278,7 +277,7 @@ std::string pagina_disegno(const costruzione& c, const opzioni_pagina& o) {
     intestazione(u, e);
     u += "<p class=\"comandi\">Vista: <b id=\"finestra\">km " + km_testo(0) + " – " +
          km_testo(static_cast<double>(e.fine_asse)) +
-         "</b> · ingrandire con la rotella o <kbd>+</kbd> <kbd>-</kbd>, spostarsi trascinando "
+         "</b> · ingrandire con la rotella o <kbd>+</kbd> <kbd>-</kbd>, spostarsi tenendo premuto il mouse "
          "o con <kbd>←</kbd> <kbd>→</kbd>, <kbd>0</kbd> per tutta la linea; l'indirizzo "
          "#km=40-50 apre un tratto</p>\n";
     u += "<section id=\"planimetria\"><h2>Planimetria</h2>\n";

@@ -251,7 +251,19 @@ void disegna_fascia_elementi(std::string& u, const disegno_profilo& d, const ele
 // tunnel stretches, curves.
 void linee_scalate(std::string& u, const disegno_profilo& d, const elementi_scenario& e,
                    const origini_disegno* o) {
-    u += "<g clip-path=\"url(#ritaglio-profilo)\"><g class=\"scala-x\">\n";
+    // A nested view clips what the zoom moves past the axis's ends.
+    u += "<svg class=\"ritaglio\"";
+    attributo(u, "x", d.sinistra);
+    attributo(u, "y", 0);
+    attributo(u, "width", d.destra - d.sinistra);
+    attributo(u, "height", d.altezza);
+    u += " viewBox=\"";
+    aggiungi_coordinata(u, d.sinistra);
+    u += " 0 ";
+    aggiungi_coordinata(u, d.destra - d.sinistra);
+    u += ' ';
+    aggiungi_coordinata(u, d.altezza);
+    u += "\"><g class=\"scala-x\">\n";
     u += "<g class=\"rallentamenti\">\n";
     for (std::size_t i = 0; i < e.rallentamenti.size(); ++i) {
         const rallentamento_disegno& r = e.rallentamenti[i];
@@ -319,7 +331,7 @@ void linee_scalate(std::string& u, const disegno_profilo& d, const elementi_scen
         titolo(u, descrizione_curva(e, k, o ? cerca_origine(o->curve, k.inizio) : std::nullopt));
         u += "</rect>\n";
     }
-    u += "</g>\n</g></g>\n";
+    u += "</g>\n</g></svg>\n";
 }
 
 } // namespace
@@ -330,10 +342,7 @@ void scrivi_svg_profilo(std::string& u, const disegno_profilo& d, const elementi
     aggiungi_coordinata(u, d.larghezza);
     u += ' ';
     aggiungi_coordinata(u, d.altezza);
-    u += "\" role=\"img\" aria-label=\"Profilo della linea\">\n<defs><clipPath "
-         "id=\"ritaglio-profilo\"><rect";
-    rettangolo(u, d.sinistra, 0, d.destra, d.altezza);
-    u += "/></clipPath></defs>\n";
+    u += "\" role=\"img\" aria-label=\"Profilo della linea\">\n";
 
     fascia_valori(u, d, d.quota, "quota m", d.tacche_quota, 0);
     fascia_valori(u, d, d.pendenza, "‰", d.tacche_pendenza, 0);
