@@ -151,7 +151,7 @@ var tacche=asse.querySelector('.tacche'),y=+asse.querySelector('line.asse').getA
 tacche.textContent='';var p=tondo((a-da)/1000*70/(X1-X0)),d=Math.max(0,-Math.floor(Math.log10(p)+1e-9));
 for(var n=Math.ceil(da/1000/p-1e-9);n*p*1000<=a+1e-6;n++){var x=Xz(n*p*1000);
 tacche.appendChild(nuovo('line',{x1:x,y1:y,x2:x,y2:y+4}));
-tacche.appendChild(nuovo('text',{'class':'valore',x:x,y:y+15,'text-anchor':'middle'},cifre(n*p,d)));}
+tacche.appendChild(nuovo('text',{'class':'etichetta valore','data-priorita':4,x:x,y:y+15,'text-anchor':'middle'},cifre(n*p,d)));}
 if(traccia){var b=null,z=1,vb=[0,0,W,H];
 if(!intero)for(var i=Math.floor(da/1000);i<Math.ceil(a/1000)&&i<riq.length;i++){var r=riq[i];if(!r)continue;
 b=b?[Math.min(b[0],r[0]),Math.min(b[1],r[1]),Math.max(b[2],r[2]),Math.max(b[3],r[3])]:r.slice();}
@@ -277,7 +277,8 @@ std::string pagina_disegno(const costruzione& c, const opzioni_pagina& o) {
     intestazione(u, e);
     u += "<p class=\"comandi\">Vista: <b id=\"finestra\">km " + km_testo(0) + " – " +
          km_testo(static_cast<double>(e.fine_asse)) +
-         "</b> · ingrandire con la rotella o <kbd>+</kbd> <kbd>-</kbd>, spostarsi tenendo premuto il mouse "
+         "</b> · ingrandire con la rotella o <kbd>+</kbd> <kbd>-</kbd>, spostarsi tenendo premuto "
+         "il mouse "
          "o con <kbd>←</kbd> <kbd>→</kbd>, <kbd>0</kbd> per tutta la linea; l'indirizzo "
          "#km=40-50 apre un tratto</p>\n";
     u += "<section id=\"planimetria\"><h2>Planimetria</h2>\n";

@@ -96,8 +96,11 @@ void fascia_valori(std::string& u, const disegno_profilo& d, const fascia& f, co
         attributo(u, "x2", d.destra);
         attributo(u, "y2", t.posizione);
         u += "/>";
-        testo(u, "valore", d.sinistra - 5, t.posizione + 3.5, numero_testo(t.valore, decimali),
-              "end");
+        // The values at a band's edges stand inside it, clear of the next band's.
+        const double y = t.posizione <= f.alto + 0.5    ? t.posizione + 8
+                         : t.posizione >= f.basso - 0.5 ? t.posizione - 1
+                                                        : t.posizione + 3.5;
+        testo(u, "valore", d.sinistra - 5, y, numero_testo(t.valore, decimali), "end");
     }
     u += "<text class=\"nome-fascia\" text-anchor=\"middle\" transform=\"translate(14 ";
     aggiungi_coordinata(u, (f.alto + f.basso) / 2);
@@ -123,11 +126,11 @@ void asse_distanza(std::string& u, const disegno_profilo& d, const elementi_scen
         attributo(u, "y2", d.asse.alto + 4);
         u += "/>";
         const int decimali = std::floor(t.valore) == t.valore ? 0 : 1;
-        testo(u, "valore", t.posizione, d.asse.alto + 15, numero_testo(t.valore, decimali),
-              "middle");
+        etichetta(u, "valore", 4, t.posizione, d.asse.alto + 15, numero_testo(t.valore, decimali),
+                  "middle");
     }
     u += "</g>";
-    testo(u, "unita", d.sinistra - 5, d.asse.alto + 15, "km", "end");
+    testo(u, "unita", d.sinistra - 16, d.asse.alto + 15, "km", "end");
     u += "</g>\n";
 }
 
