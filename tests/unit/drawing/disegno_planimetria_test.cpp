@@ -147,9 +147,8 @@ TEST(DisegnoPlanimetria, TunnelsKilometrePostsAndScaleBar) {
         double metro;
         double chilometro;
     };
-    const atteso cippi[] = {{0, 1},     {1000, 2},  {2000, 3},  {3000, 4},
-                            {4000, 5},  {5000, 15}, {6000, 14}, {7000, 13},
-                            {8000, 12}, {9000, 11}, {10000, 10}};
+    const atteso cippi[] = {{0, 1},     {1000, 2},  {2000, 3},  {3000, 4},  {4000, 5},  {5000, 15},
+                            {6000, 14}, {7000, 13}, {8000, 12}, {9000, 11}, {10000, 10}};
     ASSERT_EQ(d.cippi.size(), std::size(cippi));
     for (std::size_t i = 0; i < std::size(cippi); ++i) {
         EXPECT_EQ(d.cippi[i].metro, cippi[i].metro);
