@@ -41,6 +41,7 @@ polyline.galleria,.galleria-legenda{fill:none;stroke:#a0673a;stroke-width:8;stro
 .segnale.altro rect{fill:#6b7785}
 #svg-planimetria *,#svg-profilo .scala-x *{vector-effect:non-scaling-stroke}
 svg.disegno{cursor:grab;touch-action:none}
+.fondo-legenda{fill:#fff;fill-opacity:.85}
 .comandi{margin:6px 0 0;color:var(--tenue);font-size:12px}
 .comandi kbd{font:inherit;border:1px solid #cfcfc8;border-radius:3px;padding:0 4px;background:#fff}
 rect.curva.destra{fill:#e07a5f;fill-opacity:.6}

@@ -186,8 +186,11 @@ void scrivi_svg_planimetria(std::string& u, const disegno_planimetria& d,
     u += '>';
     aggiungi_html(u, testo_barra(d.barra_metri));
     u += "</text></g>\n";
-    // The starting direction and the legend, top left.
-    u += "<g class=\"direzione\" transform=\"translate(24 34)\"><path d=\"M0 14V-10M-4 -4L0 "
+    // The starting direction and the legend, top left, on a pale ground the zoomed track may
+    // pass behind.
+    u += "<rect class=\"fondo-legenda\" x=\"8\" y=\"18\" width=\"160\" height=\"138\" "
+         "rx=\"4\"/>\n<g class=\"direzione\" transform=\"translate(24 34)\"><path d=\"M0 14V-10M-4 "
+         "-4L0 "
          "-11L4 -4\"/><text x=\"9\" y=\"4\">direzione iniziale</text></g>\n"
          "<g class=\"legenda\" transform=\"translate(16 64)\">"
          "<circle class=\"stazione-legenda\" cx=\"8\" cy=\"0\" r=\"4\"/>"
