@@ -16,8 +16,7 @@ namespace {
 constexpr double margine_laterale = 110;
 constexpr double margine_alto = 18;
 constexpr double margine_basso = 34;
-// Kilometre posts and the scale bar are at least this far apart on the page.
-constexpr double distanza_cippi_svg = 30;
+// The scale bar is at least this long on the page.
 constexpr double barra_minima_svg = 80;
 // More posts than a real line of 1000 km gets at any scale; a plan view that winds more (a
 // damaged one) shows only these.
@@ -97,7 +96,8 @@ std::optional<marcatore_piano> marcatore(const tracciato& t, const trasformazion
 
 void disponi_cippi(const tracciato& t, const elementi_scenario& e, disegno_planimetria& d,
                    punto centro) {
-    const double passo = std::max(1000.0, passo_tondo(distanza_cippi_svg / d.trasformazione.scala));
+    // A post every kilometre: the page shows those that find room at its zoom.
+    constexpr double passo = 1000;
     const double fine_tracciato =
         std::min(static_cast<double>(e.fine_asse), static_cast<double>(d.ultimo_metro));
     for (const tratto_chilometrico& tratto : tratti_chilometrici(e)) {
@@ -124,8 +124,9 @@ void disponi_cippi(const tracciato& t, const elementi_scenario& e, disegno_plani
               [](const cippo_piano& a, const cippo_piano& b) { return a.metro < b.metro; });
 }
 
-// The station names first, all of them, in route order; then the kilometre readings where
-// they find room. Neither covers the track, a dot or another label.
+// The station names, all of them, in route order, each where it covers neither the track, a
+// dot nor another name if it can. The kilometre readings, one a kilometre, go on the outer side
+// of their post: the page shows those that find room at its zoom.
 void colloca_etichette(const elementi_scenario& e, disegno_planimetria& d) {
     spazio_occupato occupato;
     occupato.aggiungi_linea(d.percorso, 4);
@@ -146,11 +147,12 @@ void colloca_etichette(const elementi_scenario& e, disegno_planimetria& d) {
                                         larghezza_testo(nome, dimensione_nome_stazione),
                                         dimensione_nome_stazione, occupato, true);
     }
+    spazio_occupato libero;
     for (cippo_piano& c : d.cippi) {
         const std::string testo = std::to_string(std::llround(c.chilometro));
         c.etichetta =
             colloca_etichetta(c.posizione, c.normale, larghezza_testo(testo, dimensione_cippo),
-                              dimensione_cippo, occupato, false);
+                              dimensione_cippo, libero, true);
     }
 }
 
@@ -203,7 +205,7 @@ disegno_planimetria disegna_planimetria(const costruzione& c, const elementi_sce
     tr.scala = scala;
     tr.x0 = larghezza / 2 - (x.x_min + x.x_max) / 2 * scala;
     tr.y0 = margine_alto + utile_y / 2 + (x.y_min + x.y_max) / 2 * scala;
-    d.tolleranza = tolleranza_svg / scala;
+    d.tolleranza = std::min(tolleranza_svg / scala, 2.0);
 
     const std::int64_t fine_percorso = std::min(e.lunghezza_percorso, d.ultimo_metro);
     d.percorso = tratto_sfoltito(t, 0, fine_percorso, tr, d.tolleranza);
@@ -217,6 +219,15 @@ disegno_planimetria disegna_planimetria(const costruzione& c, const elementi_sce
         std::vector<punto> g = tratto_sfoltito(t, r.inizio, r.fine, tr, d.tolleranza);
         if (!g.empty())
             d.gallerie.push_back({static_cast<int>(i), std::move(g)});
+    }
+
+    for (std::size_t i = 0; i < t.punti.size(); ++i) {
+        const auto km = static_cast<std::size_t>(t.metri[i] / 1000);
+        if (km >= d.riquadri_km.size())
+            d.riquadri_km.resize(km + 1, riquadro{INFINITY, INFINITY, -INFINITY, -INFINITY});
+        const punto p = tr.in_svg(t.punti[i]);
+        riquadro& r = d.riquadri_km[km];
+        r = {std::min(r.x1, p.x), std::min(r.y1, p.y), std::max(r.x2, p.x), std::max(r.y2, p.y)};
     }
 
     const punto centro{(x.x_min + x.x_max) / 2, (x.y_min + x.y_max) / 2};

@@ -64,7 +64,9 @@ struct disegno_planimetria {
     estensione_piano estensione;   // of every metre the plan view holds, in metres
     std::int64_t ultimo_metro = 0; // the last metre the plan view holds
     trasformazione_piano trasformazione;
-    double tolleranza = 0; // how far the thinning may move the track, in metres
+    // How far the thinning may move the track, in metres: below a pixel at the full view, and
+    // at most 2 m, so that a view zoomed to a few hundred metres still shows the track true.
+    double tolleranza = 0;
 
     // The track, thinned: from metre 0 to the route's end, and on to the plan view's last
     // metre; one polyline per tunnel.
@@ -75,6 +77,10 @@ struct disegno_planimetria {
     std::vector<marcatore_piano> stazioni;
     std::vector<marcatore_piano> segnali;
     std::vector<cippo_piano> cippi;
+
+    // The box of the track's points of each kilometre of route, in SVG units: the page's zoom
+    // fits a range of kilometres to the box by them.
+    std::vector<riquadro> riquadri_km;
 
     double barra_metri = 0; // the scale bar: its length in metres and in SVG units
     double barra_svg = 0;

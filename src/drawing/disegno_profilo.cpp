@@ -19,9 +19,10 @@ constexpr fascia fascia_nomi{0, 60};
 constexpr fascia fascia_quota{66, 156};
 constexpr fascia fascia_pendenza{166, 210};
 constexpr fascia fascia_velocita{220, 300};
-constexpr fascia fascia_elementi{308, 338};
-constexpr fascia fascia_asse{338, 360};
-constexpr double altezza_profilo = 364;
+constexpr fascia fascia_curvatura{308, 336};
+constexpr fascia fascia_elementi{342, 388};
+constexpr fascia fascia_asse{388, 410};
+constexpr double altezza_profilo = 414;
 // Labels of the distance axis are at least this far apart.
 constexpr double distanza_tacche_km = 70;
 
@@ -125,6 +126,7 @@ disegno_profilo disegna_profilo(const costruzione& c, const elementi_scenario& e
     d.quota = fascia_quota;
     d.pendenza = fascia_pendenza;
     d.velocita = fascia_velocita;
+    d.curvatura = fascia_curvatura;
     d.elementi = fascia_elementi;
     d.asse = fascia_asse;
     const double fine = static_cast<double>(e.fine_asse);
@@ -167,6 +169,11 @@ disegno_profilo disegna_profilo(const costruzione& c, const elementi_scenario& e
         d.tacche_pendenza.push_back({d.y_pendenza(v), v});
     d.gradini_pendenza = gradini(e, pendenze, d.x, d.y_pendenza);
 
+    // The speed boards stand at the height of their speed: the scale reaches theirs too, so a
+    // board above every cell's speed (a train description without speeds) stays in its band.
+    for (const cartello_disegno& b : e.cartelli)
+        if (b.tipo == tipo_cartello::velocita)
+            velocita_massima = std::max(velocita_massima, static_cast<double>(b.velocita_s[0]));
     d.y_velocita =
         scala_valori(0, std::max(velocita_massima, 50.0), 10, 3, d.velocita, d.tacche_velocita);
     d.gradini_velocita_linea = gradini(e, velocita, d.x, d.y_velocita);
@@ -185,6 +192,10 @@ disegno_profilo disegna_profilo(const costruzione& c, const elementi_scenario& e
     for (const rallentamento_disegno& r : e.rallentamenti)
         d.rallentamenti.push_back(
             {x_di(static_cast<double>(r.inizio)), x_di(static_cast<double>(r.fine))});
+    d.curve = curve_planimetria(c, e.fine_asse);
+    for (const curva_disegno& k : d.curve)
+        d.x_curve.push_back(
+            {x_di(static_cast<double>(k.inizio)), x_di(static_cast<double>(k.fine))});
     return d;
 }
 

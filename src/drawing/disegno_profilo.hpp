@@ -4,10 +4,11 @@
 // the station names; the elevation, integrated from each cell's gradient over its 50 m, as a
 // filled shape; the gradient in per mille as a step line; the line's speed limit (the cells'
 // speed) and the train's own limit (the line's, lowered inside each slowdown to the
-// slowdown's speed) as step lines in km/h; a lane with the signals, the boards and the relief
-// and tunnel stretches. Stations are vertical lines across all bands, slowdowns shaded spans.
-// Every coordinate is in the SVG units of the profile's box.
+// slowdown's speed) as step lines in km/h; the curves (hand and radius); a lane with the
+// signals, the route signs and the relief and tunnel stretches. Stations are vertical lines across
+// all bands, slowdowns shaded spans. Every coordinate is in the SVG units of the profile's box.
 
+#include "drawing/disegno_curvatura.hpp"
 #include "drawing/disegno_elementi.hpp"
 #include "drawing/disegno_scala.hpp"
 #include "drawing/disegno_sfoltimento.hpp"
@@ -35,7 +36,7 @@ struct disegno_profilo {
     double sinistra = 0; // the ends of the distance axis
     double destra = 0;
 
-    fascia nomi, quota, pendenza, velocita, elementi, asse;
+    fascia nomi, quota, pendenza, velocita, curvatura, elementi, asse;
 
     mappa_lineare x;          // route metres to x
     mappa_lineare y_quota;    // metres of elevation to y
@@ -65,6 +66,9 @@ struct disegno_profilo {
     };
     std::vector<campata> rilievi;       // one per relief stretch
     std::vector<campata> rallentamenti; // one per slowdown
+    // The curves of the plan view within the axis, and where each stands.
+    std::vector<curva_disegno> curve;
+    std::vector<campata> x_curve;
 };
 
 disegno_profilo disegna_profilo(const costruzione& c, const elementi_scenario& e, double larghezza);

@@ -1,22 +1,173 @@
 #include "tool/comando_disegna.hpp"
 
+#include "base/codifica_1252.hpp"
 #include "base/stato_uscita.hpp"
 #include "drawing/disegno_pagina.hpp"
+#include "model/codici_errore.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/file_utente.hpp"
+#include "tool/identita_da_nomi.hpp"
+#include "tool/ingresso_descrizione.hpp"
 #include "tool/lettura_scenario.hpp"
+#include "tool/origini_descrizioni.hpp"
+#include "tool/stampa_diagnostiche.hpp"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <ostream>
+#include <system_error>
+#include <tuple>
 
 namespace corvenna {
 
+namespace {
+
+// Two operands that both end in .txt (any case) are a line and a train description.
+bool sono_descrizioni(const std::vector<std::filesystem::path>& percorsi) {
+    if (percorsi.size() != 2)
+        return false;
+    return std::all_of(percorsi.begin(), percorsi.end(), [](const std::filesystem::path& p) {
+        std::string estensione = p.extension().string();
+        std::transform(estensione.begin(), estensione.end(), estensione.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return estensione == ".txt";
+    });
+}
+
+// A kilometre figure of the command line in metres: digits with one optional decimal point or
+// comma; std::nullopt for anything else.
+std::optional<double> metri_da_km(std::string testo) {
+    std::replace(testo.begin(), testo.end(), ',', '.');
+    if (testo.empty() || testo.find_first_not_of("0123456789.") != std::string::npos ||
+        std::count(testo.begin(), testo.end(), '.') > 1 || testo == ".")
+        return std::nullopt;
+    return std::stod(testo) * 1000;
+}
+
+// The page's default name: the identity's plain characters, as NOME_NUMERO.html.
+std::filesystem::path nome_pagina(const costruzione& c) {
+    std::string nome = c.nome_scenario + "_" + c.numero_treno;
+    for (char& x : nome)
+        if (!(std::isalnum(static_cast<unsigned char>(x)) || x == '_' || x == '-' || x == '.'))
+            x = '_';
+    return nome + ".html";
+}
+
+void scrivi_pagina(const opzioni_disegna& o, const std::string& pagina, const costruzione& c,
+                   const std::vector<std::filesystem::path>& letti) {
+    if (o.uscita == uscita_standard) {
+        std::cout.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
+        return;
+    }
+    // The name comes from the identity the files carry, which may hold any byte: only its
+    // plain characters make the default name, which is checked as a given one is.
+    std::filesystem::path destinazione = o.uscita;
+    if (destinazione.empty()) {
+        destinazione = nome_pagina(c);
+        controlla_destinazione(destinazione, "la pagina", letti);
+    }
+    scrivi_file_utente(destinazione, [&pagina](std::ostream& uscita) {
+        uscita.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
+    });
+}
+
+// The page of a line and a train description: compiled in memory with the plan view, the
+// diagnostics shown as `controlla` shows them, and nothing drawn when the compile fails.
+int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::ostream& errori) {
+    const std::filesystem::path& linea = o.percorsi[0];
+    const std::filesystem::path& treno = o.percorsi[1];
+    std::optional<identita_scenario> identita = identita_da_nomi(linea, treno);
+    if (!identita) {
+        if (o.nome.empty() || o.numero_treno.empty()) {
+            errori << "scenario: i nomi dei file non danno il nome dello scenario e il numero "
+                      "del treno (NOME_linea.txt, NOME_NUMERO-.txt): indicare --nome e --treno\n"
+                      "Per l'aiuto: scenario disegna --help\n";
+            return stato_uscita::uso_errato;
+        }
+        identita.emplace();
+    }
+    if (!o.nome.empty())
+        identita->nome_scenario = o.nome;
+    if (!o.numero_treno.empty())
+        identita->numero_treno = o.numero_treno;
+    if (const auto motivo = identita_non_valida(*identita)) {
+        errori << "scenario: " << *motivo << "\nPer l'aiuto: scenario disegna --help\n";
+        return stato_uscita::uso_errato;
+    }
+    if (o.uscita != uscita_standard && !o.uscita.empty())
+        controlla_destinazione(o.uscita, "-o", o.percorsi);
+
+    file_mostrati mostrati;
+    sorgente_memoria sorgente;
+    elenco_diagnostiche conversione;
+    for (const descrizione d : {descrizione::linea, descrizione::treno}) {
+        const std::filesystem::path& percorso = d == descrizione::linea ? linea : treno;
+        testo_convertito t = testo_in_1252(leggi_file_intero(percorso));
+        mostrati[d] = {percorso.string(), da_1252(t.testo)};
+        if (t.fallito) {
+            diagnostica errore;
+            errore.file = d;
+            errore.riga = t.fallito->riga;
+            errore.colonna = t.fallito->colonna;
+            errore.codice = codice::lettura_fallita;
+            errore.messaggio = t.fallito->messaggio;
+            conversione.push_back(std::move(errore));
+        }
+        sorgente.testi[d] = std::move(t.testo);
+    }
+    if (!conversione.empty()) {
+        stampa_diagnostiche(conversione, mostrati, forma_diagnostiche::testo, std::cout, errori);
+        return stato_uscita::errori_descrizioni;
+    }
+    // Before the build, which removes each description from its source as it finishes it.
+    const origini_disegno origini =
+        origini_descrizioni(sorgente.testi[descrizione::linea], sorgente.testi[descrizione::treno]);
+    scenario_costruito s = costruisci_scenario(sorgente, *identita, 1);
+    const bool riuscito = s.riuscito();
+    const elenco_diagnostiche diagnostiche = completa_diagnostiche(s);
+    if (!diagnostiche.empty()) {
+        const conteggio_diagnostiche conteggio = stampa_diagnostiche(
+            diagnostiche, mostrati, forma_diagnostiche::testo, std::cout, errori);
+        if (conteggio.errori > 0)
+            return stato_uscita::errori_descrizioni;
+    }
+    if (!riuscito)
+        return stato_uscita::errori_descrizioni;
+    pagina_o.origini = &origini;
+    scrivi_pagina(o, pagina_disegno(s.c, pagina_o), s.c, o.percorsi);
+    return stato_uscita::riuscito;
+}
+
+} // namespace
+
 int esegui_disegna(const opzioni_disegna& o, std::ostream& errori) {
+    opzioni_pagina pagina_o;
+    for (const auto& [testo, metri, nome] : {std::tuple{&o.da_km, &pagina_o.da_metro, "--da"},
+                                             std::tuple{&o.a_km, &pagina_o.a_metro, "--a"}}) {
+        if (testo->empty())
+            continue;
+        *metri = metri_da_km(*testo);
+        if (!*metri) {
+            errori << "scenario: " << nome << " " << *testo
+                   << ": atteso un chilometro del percorso, come 40 o 40,5\n"
+                      "Per l'aiuto: scenario disegna --help\n";
+            return stato_uscita::uso_errato;
+        }
+    }
+    if (pagina_o.da_metro && pagina_o.a_metro && *pagina_o.a_metro <= *pagina_o.da_metro) {
+        errori << "scenario: --a " << o.a_km << " non e' oltre --da " << o.da_km
+               << "\nPer l'aiuto: scenario disegna --help\n";
+        return stato_uscita::uso_errato;
+    }
+    if (sono_descrizioni(o.percorsi))
+        return disegna_descrizioni(o, pagina_o, errori);
+
     lettura_scenario lettura(o.percorsi);
     const file_scenario file = file_da_opzioni(o.percorsi, o.nome, o.numero_treno);
     if (o.uscita != uscita_standard && !o.uscita.empty())
@@ -25,36 +176,18 @@ int esegui_disegna(const opzioni_disegna& o, std::ostream& errori) {
     lettura.rilascia();
     if (!lettura.accetta(o.rigoroso, errori))
         return stato_uscita::file_danneggiato;
-    if (o.uscita == uscita_standard) {
-        const std::string pagina = pagina_disegno(c);
-        std::cout.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
-        return stato_uscita::riuscito;
-    }
-    const std::string pagina = pagina_disegno(c);
-    // The name comes from the identity the files carry, which may hold any byte: only its
-    // plain characters make the default name, which is checked as a given one is.
-    std::filesystem::path destinazione = o.uscita;
-    if (destinazione.empty()) {
-        std::string nome = c.nome_scenario + "_" + c.numero_treno;
-        for (char& x : nome)
-            if (!(std::isalnum(static_cast<unsigned char>(x)) || x == '_' || x == '-' || x == '.'))
-                x = '_';
-        destinazione = nome + ".html";
-        controlla_destinazione(destinazione, "la pagina", file_letti(file));
-    }
-    scrivi_file_utente(destinazione, [&pagina](std::ostream& uscita) {
-        uscita.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
-    });
+    scrivi_pagina(o, pagina_disegno(c, pagina_o), c, file_letti(file));
     return stato_uscita::riuscito;
 }
 
 void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
     auto o = std::make_shared<opzioni_disegna>();
     CLI::App* sub = app.add_subcommand(
-        "disegna", "disegna uno scenario compilato in una pagina HTML: planimetria, profilo, "
-                   "orario");
+        "disegna", "disegna uno scenario in una pagina HTML: planimetria, profilo, orario; "
+                   "dallo scenario compilato o dalle due descrizioni");
     sub->add_option("CARTELLA|FILE", o->percorsi,
-                    "la cartella dello scenario compilato, o i suoi file")
+                    "la cartella dello scenario compilato, o i suoi file, o le due descrizioni "
+                    "(LINEA.txt TRENO.txt, compilate in memoria)")
         ->required();
     sub->add_option("--nome", o->nome, "nome dello scenario da cercare nella cartella");
     sub->add_option("--treno", o->numero_treno, "numero del treno da cercare nella cartella");
@@ -62,6 +195,9 @@ void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
         "-o,--uscita", o->uscita,
         "file della pagina (di norma NOME_NUMERO.html nella cartella corrente; - per lo "
         "standard output)");
+    sub->add_option("--da", o->da_km,
+                    "km del percorso (distanza dall'origine) da cui si apre la vista");
+    sub->add_option("--a", o->a_km, "km del percorso a cui si chiude la vista");
     sub->add_flag("--rigoroso", o->rigoroso,
                   "rifiuta uno scenario i cui file non vengono dalla stessa compilazione");
     sub->callback([o, &azione] { azione = [o] { return esegui_disegna(*o, std::cerr); }; });

@@ -1,7 +1,9 @@
 #pragma once
 
-// `scenario disegna CARTELLA|FILE...`: the picture of a compiled scenario, one self-contained
-// HTML page with its plan, profile and timetable.
+// `scenario disegna CARTELLA|FILE...`: the picture of a scenario, one self-contained HTML page
+// with its plan, profile and timetable. The scenario is a compiled one (a directory, or its
+// binary files), or a line and a train description (two .txt files), compiled in memory with
+// the plan view and never written; the tooltips then name each feature's description line.
 
 #include "tool/comando.hpp"
 
@@ -21,6 +23,10 @@ struct opzioni_disegna {
     std::filesystem::path uscita;
     // Refuses a scenario whose files do not belong together, instead of warning.
     bool rigoroso = false;
+    // The range the page opens on, as the command line gives it: kilometres of the route (the
+    // distance from its origin, as the profile's axis counts), a decimal point or comma.
+    std::string da_km;
+    std::string a_km;
 };
 
 // Reads the scenario and replaces the page's file whole. File failures throw errore_file, an

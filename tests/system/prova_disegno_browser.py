@@ -14,6 +14,14 @@ page) in the artefacts directory.
 The expected values come from the compiled files themselves, read here with a small decoder of
 their layout, and from the description rows: nothing is taken from the page's own code.
 
+Zoom and labels: on the built-in scenario and on a line of 1000 km (its descriptions written
+here, the page drawn straight from them), at the full extent and zoomed to 10 km through the
+page's fragment (#km=A-B), every visible text label's box is read and no two overlap; zoomed,
+only the features of that range are shown and the axis counts only its kilometres. With an
+empty train description the markers stay inside their own bands. Drawn from descriptions, every
+marker's tooltip names its description line. The zoomed page of the built-in scenario is saved
+as disegno_zoom.png (the README's picture).
+
 Exit status: 0 passed, 1 failed, 77 skipped (Chromium cannot start at all).
 """
 
@@ -388,6 +396,168 @@ def prova_pagina(navigatore, nome, pagina, a, artefatti):
     return errori
 
 
+# --- Zoom, labels and bands. ---------------------------------------------------------------------
+
+ETICHETTE = r"""
+(() => [...document.querySelectorAll('svg.disegno text')].filter(t => {
+    if (getComputedStyle(t).visibility === 'hidden') return false;
+    const r = t.getBoundingClientRect();
+    return r.width > 0 && r.height > 0 && t.textContent.trim() !== '';
+  }).map(t => { const r = t.getBoundingClientRect();
+    return {testo: t.textContent, x1: r.left + scrollX, y1: r.top + scrollY,
+            x2: r.right + scrollX, y2: r.bottom + scrollY}; }))()
+"""
+
+VISTA = r"""
+(() => {
+  const km = sel => [...document.querySelectorAll(sel)].filter(e => e.getClientRects().length > 0)
+                      .map(e => Number(e.dataset.km));
+  return {
+    profilo: km('#svg-profilo .spostabile'), piano: km('#svg-planimetria .punto'),
+    tacche: [...document.querySelectorAll('#svg-profilo .asse-distanza .tacche text')]
+              .map(t => Number(t.textContent.replace(',', '.'))),
+    finestra: document.getElementById('finestra').textContent,
+    senza_riga: [...document.querySelectorAll('[data-info]')].filter(e => !/riga \d+ della descrizione (della linea|del treno)/.test(e.dataset.info)).length,
+    marcatori: document.querySelectorAll('[data-info]').length,
+  };
+})()
+"""
+
+FASCE = r"""
+(() => {
+  const fondi = [...document.querySelectorAll('#svg-profilo g.fascia rect.fondo')].map(r => r.getBoundingClientRect());
+  const dentro = (sel, f) => [...document.querySelectorAll(sel)].filter(e => e.getClientRects().length > 0).map(e => {
+    const r = e.getBoundingClientRect();
+    return r.left >= f.left - 0.5 && r.right <= f.right + 0.5 && r.top >= f.top - 0.5 && r.bottom <= f.bottom + 0.5; });
+  return {bande: fondi.length,
+          cartelli: dentro('#svg-profilo .cartello.velocita .targa', fondi[2]),
+          segnali: dentro('#svg-profilo .segnale path, #svg-profilo .segnale circle, #svg-profilo .segnale rect', fondi[4]),
+          curve: dentro('#svg-profilo rect.curva', fondi[3])};
+})()
+"""
+
+
+def sovrapposte(etichette):
+    """The pairs of labels whose boxes overlap by more than half a pixel each way."""
+    coppie = []
+    ordinate = sorted(etichette, key=lambda e: e["x1"])
+    for i, a in enumerate(ordinate):
+        for b in ordinate[i + 1:]:
+            if b["x1"] >= a["x2"] - 0.5:
+                break
+            if min(a["x2"], b["x2"]) - max(a["x1"], b["x1"]) > 0.5 and \
+               min(a["y2"], b["y2"]) - max(a["y1"], b["y1"]) > 0.5:
+                coppie.append((a["testo"], b["testo"]))
+    return coppie
+
+
+def apri(navigatore, url):
+    navigatore.eventi.clear()
+    navigatore.invia("Page.navigate", {"url": "about:blank"})
+    navigatore.attendi_evento("Page.loadEventFired")
+    navigatore.eventi.clear()
+    navigatore.invia("Page.navigate", {"url": url})
+    navigatore.attendi_evento("Page.loadEventFired")
+    navigatore.raccogli(0.3)
+    return problemi_pagina(navigatore.eventi, url.split("#")[0])
+
+
+def prova_zoom(navigatore, nome, pagina, da_km, a_km, artefatti, con_righe=False):
+    """Full extent and zoomed through the fragment: no overlapping label, only the range."""
+    url = "file://" + os.path.abspath(pagina)
+    errori = []
+    for frammento in ("", f"#km={da_km}-{a_km}"):
+        errori += apri(navigatore, url + frammento)
+        etichette = navigatore.valuta(ETICHETTE)
+        dove = frammento or "intera"
+        if len(etichette) < 10:
+            errori.append(f"{dove}: solo {len(etichette)} etichette visibili")
+        for a, b in sovrapposte(etichette)[:10]:
+            errori.append(f"{dove}: etichette sovrapposte {a!r} e {b!r}")
+        v = navigatore.valuta(VISTA)
+        if con_righe and v["senza_riga"]:
+            errori.append(f"{dove}: {v['senza_riga']} marcatori su {v['marcatori']} senza la riga della descrizione")
+        if not frammento:
+            continue
+        fuori = [k for k in v["profilo"] + v["piano"] if not da_km - 0.001 <= k <= a_km + 0.001]
+        if fuori:
+            errori.append(f"{dove}: elementi fuori dal tratto: {fuori[:10]}")
+        if not v["profilo"] or not v["piano"]:
+            errori.append(f"{dove}: nessun elemento nel tratto ({len(v['profilo'])} nel profilo, {len(v['piano'])} nella planimetria)")
+        if not v["tacche"] or min(v["tacche"]) < da_km or max(v["tacche"]) > a_km or len(v["tacche"]) < 3:
+            errori.append(f"{dove}: tacche dell'asse {v['tacche']}")
+        atteso = f"km {da_km:.3f} – {a_km:.3f}".replace(".", ",")
+        if v["finestra"] != atteso:
+            errori.append(f"{dove}: la vista dice {v['finestra']!r}, non {atteso!r}")
+        immagine = navigatore.invia("Page.captureScreenshot", {"format": "png"})
+        open(os.path.join(artefatti, f"disegno_{nome}_zoom.png"), "wb").write(base64.b64decode(immagine["data"]))
+    return [f"{nome}: {e}" for e in errori]
+
+
+def prova_fasce(navigatore, nome, pagina):
+    errori = apri(navigatore, "file://" + os.path.abspath(pagina))
+    f = navigatore.valuta(FASCE)
+    if f["bande"] != 5:
+        errori.append(f"{f['bande']} fasce nel profilo, non 5")
+    for chiave in ("cartelli", "segnali", "curve"):
+        if not f[chiave] and chiave != "segnali":  # an empty train has no signals
+            errori.append(f"nessun elemento fra i {chiave}")
+        elif not all(f[chiave]):
+            errori.append(f"{f[chiave].count(False)} {chiave} su {len(f[chiave])} fuori dalla loro fascia")
+    return [f"{nome}: {e}" for e in errori]
+
+
+def nomi_inventati(n):
+    """Station names made of syllables: fictional, Italian-sounding, all different."""
+    sillabe = ["BRE", "CA", "DO", "LI", "MOR", "NE", "RA", "SAL", "TER", "VO", "ZA", "GU"]
+    nomi = []
+    for i in range(n):
+        nome = sillabe[i % 12] + sillabe[(i // 12 + 5 * i) % 12].lower() + ["la", "no", "ra"][i % 3]
+        nomi.append(("VILLA " if i % 4 == 1 else "") + nome.upper())
+    return nomi
+
+
+def descrizioni_1000km(modello_linea, modello_treno, cartella):
+    """A line of 1000 km (the built-in general section, a curve a kilometre, a gradient every
+    2 km, a tunnel, a speed board and a route sign at intervals) and a train with 40 stations
+    and a signal pair every 10 km. Returns the two paths."""
+    righe = open(modello_linea, "rb").read().decode("cp1252").split("\r\n")
+    generale = [r for r in righe[1:righe.index("[curve]")] if "lunghezza" not in r]
+    linea = ["[generale]", "lunghezza percorso,  1000000"] + generale + ["[curve]"]
+    linea += [f"curva{'sd'[k % 2]}{2 + k % 4},  {k * 1000 + 300},  600" for k in range(1000)]
+    linea += ["[pendenze]"] + [f"pendenza,  {k * 1000},  {k % 19 - 9}" for k in range(0, 1000, 2)]
+    linea += ["[montagne]"] + [f"montagna,  {k * 1000 + 60000},  {k * 1000 + 62350},  11" for k in range(0, 1000, 100)]
+    linea += ["[cartelli]"] + [f"indicatori_vmax,  {k * 1000 + 1550},  {100 + k % 40},  120,  120,  0,    ,    ,    ,  0"
+                               for k in range(0, 1000, 20)]
+    linea += ["[indicazioni]"] + [f"cartello_indicatore,  {k * 1000 + 7450},     (   P.L.  )(km {k + 7}+450)"
+                                  for k in range(0, 1000, 30)]
+    linea += ["[fine]", ""]
+    treno = open(modello_treno, "rb").read().decode("cp1252").split("\r\n")
+    t = treno[:treno.index("[vel_limite]") + 1]
+    t += [f"velocita,  {k * 1000},  {100 + 20 * (k // 50 % 2)}" for k in range(0, 1000, 50)]
+    t += ["[stazioni]"]
+    nomi = nomi_inventati(40)
+    for i, nome in enumerate(nomi):
+        metro = i * 25000 if i < 39 else 990000
+        ora = 6 * 3600 + 40 * 60 + metro * 36 // 1000
+        h, m, s = ora // 3600, ora // 60 % 60, ora % 60
+        if i == 0:
+            t.append(f"stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  {h},  {m},  {s},   {nome}")
+        elif i < 39:
+            t.append(f"stazione,  {metro},  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  {h},  {m},  {s},   {nome}")
+        else:
+            t.append(f"stazione,  {metro},  4,  600,  1,  0,  0,  1,  1,  0,  4,  4,  1,  0,  {h},  {m},  {s},   {nome}")
+    t += ["[rallentamenti]", "[segnali]"]
+    for k in range(0, 990, 10):
+        t.append(f"segnale,  {k * 1000 + 3000},  1,  4,  0,  0,  0,  0,  0,  0,  0,  0")
+        t.append(f"segnale,  {k * 1000 + 4250},  2,  3,  1,  0,  1,  2,  2,  1,  0,  0")
+    t += ["[codici]", "[fine]", ""]
+    percorsi = (os.path.join(cartella, "Lunga_linea.txt"), os.path.join(cartella, "Lunga_0001-.txt"))
+    for percorso, testo in zip(percorsi, (linea, t)):
+        open(percorso, "wb").write("\r\n".join(testo).encode("cp1252"))
+    return percorsi
+
+
 def esegui(comando, cartella):
     r = subprocess.run(comando, cwd=cartella, capture_output=True, text=True)
     if r.returncode != 0:
@@ -433,6 +603,26 @@ def main():
         esegui([o.scenario, "disegna", prova, "-o", os.path.join(tmp, "prova.html")], tmp)
         pagine.append(("prova", os.path.join(tmp, "prova.html"), attesi(prova, "Prova", "0042", linea, treno)))
 
+        # The line of 1000 km, drawn straight from its descriptions; compiled too, for the
+        # figures the page must show.
+        lunga = os.path.join(tmp, "lunga")
+        os.makedirs(lunga)
+        linea_lunga, treno_lunga = descrizioni_1000km(os.path.join(descrizioni, "Corvenna_linea.txt"),
+                                                      os.path.join(descrizioni, "Corvenna_7381-.txt"), lunga)
+        esegui([o.scenario, "compila", linea_lunga, treno_lunga, "-o", lunga], tmp)
+        esegui([o.scenario, "disegna", linea_lunga, treno_lunga, "-o", os.path.join(tmp, "lunga.html")], tmp)
+        pagine.append(("lunga", os.path.join(tmp, "lunga.html"), attesi(lunga, "Lunga", "0001", linea_lunga, treno_lunga)))
+        # The built-in line with an empty train description, drawn from descriptions.
+        vuoto = os.path.join(tmp, "vuoto")
+        os.makedirs(vuoto)
+        shutil.copy(os.path.join(descrizioni, "Corvenna_linea.txt"), os.path.join(vuoto, "Vuoto_linea.txt"))
+        open(os.path.join(vuoto, "Vuoto_0001-.txt"), "wb").close()
+        esegui([o.scenario, "disegna", os.path.join(vuoto, "Vuoto_linea.txt"),
+                os.path.join(vuoto, "Vuoto_0001-.txt"), "-o", os.path.join(tmp, "vuoto.html")], tmp)
+        # The built-in scenario from its descriptions.
+        esegui([o.scenario, "disegna", os.path.join(descrizioni, "Corvenna_linea.txt"),
+                os.path.join(descrizioni, "Corvenna_7381-.txt"), "-o", os.path.join(tmp, "corvenna_descrizioni.html")], tmp)
+
         try:
             navigatore = Navigatore(o.chromium, tmp)
         except OSError as e:
@@ -453,6 +643,18 @@ def main():
                 errori += [f"{nome}: {e}" for e in trovati]
                 print(f"{nome}: {dimensione} byte, {a['stazioni']} stazioni, {a['segnali']} segnali, "
                       f"{a['cartelli']} cartelli: {'ok' if not trovati else 'ERRORI'}")
+            for nome, pagina, da_km, a_km, con_righe in (
+                    ("corvenna", os.path.join(tmp, "Corvenna_7381.html"), 40, 50, False),
+                    ("corvenna_descrizioni", os.path.join(tmp, "corvenna_descrizioni.html"), 40, 50, True),
+                    ("lunga", os.path.join(tmp, "lunga.html"), 500, 510, True)):
+                trovati = prova_zoom(navigatore, nome, pagina, da_km, a_km, o.artefatti, con_righe)
+                errori += trovati
+                print(f"{nome}: etichette e vista km {da_km}-{a_km}: {'ok' if not trovati else 'ERRORI'}")
+            for nome, pagina in (("vuoto", os.path.join(tmp, "vuoto.html")),
+                                 ("corvenna", os.path.join(tmp, "Corvenna_7381.html"))):
+                trovati = prova_fasce(navigatore, nome, pagina)
+                errori += trovati
+                print(f"{nome}: elementi nelle loro fasce: {'ok' if not trovati else 'ERRORI'}")
         except Errore as e:
             errori.append(str(e))
         finally:

@@ -1,6 +1,8 @@
 #include "modello_disegno.hpp"
 
+#include "drawing/disegno_elementi.hpp"
 #include "drawing/disegno_pagina.hpp"
+#include "drawing/disegno_profilo.hpp"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +93,68 @@ TEST(DisegnoPagina, LineOfAThousandKilometresStaysUnderFiveMegabytes) {
     const std::string pagina = pagina_disegno(c);
     EXPECT_LT(pagina.size(), 5u * 1024 * 1024);
     EXPECT_NE(pagina.find("data-fine-m=\"1000000\""), std::string::npos);
+}
+
+TEST(DisegnoPagina, TimetableInTheDriversTermsAndTooltipsNameTheirLines) {
+    const costruzione c = modello(
+        linea({"montagna,  2500,  3500,  12"}),
+        treno({"stazione,  0,  2,  400,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  8,  0,  0,   "
+               "PRIMA",
+               "stazione,  7500,  28,  300,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  "
+               " TRANSITO"}));
+    origini_disegno origini;
+    origini.stazioni = {{descrizione::treno, 2}, {descrizione::treno, 3}};
+    origini.rilievi[2500] = {descrizione::linea, 4};
+    const std::string pagina = pagina_disegno(c, {&origini, std::nullopt, std::nullopt});
+    const std::size_t inizio = pagina.find("<section id=\"orario\"");
+    const std::string orario = pagina.substr(inizio, pagina.find("</section>", inizio) - inizio);
+    EXPECT_NE(orario.find("<td>fermata</td>"), std::string::npos);
+    EXPECT_NE(orario.find("<td>transito</td>"), std::string::npos);
+    EXPECT_NE(orario.find("<td class=\"numero\">08:00:00</td>"), std::string::npos);
+    EXPECT_EQ(orario.find("cella"), std::string::npos);
+    EXPECT_EQ(orario.find("tipo"), std::string::npos);
+    EXPECT_EQ(pagina.find("voce 1"), std::string::npos);
+    // Each station twice (plan, profile), the tunnel twice.
+    EXPECT_EQ(occorrenze(pagina, "riga 2 della descrizione del treno</title>"), 2u);
+    EXPECT_EQ(occorrenze(pagina, "riga 3 della descrizione del treno</title>"), 2u);
+    EXPECT_EQ(occorrenze(pagina, "riga 4 della descrizione della linea</title>"), 2u);
+    EXPECT_NE(pagina.find(">galleria 1,00 km</text>"), std::string::npos);
+    expect_autonoma(pagina);
+}
+
+TEST(DisegnoPagina, OpeningRangeIsKeptWithinTheAxis) {
+    const costruzione c = modello(linea({}), treno({}));
+    struct caso {
+        std::optional<double> da, a;
+        const char* atteso; // nullptr: no range
+    };
+    const caso casi[] = {
+        {4000, 6000, " data-da-m=\"4000\" data-a-m=\"6000\">"},
+        {std::nullopt, 3000, " data-da-m=\"0\" data-a-m=\"3000\">"},
+        {9000, std::nullopt, " data-da-m=\"9000\" data-a-m=\"10000\">"},
+        {8000, 99000, " data-da-m=\"8000\" data-a-m=\"10000\">"},
+        {20000, 30000, nullptr},
+        {std::nullopt, std::nullopt, nullptr},
+    };
+    for (const caso& k : casi) {
+        const std::string pagina = pagina_disegno(c, {nullptr, k.da, k.a});
+        if (k.atteso)
+            EXPECT_NE(pagina.find(std::string("<body") + k.atteso), std::string::npos) << k.atteso;
+        else
+            EXPECT_NE(pagina.find("<body>"), std::string::npos);
+    }
+}
+
+TEST(DisegnoPagina, SpeedBoardsStayInTheSpeedBandWithoutTrainSpeeds) {
+    // No speed in the train: the cells' speeds are 0 and the board shows 140.
+    const costruzione c = modello(
+        linea({"indicatori_vmax,  2050,  140,  140,  140,  0,    ,    ,    ,  0"}), treno({}));
+    const elementi_scenario e = estrai_elementi(c);
+    const disegno_profilo d = disegna_profilo(c, e, larghezza_disegno);
+    ASSERT_EQ(e.cartelli.size(), 1u);
+    const double y = d.y_velocita(e.cartelli[0].velocita_s[0]);
+    EXPECT_GE(y, d.velocita.alto);
+    EXPECT_LE(y, d.velocita.basso);
 }
 
 // Files read back may hold anything: random kinds and values in every cell, names of any

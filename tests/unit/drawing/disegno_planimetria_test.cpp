@@ -141,12 +141,14 @@ TEST(DisegnoPlanimetria, TunnelsKilometrePostsAndScaleBar) {
     expect_punto(d.gallerie[0].punti.front(), t.in_svg({0, 2000}));
     expect_punto(d.gallerie[0].punti.back(), t.in_svg({0, 3000}));
 
-    // At this scale the posts are 5 km apart on the reading.
+    // A post at every kilometre of the reading, in either system (the page shows those that
+    // find room at its zoom).
     struct atteso {
         double metro;
         double chilometro;
     };
-    const atteso cippi[] = {{4000, 5}, {5000, 15}, {10000, 10}};
+    const atteso cippi[] = {{0, 1},     {1000, 2},  {2000, 3},  {3000, 4},  {4000, 5},  {5000, 15},
+                            {6000, 14}, {7000, 13}, {8000, 12}, {9000, 11}, {10000, 10}};
     ASSERT_EQ(d.cippi.size(), std::size(cippi));
     for (std::size_t i = 0; i < std::size(cippi); ++i) {
         EXPECT_EQ(d.cippi[i].metro, cippi[i].metro);
