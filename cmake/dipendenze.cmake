@@ -27,6 +27,8 @@ endfunction()
 set(GENERA_PACCHETTI
   libcli11-dev=/usr/include/CLI/CLI.hpp
   nlohmann-json3-dev=/usr/include/nlohmann/json.hpp)
+# The importer's projection.
+list(APPEND GENERA_PACCHETTI libproj-dev=/usr/include/proj.h)
 if(GENERA_TESTS)
   # GoogleTest; the browser that opens the drawing's page, the interpreter of the script that
   # drives it and the font the page asks for; the tracer that interrupts runs at each file call
