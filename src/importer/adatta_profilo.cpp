@@ -12,9 +12,9 @@ constexpr double lunghezza_cella = 50.0;
 constexpr double larghezza_smussatura_quote = 30.0;
 // How far the built height may drift from the smoothed one before the gradient changes.
 constexpr double tolleranza = 0.15;
-// The cells over which a new gradient aims to close the gap: long enough that a grade between
-// two whole per mille alternates them over hundreds of metres, short enough to follow a change.
-constexpr std::size_t celle_avanti = 6;
+// The cells over which a new gradient is judged: long enough that a grade between two whole
+// per mille alternates them over hundreds of metres, short enough to follow a summit.
+constexpr std::size_t celle_avanti = 4;
 // The gradients a cell can hold: its byte keeps the per mille plus 100.
 constexpr int pendenza_massima = 99;
 
@@ -102,11 +102,32 @@ profilo_adattato adatta_profilo(std::span<const punto_geografico> punti,
     for (std::size_t i = 0; i < celle; ++i) {
         const double prevista = quota + pendenza * lunghezza_cella / 1000;
         if (i == 0 || std::abs(prevista - obiettivo[i + 1]) > tolleranza) {
+            // Of the whole per mille that bring this cell's end within the tolerance (or, when
+            // none does, nearest to it), the one that, held over the next cells too, keeps the
+            // height nearest to the smoothed one at their ends (the largest gap counts).
             const std::size_t avanti = std::min(celle_avanti, celle - i);
-            const double voluta = (obiettivo[i + avanti] - quota) /
-                                  (static_cast<double>(avanti) * lunghezza_cella) * 1000;
-            const int nuova = std::clamp(static_cast<int>(std::lround(voluta)), -pendenza_massima,
-                                         pendenza_massima);
+            const double voluta = (obiettivo[i + 1] - quota) / lunghezza_cella * 1000;
+            const double margine = tolleranza / lunghezza_cella * 1000;
+            int da = static_cast<int>(std::ceil(voluta - margine));
+            int a = static_cast<int>(std::floor(voluta + margine));
+            if (da > a)
+                da = a = static_cast<int>(std::lround(voluta));
+            da = std::clamp(da, -pendenza_massima, pendenza_massima);
+            a = std::clamp(a, -pendenza_massima, pendenza_massima);
+            int nuova = da;
+            double scarto_migliore = 1e300;
+            for (int candidata = da; candidata <= a; ++candidata) {
+                double scarto = 0;
+                for (std::size_t k = 1; k <= avanti; ++k)
+                    scarto = std::max(scarto, std::abs(quota +
+                                                       candidata * lunghezza_cella / 1000 *
+                                                           static_cast<double>(k) -
+                                                       obiettivo[i + k]));
+                if (scarto < scarto_migliore) {
+                    scarto_migliore = scarto;
+                    nuova = candidata;
+                }
+            }
             if (i == 0 || nuova != pendenza)
                 esito.pendenze.push_back(
                     {static_cast<std::int32_t>(static_cast<double>(i) * lunghezza_cella), nuova});

@@ -32,24 +32,26 @@ double lunghezza_piana(const std::vector<punto_piano>& punti) {
 
 TEST(Proiezione, LengthAlongALineIsTrue) {
     // An 88 km line at 45 degrees of latitude, running east-west, north-south and diagonally:
-    // projected about its own middle, its plane length is its length on the ground to well
-    // under a metre (a zone projection's reduced scale would take 35 m off).
+    // projected about its own middle, its plane length is its length on the ground to within a
+    // metre (the scale grows away from the central meridian: 0.8 m over an east-west line of
+    // this length; a zone projection's reduced scale would take 35 m off).
     struct caso {
         const char* nome;
         double passo_longitudine;
         double passo_latitudine;
     };
-    for (const caso& c : {caso{"east-west", 0.0125, 0}, caso{"north-south", 0, 0.0079},
+    for (const caso& c : {caso{"east-west", 0.0112, 0}, caso{"north-south", 0, 0.0079},
                           caso{"diagonal", 0.0088, 0.0056}}) {
         SCOPED_TRACE(c.nome);
         std::vector<punto_geografico> punti;
         for (int i = 0; i <= 100; ++i)
-            punti.push_back({9.5 + i * c.passo_longitudine, 45.1 + i * c.passo_latitudine});
+            punti.push_back(
+                {9.5 + i * c.passo_longitudine, 45.1 + i * c.passo_latitudine, std::nullopt});
         const double geodetica = lunghezza_geodetica(punti);
         ASSERT_GT(geodetica, 80000);
         const auto proiezione = proiezione_del_percorso(punti);
         ASSERT_TRUE(proiezione);
-        EXPECT_NEAR(lunghezza_piana(proiezione->proietta(punti)), geodetica, 0.5);
+        EXPECT_NEAR(lunghezza_piana(proiezione->proietta(punti)), geodetica, 1.0);
     }
 }
 
