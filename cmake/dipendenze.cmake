@@ -27,6 +27,8 @@ endfunction()
 set(GENERA_PACCHETTI
   libcli11-dev=/usr/include/CLI/CLI.hpp
   nlohmann-json3-dev=/usr/include/nlohmann/json.hpp)
+# The importer's projection.
+list(APPEND GENERA_PACCHETTI libproj-dev=/usr/include/proj.h)
 # `scenario importa` reads map files: GPX through the XML library, the map data of ways and nodes
 # (XML and PBF) through the map library, which needs the protocol buffer decoder and the
 # compression and XML libraries. Debian builds none of them for MinGW: the cross build leaves the
