@@ -65,3 +65,38 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, std::size_t) noexcept {
     operator delete(p);
 }
+
+// The other plain forms go through the two above: a library that allocates with the nothrow or
+// array form (the projection library does) and frees with delete must meet the same prefix,
+// and a sanitizer's own versions of those forms would not write it.
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](std::size_t n) {
+    return operator new(n);
+}
+
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept {
+    return operator new(n, t);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    operator delete(p);
+}
+
+void operator delete[](void* p) noexcept {
+    operator delete(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    operator delete(p);
+}

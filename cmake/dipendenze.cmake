@@ -27,6 +27,23 @@ endfunction()
 set(GENERA_PACCHETTI
   libcli11-dev=/usr/include/CLI/CLI.hpp
   nlohmann-json3-dev=/usr/include/nlohmann/json.hpp)
+# The importer's projection.
+list(APPEND GENERA_PACCHETTI libproj-dev=/usr/include/proj.h)
+# `scenario importa` reads map files: GPX through the XML library, the map data of ways and nodes
+# (XML and PBF) through the map library, which needs the protocol buffer decoder and the
+# compression and XML libraries. Debian builds none of them for MinGW: the cross build leaves the
+# command out.
+if(NOT CMAKE_CROSSCOMPILING)
+  set(GENERA_IMPORTA ON)
+  list(APPEND GENERA_PACCHETTI libpugixml-dev=/usr/include/pugixml.hpp
+       libosmium2-dev=/usr/include/osmium/osm.hpp
+       libprotozero-dev=/usr/include/protozero/version.hpp
+       zlib1g-dev=/usr/include/zlib.h
+       libbz2-dev=/usr/include/bzlib.h
+       libexpat1-dev=/usr/include/expat.h)
+else()
+  set(GENERA_IMPORTA OFF)
+endif()
 if(GENERA_TESTS)
   # GoogleTest; the browser that opens the drawing's page, the interpreter of the script that
   # drives it and the font the page asks for; the tracer that interrupts runs at each file call
@@ -64,4 +81,11 @@ if(CMAKE_CROSSCOMPILING)
 else()
   find_package(CLI11 CONFIG REQUIRED)
   find_package(nlohmann_json 3 CONFIG REQUIRED)
+endif()
+if(GENERA_IMPORTA)
+  # The map libraries are linked by name, so that a static link (GENERA_STATICO) takes their
+  # archives and a shared one their shared objects; the map library itself is header-only and
+  # decodes PBF blocks on threads.
+  find_package(Threads REQUIRED)
+  set(GENERA_LIBRERIE_MAPPE pugixml expat z bz2 Threads::Threads)
 endif()

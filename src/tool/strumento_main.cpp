@@ -11,6 +11,7 @@
 #include "tool/comando_compila.hpp"
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
+#include "tool/comando_importa.hpp"
 #include "tool/comando_ispeziona.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/riga_comando_italiana.hpp"
@@ -135,6 +136,7 @@ int esegui(int argc, char** argv, std::optional<std::string>& file_fallito) {
     aggiungi_esporta(app, azione);
     aggiungi_ispeziona(app, azione);
     aggiungi_disegna(app, azione);
+    aggiungi_importa(app, azione);
     aiuto_dei_comandi_in_italiano(app);
 
     try {

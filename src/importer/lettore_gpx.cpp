@@ -1,0 +1,137 @@
+#include "importer/lettore_gpx.hpp"
+
+#include "importer/coordinate.hpp"
+
+#include <pugixml.hpp>
+
+#include <charconv>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+namespace corvenna {
+
+namespace {
+
+// A decimal number that fills the whole text (blanks around it allowed); std::nullopt otherwise.
+std::optional<double> numero(const char* testo) {
+    std::string_view t(testo);
+    while (!t.empty() &&
+           (t.front() == ' ' || t.front() == '\t' || t.front() == '\n' || t.front() == '\r'))
+        t.remove_prefix(1);
+    while (!t.empty() &&
+           (t.back() == ' ' || t.back() == '\t' || t.back() == '\n' || t.back() == '\r'))
+        t.remove_suffix(1);
+    if (!t.empty() && t.front() == '+')
+        t.remove_prefix(1);
+    double valore = 0;
+    const auto [fine, errore] = std::from_chars(t.data(), t.data() + t.size(), valore);
+    if (t.empty() || errore != std::errc() || fine != t.data() + t.size() || !std::isfinite(valore))
+        return std::nullopt;
+    return valore;
+}
+
+// The child elements named `nome` whatever their namespace prefix ("gpx:trkpt").
+bool nome_locale(const pugi::xml_node& n, std::string_view nome) {
+    std::string_view pieno(n.name());
+    const auto due_punti = pieno.rfind(':');
+    if (due_punti != std::string_view::npos)
+        pieno.remove_prefix(due_punti + 1);
+    return n.type() == pugi::node_element && pieno == nome;
+}
+
+pugi::xml_node figlio(const pugi::xml_node& padre, std::string_view nome) {
+    for (pugi::xml_node n : padre.children())
+        if (nome_locale(n, nome))
+            return n;
+    return {};
+}
+
+struct punto_letto {
+    std::optional<punto_geografico> punto;
+    std::string errore;
+};
+
+punto_letto leggi_punto(const pugi::xml_node& n) {
+    const auto lat = numero(n.attribute("lat").value());
+    const auto lon = numero(n.attribute("lon").value());
+    if (!lat || !lon)
+        return {std::nullopt, "coordinate mancanti o non numeriche (attributi lat e lon)"};
+    if (!coordinate_valide(*lon, *lat))
+        return {std::nullopt, "coordinate fuori dall'intervallo (lat " + std::to_string(*lat) +
+                                  ", lon " + std::to_string(*lon) + ")"};
+    punto_geografico p{*lon, *lat, std::nullopt};
+    if (const pugi::xml_node ele = figlio(n, "ele"))
+        p.quota = numero(ele.child_value());
+    return {p, {}};
+}
+
+} // namespace
+
+esito_mappa leggi_gpx(std::string_view byte) {
+    if (byte.empty())
+        return mappa_fallita("byte 0", "il file e' vuoto");
+    pugi::xml_document documento;
+    const pugi::xml_parse_result esito =
+        documento.load_buffer(byte.data(), byte.size(), pugi::parse_default, pugi::encoding_utf8);
+    if (!esito)
+        return mappa_fallita("byte " + std::to_string(esito.offset),
+                             std::string("XML non valido: ") + esito.description());
+    pugi::xml_node radice = documento.document_element();
+    if (!nome_locale(radice, "gpx"))
+        return mappa_fallita("byte 0", "non e' un file GPX (manca l'elemento gpx)");
+
+    mappa_importata mappa;
+    std::size_t indice_waypoint = 0;
+    for (pugi::xml_node n : radice.children()) {
+        if (!nome_locale(n, "wpt"))
+            continue;
+        const std::string elemento = "waypoint " + std::to_string(indice_waypoint++);
+        const punto_letto p = leggi_punto(n);
+        if (!p.punto)
+            return mappa_fallita(elemento, p.errore);
+        const std::string nome = figlio(n, "name").child_value();
+        if (nome.empty()) {
+            mappa.note.push_back({elemento, "waypoint senza nome: non e' una stazione, ignorato"});
+            continue;
+        }
+        mappa.stazioni.push_back(
+            {nome, p.punto->longitudine, p.punto->latitudine, std::nullopt, elemento});
+    }
+
+    // The first track with points; its segments in order make one path. Without a track, the
+    // first route.
+    auto aggiungi = [&](const pugi::xml_node& n) -> std::optional<errore_mappa> {
+        const std::string elemento = "punto " + std::to_string(mappa.percorso.size());
+        const punto_letto p = leggi_punto(n);
+        if (!p.punto)
+            return errore_mappa{elemento, p.errore};
+        mappa.percorso.push_back(*p.punto);
+        mappa.elementi_punti.push_back(elemento);
+        return std::nullopt;
+    };
+    for (pugi::xml_node trk : radice.children()) {
+        if (!nome_locale(trk, "trk") || !mappa.percorso.empty())
+            continue;
+        for (pugi::xml_node seg : trk.children())
+            if (nome_locale(seg, "trkseg"))
+                for (pugi::xml_node pt : seg.children())
+                    if (nome_locale(pt, "trkpt"))
+                        if (auto errore = aggiungi(pt))
+                            return {std::nullopt, errore};
+    }
+    if (mappa.percorso.empty())
+        for (pugi::xml_node rte : radice.children()) {
+            if (!nome_locale(rte, "rte") || !mappa.percorso.empty())
+                continue;
+            for (pugi::xml_node pt : rte.children())
+                if (nome_locale(pt, "rtept"))
+                    if (auto errore = aggiungi(pt))
+                        return {std::nullopt, errore};
+        }
+    if (mappa.percorso.size() < 2)
+        return mappa_fallita("file", "nessuna traccia o rotta con almeno due punti");
+    return {std::move(mappa), std::nullopt};
+}
+
+} // namespace corvenna

@@ -1,0 +1,34 @@
+#pragma once
+
+// `scenario importa MAPPA`: a line description and a train description skeleton from map data
+// (GPX, GeoJSON, the XML and PBF map files of ways and nodes), which `scenario compila`
+// accepts as they are.
+
+#include "tool/comando.hpp"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace corvenna {
+
+struct richiesta_importa {
+    std::filesystem::path mappa;
+    std::filesystem::path cartella = ".";
+    std::string nome;
+    std::string treno = "0001";
+    std::string da;
+    std::string a;
+    bool sovrascrivi = false;
+};
+
+// Reads the map, fits its path, builds the two descriptions, checks that they compile and
+// writes them into `cartella` as one set. The summary goes to `uscita`, the notes on what was
+// dropped or changed and every failure to `errori`. Returns the exit status: 1 for a map that
+// cannot be imported, 64 for a command line that cannot be served (and for descriptions of those
+// names already there, without `sovrascrivi`); file failures throw errore_file.
+int esegui_importa(const richiesta_importa& richiesta, std::ostream& uscita, std::ostream& errori);
+
+void aggiungi_importa(CLI::App& app, azione_comando& azione);
+
+} // namespace corvenna

@@ -1,0 +1,181 @@
+#include "importer/lettore_osm.hpp"
+
+#include "importer/descrizioni_importate.hpp"
+#include "pipeline/costruisci_scenario.hpp"
+#include "unit/importer/geometria_semplice.hpp"
+#include "unit/importer/rete_di_prova.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace corvenna {
+namespace {
+
+using prova::passo_rete;
+using prova::rete_osm;
+
+std::vector<std::string> righe_con(const std::string& testo, const std::string& chiave) {
+    std::vector<std::string> trovate;
+    std::istringstream flusso(testo);
+    for (std::string r; std::getline(flusso, r);) {
+        if (!r.empty() && r.back() == '\r')
+            r.pop_back();
+        if (r.rfind(chiave, 0) == 0)
+            trovate.push_back(r);
+    }
+    return trovate;
+}
+
+// The numbers of a description row after its keyword.
+std::vector<long> numeri(const std::string& riga) {
+    std::vector<long> valori;
+    std::istringstream flusso(riga.substr(riga.find(',') + 1));
+    for (std::string campo; std::getline(flusso, campo, ',');) {
+        try {
+            valori.push_back(std::stol(campo));
+        } catch (const std::exception&) {
+        }
+    }
+    return valori;
+}
+
+mappa_importata leggi(const std::string& da, const std::string& a) {
+    esito_mappa e = leggi_osm(rete_osm, formato_osm::xml, {da, a});
+    EXPECT_FALSE(e.errore) << e.errore->dove << ": " << e.errore->messaggio;
+    return e.mappa.value_or(mappa_importata{});
+}
+
+TEST(LettoreOsm, ShortestPathBetweenTwoStationsFollowsTheLineAcrossSplitWays) {
+    const mappa_importata m = leggi("Altavilla", "Borgofranco");
+    EXPECT_EQ(m.elementi_punti, (std::vector<std::string>{"nodo 1", "nodo 2", "nodo 3", "nodo 4",
+                                                          "nodo 5", "nodo 6", "nodo 7"}));
+    // Through the junction onto the other line, and the other way round.
+    EXPECT_EQ(leggi("Altavilla", "Dorna").elementi_punti,
+              (std::vector<std::string>{"nodo 1", "nodo 2", "nodo 3", "nodo 4", "nodo 5", "nodo 6",
+                                        "nodo 20", "nodo 21"}));
+    EXPECT_EQ(leggi("dorna", "BORGOFRANCO").elementi_punti,
+              (std::vector<std::string>{"nodo 21", "nodo 20", "nodo 6", "nodo 7"}));
+}
+
+TEST(LettoreOsm, TheRelationsWaysChainIntoOnePath) {
+    esito_mappa e = leggi_osm(rete_osm, formato_osm::xml, {});
+    ASSERT_TRUE(e.mappa);
+    EXPECT_EQ(e.mappa->elementi_punti.front(), "nodo 1");
+    EXPECT_EQ(e.mappa->elementi_punti.back(), "nodo 7");
+    EXPECT_EQ(e.mappa->percorso.size(), 7u);
+}
+
+TEST(LettoreOsm, EveryFeatureLandsAtItsMetreAndTheDescriptionsCompile) {
+    const mappa_importata m = leggi("Altavilla", "Borgofranco");
+    const geometria_importata g = prova::geometria_semplice(m.percorso);
+    const descrizioni_importate d = componi_descrizioni(m, g, {});
+
+    auto vicino = [](long metri, double atteso) { return std::abs(metri - atteso) <= 25; };
+    const auto stazioni = righe_con(d.treno, "stazione");
+    ASSERT_EQ(stazioni.size(), 3u);
+    EXPECT_TRUE(vicino(numeri(stazioni[0])[0], 0));
+    EXPECT_NE(stazioni[0].find("ALTAVILLA"), std::string::npos);
+    EXPECT_TRUE(vicino(numeri(stazioni[1])[0], 4.5 * passo_rete)) << stazioni[1];
+    EXPECT_NE(stazioni[1].find("CASTELVERDE"), std::string::npos);
+    EXPECT_TRUE(vicino(numeri(stazioni[2])[0], 6 * passo_rete)) << stazioni[2];
+
+    const auto cartelli = righe_con(d.linea, "cartello_indicatore");
+    ASSERT_EQ(cartelli.size(), 1u);
+    EXPECT_TRUE(vicino(numeri(cartelli[0])[0], passo_rete)) << cartelli[0];
+    EXPECT_NE(cartelli[0].find("(   P.L.  )(km 1+000)"), std::string::npos);
+
+    const auto gallerie = righe_con(d.linea, "montagna");
+    ASSERT_EQ(gallerie.size(), 1u);
+    EXPECT_TRUE(vicino(numeri(gallerie[0])[0], 3 * passo_rete)) << gallerie[0];
+    EXPECT_TRUE(vicino(numeri(gallerie[0])[1], 4 * passo_rete)) << gallerie[0];
+    EXPECT_EQ(numeri(gallerie[0])[2], 11);
+
+    const auto velocita = righe_con(d.treno, "velocita");
+    const std::vector<std::pair<double, long>> attese{
+        {0, 100}, {2 * passo_rete, 120}, {3 * passo_rete, 80}, {4 * passo_rete, 120}};
+    ASSERT_EQ(velocita.size(), attese.size());
+    for (std::size_t i = 0; i < attese.size(); ++i) {
+        EXPECT_TRUE(vicino(numeri(velocita[i])[0], attese[i].first)) << velocita[i];
+        EXPECT_EQ(numeri(velocita[i])[1], attese[i].second) << velocita[i];
+    }
+
+    sorgente_memoria sorgente;
+    sorgente.testi[descrizione::linea] = d.linea;
+    sorgente.testi[descrizione::treno] = d.treno;
+    const scenario_costruito s = costruisci_scenario(sorgente, {"Rete", "1234"}, 1);
+    EXPECT_TRUE(s.riuscito());
+    for (const diagnostica& x : s.diagnostiche)
+        ADD_FAILURE() << x.riga << ": " << x.messaggio;
+}
+
+TEST(LettoreOsm, BadMapsSayWhatAndWhere) {
+    const std::string testa = R"(<?xml version="1.0"?><osm version="0.6">)";
+    const std::string stazioni =
+        R"(<node id="1" lat="45.0" lon="9.0"><tag k="railway" v="station"/><tag k="name" v="A"/></node>)"
+        R"(<node id="2" lat="45.1" lon="9.0"><tag k="railway" v="station"/><tag k="name" v="B"/></node>)";
+    struct caso {
+        const char* nome;
+        std::string mappa;
+        formato_osm formato;
+        std::string dove;
+        std::string messaggio;
+    };
+    const std::vector<caso> casi{
+        {"vuota", "", formato_osm::xml, "byte 0", "vuoto"},
+        {"senza ferrovie",
+         testa + stazioni +
+             R"(<way id="7"><nd ref="1"/><nd ref="2"/><tag k="highway" v="primary"/></way></osm>)",
+         formato_osm::xml, "mappa", "nessuna ferrovia"},
+        {"vie disgiunte",
+         testa + stazioni +
+             R"(<node id="3" lat="45.05" lon="9.0"/><node id="4" lat="45.06" lon="9.0"/>)"
+             R"(<way id="7"><nd ref="1"/><nd ref="3"/><tag k="railway" v="rail"/></way>)"
+             R"(<way id="8"><nd ref="4"/><nd ref="2"/><tag k="railway" v="rail"/></way></osm>)",
+         formato_osm::xml, "nodo 1", "nessuna ferrovia collega \"A\""},
+        {"stazione assente",
+         testa + stazioni +
+             R"(<way id="7"><nd ref="1"/><nd ref="2"/><tag k="railway" v="rail"/></way></osm>)",
+         formato_osm::xml, "mappa", "nessuna stazione di nome \"C\""},
+        {"coordinate fuori dall'intervallo",
+         testa + stazioni + R"(<node id="3" lat="95.0" lon="9.0"/>)" +
+             R"(<way id="7"><nd ref="1"/><nd ref="3"/><nd ref="2"/><tag k="railway" v="rail"/></way></osm>)",
+         formato_osm::xml, "nodo 3", "fuori dall'intervallo"},
+        {"XML rotto", testa + "<node id=\"1\" lat=\"45\"", formato_osm::xml, "riga 1, colonna",
+         "XML non valido"},
+        {"PBF danneggiato", std::string("\0\0\0\x0dgarbage-bytes-here", 22), formato_osm::pbf,
+         "file", "PBF danneggiati"},
+    };
+    for (const caso& c : casi) {
+        const std::string arrivo = std::string(c.nome) == "stazione assente" ? "C" : "B";
+        const esito_mappa e = leggi_osm(c.mappa, c.formato, {"A", arrivo});
+        ASSERT_TRUE(e.errore) << c.nome;
+        EXPECT_FALSE(e.mappa) << c.nome;
+        EXPECT_NE(e.errore->dove.find(c.dove), std::string::npos)
+            << c.nome << ": " << e.errore->dove;
+        EXPECT_NE(e.errore->messaggio.find(c.messaggio), std::string::npos)
+            << c.nome << ": " << e.errore->messaggio;
+    }
+}
+
+TEST(LettoreOsm, ARelationWhoseWaysDoNotJoinIsRefusedNamingTheWay) {
+    const std::string mappa = R"(<?xml version="1.0"?><osm version="0.6">
+<node id="1" lat="45.0" lon="9.0"/><node id="2" lat="45.01" lon="9.0"/>
+<node id="3" lat="45.02" lon="9.0"/><node id="4" lat="45.03" lon="9.0"/>
+<way id="7"><nd ref="1"/><nd ref="2"/><tag k="railway" v="rail"/></way>
+<way id="8"><nd ref="3"/><nd ref="4"/><tag k="railway" v="rail"/></way>
+<relation id="9"><member type="way" ref="7" role=""/><member type="way" ref="8" role=""/>
+<tag k="type" v="route"/><tag k="route" v="train"/></relation></osm>)";
+    const esito_mappa e = leggi_osm(mappa, formato_osm::xml, {});
+    ASSERT_TRUE(e.errore);
+    EXPECT_EQ(e.errore->dove, "relazione 9");
+    EXPECT_NE(e.errore->messaggio.find("via 8 non si congiunge alla precedente via 7"),
+              std::string::npos)
+        << e.errore->messaggio;
+}
+
+} // namespace
+} // namespace corvenna
