@@ -12,7 +12,7 @@ namespace corvenna {
 namespace {
 
 using sv = std::string_view;
-using tv = tipo_valore;
+using tv = tipo_campo;
 
 constexpr std::int64_t min32 = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t max32 = std::numeric_limits<std::int32_t>::max();
@@ -30,8 +30,8 @@ constexpr campo_formato libero(sv nome, tv tipo, sv unita, sv significato) {
     c.nome = nome;
     c.tipo = tipo;
     c.unita = unita;
-    c.minimo = minimo_tipo(tipo);
-    c.massimo = massimo_tipo(tipo);
+    c.minimo = minimo_tipo_campo(tipo);
+    c.massimo = massimo_tipo_campo(tipo);
     c.significato = significato;
     return c;
 }

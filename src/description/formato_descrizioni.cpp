@@ -36,15 +36,15 @@ bool corrisponde(const parola_chiave_formato& p, std::string_view campo) {
 
 } // namespace
 
-std::string_view nome_tipo(tipo_valore tipo) {
+std::string_view nome_tipo_campo(tipo_campo tipo) {
     switch (tipo) {
-    case tipo_valore::intero_32:
+    case tipo_campo::intero_32:
         return "intero a 32 bit";
-    case tipo_valore::intero_16:
+    case tipo_campo::intero_16:
         return "intero a 16 bit";
-    case tipo_valore::byte:
+    case tipo_campo::byte:
         return "byte";
-    case tipo_valore::testo:
+    case tipo_campo::testo:
         return "testo";
     }
     return "";
@@ -111,7 +111,7 @@ const campo_formato* campo_di(const parola_chiave_formato& parola, std::string_v
     return nullptr;
 }
 
-std::string_view nome_descrizione(descrizione file) {
+std::string_view titolo_descrizione(descrizione file) {
     return file == descrizione::linea ? "descrizione della linea" : "descrizione del treno";
 }
 

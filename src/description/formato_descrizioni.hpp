@@ -21,7 +21,7 @@ namespace corvenna {
 
 // The type a value is read into. A number outside its type, or a field that is not a number,
 // does not read at all: the compile fails with code 25 (lettura-fallita).
-enum class tipo_valore : std::uint8_t {
+enum class tipo_campo : std::uint8_t {
     intero_32,
     intero_16,
     byte,
@@ -29,29 +29,29 @@ enum class tipo_valore : std::uint8_t {
 };
 
 // "intero a 32 bit", "intero a 16 bit", "byte (da 0 a 255)", "testo".
-std::string_view nome_tipo(tipo_valore tipo);
+std::string_view nome_tipo_campo(tipo_campo tipo);
 // The range a value of the type can be read in (for a text: its length in bytes, which the item
 // file holds in 16 bits).
-constexpr std::int64_t minimo_tipo(tipo_valore tipo) {
+constexpr std::int64_t minimo_tipo_campo(tipo_campo tipo) {
     switch (tipo) {
-    case tipo_valore::intero_32:
+    case tipo_campo::intero_32:
         return -2147483648LL;
-    case tipo_valore::intero_16:
+    case tipo_campo::intero_16:
         return -32768;
-    case tipo_valore::byte:
-    case tipo_valore::testo:
+    case tipo_campo::byte:
+    case tipo_campo::testo:
         return 0;
     }
     return 0;
 }
-constexpr std::int64_t massimo_tipo(tipo_valore tipo) {
+constexpr std::int64_t massimo_tipo_campo(tipo_campo tipo) {
     switch (tipo) {
-    case tipo_valore::intero_32:
+    case tipo_campo::intero_32:
         return 2147483647;
-    case tipo_valore::intero_16:
-    case tipo_valore::testo:
+    case tipo_campo::intero_16:
+    case tipo_campo::testo:
         return 32767;
-    case tipo_valore::byte:
+    case tipo_campo::byte:
         return 255;
     }
     return 0;
@@ -61,7 +61,7 @@ constexpr std::int64_t massimo_tipo(tipo_valore tipo) {
 struct campo_formato {
     // Short and stable: "posizione", "sx", "ore". Unique within its keyword.
     std::string_view nome;
-    tipo_valore tipo = tipo_valore::intero_32;
+    tipo_campo tipo = tipo_campo::intero_32;
     // "m", "km/h", "per mille", "h", "min", "s", "%"; empty for a pure number or a text.
     std::string_view unita;
     // The range the compile takes as meant: a value inside it (and, with `multiplo`, a multiple
@@ -156,6 +156,6 @@ parole_corrispondenti(descrizione file, std::string_view campo, bool in_generale
 const campo_formato* campo_di(const parola_chiave_formato& parola, std::string_view nome);
 
 // "descrizione della linea" or "descrizione del treno".
-std::string_view nome_descrizione(descrizione file);
+std::string_view titolo_descrizione(descrizione file);
 
 } // namespace corvenna
