@@ -192,7 +192,6 @@ class controllo {
     bool in_generale_ = false;
     int riga_generale_ = 0;
     int righe_lette_ = 0;
-    int stazioni_ = 0;
     // The last station time, for the order of the times.
     std::optional<std::int64_t> orario_precedente_;
     int riga_orario_precedente_ = 0;
@@ -330,16 +329,17 @@ void controllo::intestazione(const campo_di_riga& chiave, int n) {
     }
     if (sezione_di(d_, chiave.testo))
         return;
+    // Other headers are the author's own and are ignored; one close to a known header is a slip.
     std::vector<std::string_view> nomi;
     for (const sezione_formato& s : sezioni_formato())
         if (s.file == d_)
             nomi.push_back(s.nome);
-    std::string messaggio = "'" + std::string(chiave.testo) + "' non e' un'intestazione della " +
-                            std::string(titolo_descrizione(d_));
-    if (const auto vicina = piu_vicina(in_minuscolo(chiave.testo), nomi))
-        messaggio += ": forse intendevi `" + *vicina + "`?";
+    const auto vicina = piu_vicina(in_minuscolo(chiave.testo), nomi);
+    if (!vicina)
+        return;
     aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::intestazione_sconosciuta,
-             std::move(messaggio));
+             "'" + std::string(chiave.testo) + "' non e' un'intestazione della " +
+                 std::string(titolo_descrizione(d_)) + ": forse intendevi `" + *vicina + "`?");
 }
 
 void controllo::sconosciuta(const campo_di_riga& chiave, int n) {
@@ -530,7 +530,6 @@ void controllo::applica(const parola_chiave_formato& p, const std::vector<valore
     } else if (parola == "abbattimento") {
         posizione(v[0], n, margine_riga, "l'abbattimento");
     } else if (parola == "stazione") {
-        ++stazioni_;
         posizione(v[0], n, margine_stazione, "la stazione");
         if (v.size() >= 16)
             orario(&v[13], n, true);
@@ -591,10 +590,6 @@ void controllo::chiudi() {
                                    "segnali");
         return;
     }
-    if (stazioni_ == 0)
-        aggiungi(riga_generale_, 1, 1, tipo_avviso::treno_senza_stazioni,
-                 "la descrizione del treno non ha nessuna riga 'stazione': il treno non ha ne' "
-                 "partenza ne' fermate");
 }
 
 } // namespace

@@ -210,10 +210,6 @@ constexpr std::array tabella{
         "La descrizione del treno e' vuota o non ha la sezione [generale]: lo scenario "
         "sarebbe scritto senza stazioni, senza segnali e senza velocita'. Controlla di aver "
         "indicato il file giusto e che contenga la riga [generale]."),
-    avviso_grave(tipo_avviso::treno_senza_stazioni, "treno-senza-stazioni",
-                 "la descrizione del treno non ha nessuna stazione",
-                 "Senza stazioni il treno non ha ne' partenza ne' fermate, e lo scenario non si "
-                 "puo' guidare. Aggiungi le righe 'stazione'."),
     avviso(tipo_avviso::parola_chiave_simile, "parola-chiave-simile",
            "un campo chiave somiglia a una parola chiave ma non lo e'",
            "Il primo campo della riga non contiene alcuna parola chiave, ma ne somiglia a una: la "
