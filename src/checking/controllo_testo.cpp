@@ -236,7 +236,12 @@ void controllo::riga(std::string_view r, int n) {
         intestazione(chiave, n);
         return;
     }
-    // A semicolon or a tab inside the keyword field: the values stay in the keyword field, and
+    const auto parole = parole_corrispondenti(d_, chiave.testo, in_generale_);
+    if (parole.empty()) {
+        sconosciuta(chiave, n);
+        return;
+    }
+    // A semicolon or a tab inside a keyword's field: the values stay in the keyword field, and
     // the reader takes them from the next rows.
     for (std::size_t i = 0; i < chiave.testo.size(); ++i) {
         const char c = chiave.testo[i];
@@ -250,11 +255,6 @@ void controllo::riga(std::string_view r, int n) {
             guasta(n);
             return;
         }
-    }
-    const auto parole = parole_corrispondenti(d_, chiave.testo, in_generale_);
-    if (parole.empty()) {
-        sconosciuta(chiave, n);
-        return;
     }
     ++righe_lette_;
     std::vector<tipo_campo> tipi;
