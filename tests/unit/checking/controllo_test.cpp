@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -380,6 +381,10 @@ TEST(Controllo, NearestWordBySlipsOfTheKeyboard) {
 TEST(Controllo, SeededFaultsAreFoundAtTheirFields) {
     const prova::misura_controllo m = prova::misura_guasti(60, 20261211);
     ASSERT_GT(m.guasti, 0);
+    std::cout << "guasti seminati: " << m.file << " file, " << m.trovati << " trovati di "
+              << m.guasti << ", " << m.estranee << " diagnostiche estranee di " << m.diagnostiche
+              << ", primo errore presente in " << m.primo_errore_presente << " di " << m.con_errore
+              << "\n";
     EXPECT_GE(m.trovati * 100, m.guasti * 95) << m.trovati << " di " << m.guasti;
     EXPECT_LE(m.estranee * 100, m.diagnostiche * 5) << m.estranee << " di " << m.diagnostiche;
     EXPECT_EQ(m.primo_errore_presente, m.con_errore);
