@@ -2,7 +2,7 @@
 # include the headers of the layers on its row and of every layer those may use in turn, and no
 # other. The build links each library with its row; the layering test reads the same table.
 set(GENERA_STRATI
-  base model description diagnostics format compiler finishing pipeline output input scenario
+  base model description diagnostics format compiler finishing pipeline checking output input scenario
   inspect drawing importer platform generator tool)
 
 set(GENERA_USA_base        "")
@@ -13,6 +13,7 @@ set(GENERA_USA_format      model base)
 set(GENERA_USA_compiler    description diagnostics format model base)
 set(GENERA_USA_finishing   model base)
 set(GENERA_USA_pipeline    compiler finishing diagnostics)
+set(GENERA_USA_checking    compiler description diagnostics format model base)
 set(GENERA_USA_output      format model base)
 set(GENERA_USA_input       format model base)
 set(GENERA_USA_scenario    format base)
@@ -21,5 +22,5 @@ set(GENERA_USA_drawing     input finishing format model base)
 set(GENERA_USA_importer    diagnostics format model base)
 set(GENERA_USA_platform    base)
 set(GENERA_USA_generator   pipeline output scenario platform)
-set(GENERA_USA_tool        pipeline output input scenario inspect drawing importer platform diagnostics
+set(GENERA_USA_tool        pipeline checking output input scenario inspect drawing importer platform diagnostics
                            description format model base)

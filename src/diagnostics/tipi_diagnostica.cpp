@@ -8,7 +8,13 @@ namespace {
 
 constexpr tipo_diagnostica avviso(tipo_avviso tipo, std::string_view nome, std::string_view testo,
                                   std::string_view spiegazione) {
-    return {gravita::avviso, nome, testo, spiegazione, tipo, 0, false};
+    return {gravita::avviso, nome, testo, spiegazione, tipo, 0, false, false};
+}
+
+// A warning the authors' tool refuses as an error unless allowed by name.
+constexpr tipo_diagnostica avviso_grave(tipo_avviso tipo, std::string_view nome,
+                                        std::string_view testo, std::string_view spiegazione) {
+    return {gravita::avviso, nome, testo, spiegazione, tipo, 0, false, true};
 }
 
 // Whether the build records a position in metres with an error's code.
@@ -16,7 +22,8 @@ enum class posizione : bool { senza, con };
 
 constexpr tipo_diagnostica errore(std::int32_t codice, std::string_view nome, posizione p,
                                   std::string_view testo, std::string_view spiegazione) {
-    return {gravita::errore, nome, testo, spiegazione, std::nullopt, codice, p == posizione::con};
+    return {gravita::errore,     nome, testo, spiegazione, std::nullopt, codice,
+            p == posizione::con, false};
 }
 
 // Texts use the descriptions' ASCII spelling of accented letters ("e'", "piu'").
@@ -173,6 +180,74 @@ constexpr std::array tabella{
            "15): il codice resta, e la compilazione del treno si ferma alla prima riga che "
            "registra un elemento (un segnale, un rallentamento, ...), senza leggere ne' quella "
            "ne' le seguenti. Correggi l'errore 15, e l'avviso sparisce con esso."),
+    avviso_grave(
+        tipo_avviso::oltre_il_percorso, "oltre-il-percorso",
+        "un elemento sta oltre la fine del percorso",
+        "Il tracciato si estende 7000 m oltre la lunghezza del percorso, e la compilazione "
+        "accetta gli elementi che vi cadono: ma il treno non ci arriva, e l'elemento non "
+        "serve a nulla. Di solito la posizione ha una cifra di troppo, o la lunghezza del "
+        "percorso e' sbagliata. Correggi la posizione o la lunghezza."),
+    avviso_grave(tipo_avviso::progressive_annullate, "progressive-annullate",
+                 "le progressive chilometriche date sono tutte azzerate",
+                 "Le progressive chilometriche sono messe in ordine di inizio decrescente; quando "
+                 "l'ordine non si decide (due progressive iniziano allo stesso metro, o tutte a 0 "
+                 "senza uno scostamento positivo) sono azzerate tutte e tre, e lo scenario non ha "
+                 "progressive. Dai a ciascuna progressiva un inizio diverso."),
+    avviso_grave(
+        tipo_avviso::lettere_fraintese, "lettere-fraintese",
+        "una parola chiave e' letta per le sue lettere in un altro senso",
+        "Alcune parole chiave prendono un significato dalle lettere e dalle cifre del campo: "
+        "una curva e' a sinistra se il campo contiene una 's' e ha la classe della cifra "
+        "piu' bassa da 1 a 6. Una parola come 'destra' o un numero come '1000' nel campo "
+        "cambiano la curva. Scrivi la curva come 'curvas4' o 'curvad3'."),
+    avviso_grave(tipo_avviso::valore_avvolto, "valore-avvolto",
+                 "un valore non sta nel suo campo e ne diventa un altro",
+                 "Il campo del file tiene solo i bit bassi del valore: un valore fuori dal campo "
+                 "ricomincia dall'altra parte, e una salita diventa una discesa. Dai un valore "
+                 "nell'intervallo che il messaggio indica."),
+    avviso_grave(
+        tipo_avviso::treno_vuoto, "treno-vuoto", "la descrizione del treno non da' nessuna riga",
+        "La descrizione del treno e' vuota o non ha la sezione [generale]: lo scenario "
+        "sarebbe scritto senza stazioni, senza segnali e senza velocita'. Controlla di aver "
+        "indicato il file giusto e che contenga la riga [generale]."),
+    avviso(tipo_avviso::parola_chiave_simile, "parola-chiave-simile",
+           "un campo chiave somiglia a una parola chiave ma non lo e'",
+           "Il primo campo della riga non contiene alcuna parola chiave, ma ne somiglia a una: la "
+           "riga e' ignorata, e l'elemento che descrive (una stazione, un segnale, ...) manca. "
+           "Correggi la parola chiave come suggerito."),
+    avviso(tipo_avviso::intestazione_sconosciuta, "intestazione-sconosciuta",
+           "un'intestazione di sezione non e' fra quelle della descrizione",
+           "Le intestazioni servono a chi legge, tranne [generale], che apre la descrizione; una "
+           "scritta male puo' essere una [generale] che manca. Correggi l'intestazione come "
+           "suggerito, o toglila."),
+    avviso(tipo_avviso::riga_fuori_sezione, "riga-fuori-sezione",
+           "una riga sta in una sezione dove la sua parola chiave non vale",
+           "Nella descrizione della linea la sezione [generale] legge solo le sue impostazioni, e "
+           "le altre righe solo dopo la sezione: una riga fuori posto e' ignorata. Spostala nella "
+           "sezione giusta."),
+    avviso(tipo_avviso::trattino_in_parola_chiave, "trattino-in-parola-chiave",
+           "un campo chiave con un trattino e' scartato come commento",
+           "Un campo chiave che contiene '-' e' un commento e la compilazione lo scarta: la "
+           "parola chiave che contiene non vale, e i valori della riga sono letti come campi "
+           "chiave. Togli il trattino dalla parola chiave (usa '_' o uno spazio)."),
+    avviso(tipo_avviso::separatore_non_valido, "separatore-non-valido",
+           "i campi sono separati da punti e virgola o da tabulazioni",
+           "Solo la virgola separa i campi (e lo spazio i numeri): un punto e virgola o una "
+           "tabulazione fra la parola chiave e i valori li fa leggere come un solo campo, e i "
+           "valori sono presi dalle righe seguenti. Separa i campi con virgole."),
+    avviso(tipo_avviso::commento_con_virgola, "commento-con-virgola",
+           "una riga di commento contiene una virgola",
+           "Il commento finisce alla prima virgola: cio' che segue e' letto come un campo chiave, "
+           "e se contiene una parola chiave prende i valori delle righe seguenti. Togli la "
+           "virgola dal commento."),
+    avviso(tipo_avviso::orario_non_valido, "orario-non-valido",
+           "un orario ha minuti o secondi oltre 59, o ore oltre 23",
+           "L'orario e' contato in secondi da ore, minuti e secondi cosi' come sono scritti: il "
+           "minuto 75 diventa un quarto d'ora dell'ora seguente. Correggi l'orario."),
+    avviso(tipo_avviso::orario_decrescente, "orario-decrescente",
+           "l'orario di una stazione precede quello della stazione prima",
+           "Le stazioni si leggono nell'ordine di marcia: un orario che torna indietro e' di "
+           "solito un errore di battitura (o un'ora sbagliata). Correggi l'orario."),
 
     // Errors, by code. The texts are the sentences the programs print for the codes.
     errore(1, "lunghezza-eccessiva", posizione::senza,

@@ -55,11 +55,26 @@ enum class tipo_avviso : std::uint8_t {
     abbattimento_ridotto,
     // The compile stopped early.
     compilazione_interrotta,
+    // Found by the checking pass, which reads the descriptions apart from the compile: what the
+    // compile accepts silently but reads otherwise than written.
+    oltre_il_percorso,
+    progressive_annullate,
+    lettere_fraintese,
+    valore_avvolto,
+    treno_vuoto,
+    parola_chiave_simile,
+    intestazione_sconosciuta,
+    riga_fuori_sezione,
+    trattino_in_parola_chiave,
+    separatore_non_valido,
+    commento_con_virgola,
+    orario_non_valido,
+    orario_decrescente,
 };
 
 // How many kinds of warning there are: the last kind above, plus one.
 inline constexpr std::size_t numero_tipi_avviso =
-    static_cast<std::size_t>(tipo_avviso::compilazione_interrotta) + 1;
+    static_cast<std::size_t>(tipo_avviso::orario_decrescente) + 1;
 
 // One kind of diagnostic.
 struct tipo_diagnostica {
@@ -76,6 +91,10 @@ struct tipo_diagnostica {
     std::int32_t codice = 0;
     // For an error, true when the build records a position in metres with its code.
     bool con_posizione = false;
+    // For a warning, true when no author can mean what the compile makes of it (a value wrapped
+    // into its field, a feature past the route's end): the authors' tool then refuses it as an
+    // error unless it is allowed by name. The generator never looks at it.
+    bool errore_nello_strumento = false;
 };
 
 // The whole table: the warnings in the order of `tipo_avviso`, then the errors by code.

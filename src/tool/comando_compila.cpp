@@ -2,6 +2,8 @@
 
 #include "base/codifica_1252.hpp"
 #include "base/stato_uscita.hpp"
+#include "checking/controllo_descrizioni.hpp"
+#include "checking/politica_avvisi.hpp"
 #include "format/nomi_file.hpp"
 #include "model/codici_errore.hpp"
 #include "output/file_binari.hpp"
@@ -112,6 +114,12 @@ void opzioni_comuni(CLI::App& sub, opzioni_compila& o) {
            "forma delle diagnostiche: testo (su stderr), json o sarif (su stdout)")
         ->check(CLI::IsMember({"testo", "json", "sarif"}));
     sub.add_flag("--avvisi-come-errori", o.avvisi_come_errori, "tratta ogni avviso come errore");
+    sub.add_option("--consenti", o.consentiti,
+                   "accetta l'avviso NOME (ripetibile): uno che di norma e' un errore resta un "
+                   "avviso, con il risultato del generatore; gli altri non sono mostrati")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    sub.add_option("--vieta", o.vietati, "tratta l'avviso NOME come errore (ripetibile)")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
 } // namespace
@@ -130,6 +138,15 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
                << (o.scrivi ? "compila" : "controlla") << " --help\n";
         return stato_uscita::uso_errato;
     }
+    for (const auto& [nomi, consenti] :
+         {std::pair{&o.consentiti, true}, std::pair{&o.vietati, false}})
+        for (const std::string& nome : *nomi)
+            if (const auto motivo = nome_non_accettato(nome, consenti)) {
+                errori << "scenario: " << (consenti ? "--consenti" : "--vieta") << ": " << *motivo
+                       << "\nPer l'aiuto: scenario " << (o.scrivi ? "compila" : "controlla")
+                       << " --help\n";
+                return stato_uscita::uso_errato;
+            }
     if (const auto motivo = o.scrivi ? descrizione_sostituita(o, *identita) : std::nullopt) {
         errori << "scenario: " << *motivo << "\nPer l'aiuto: scenario compila --help\n";
         return stato_uscita::uso_errato;
@@ -138,10 +155,13 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
     elenco_diagnostiche conversione;
     file_mostrati mostrati;
     sorgente_memoria sorgente;
-    sorgente.testi[descrizione::linea] =
+    // Kept apart: the compile deletes each description from its source once read.
+    const std::string testo_linea =
         testo_compilabile(o.linea, descrizione::linea, mostrati, conversione);
-    sorgente.testi[descrizione::treno] =
+    const std::string testo_treno =
         testo_compilabile(o.treno, descrizione::treno, mostrati, conversione);
+    sorgente.testi[descrizione::linea] = testo_linea;
+    sorgente.testi[descrizione::treno] = testo_treno;
 
     // A text that could not be converted is not compiled: its bytes would not be the author's.
     std::unique_ptr<scenario_costruito> s;
@@ -149,11 +169,16 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
     if (conversione.empty()) {
         s = std::make_unique<scenario_costruito>(
             costruisci_scenario(sorgente, *identita, o.senza_planimetria ? 0 : 1));
-        diagnostiche = completa_diagnostiche(*s);
+        // The checking pass adds what the compile does not say (its faults after the first
+        // error, what it reads otherwise than written), in file order.
+        diagnostiche = controlla_descrizioni(testo_linea, testo_treno, o.senza_planimetria ? 0 : 1,
+                                             completa_diagnostiche(*s));
     }
-    if (o.avvisi_come_errori)
-        for (diagnostica& d : diagnostiche)
-            d.livello = gravita::errore;
+    politica_avvisi politica;
+    politica.consentiti.insert(o.consentiti.begin(), o.consentiti.end());
+    politica.vietati.insert(o.vietati.begin(), o.vietati.end());
+    politica.avvisi_come_errori = o.avvisi_come_errori;
+    applica_politica(diagnostiche, politica);
 
     const conteggio_diagnostiche conteggio =
         stampa_diagnostiche(diagnostiche, mostrati, o.forma, uscita, errori);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace corvenna {
 
@@ -22,6 +23,10 @@ struct opzioni_compila {
     bool senza_planimetria = false;
     forma_diagnostiche forma = forma_diagnostiche::testo;
     bool avvisi_come_errori = false;
+    // Warnings allowed by name (an error by default becomes a warning with the generator's
+    // result, any other is not shown) and warnings made errors.
+    std::vector<std::string> consentiti;
+    std::vector<std::string> vietati;
     // False for `controlla`: nothing is written.
     bool scrivi = true;
 };
