@@ -10,6 +10,7 @@
 #include "tool/comando_compila.hpp"
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
+#include "tool/comando_formato.hpp"
 #include "tool/comando_ispeziona.hpp"
 #include "tool/destinazione_sicura.hpp"
 
@@ -63,6 +64,7 @@ int esegui(int argc, char** argv) {
     aggiungi_esporta(app, azione);
     aggiungi_ispeziona(app, azione);
     aggiungi_disegna(app, azione);
+    aggiungi_formato(app, azione);
 
     try {
         app.parse(argc, argv);
