@@ -12,6 +12,7 @@
 #include "tool/comando_esporta.hpp"
 #include "tool/comando_formato.hpp"
 #include "tool/comando_ispeziona.hpp"
+#include "tool/comando_spiega.hpp"
 #include "tool/destinazione_sicura.hpp"
 
 #include <CLI/CLI.hpp>
@@ -65,6 +66,7 @@ int esegui(int argc, char** argv) {
     aggiungi_ispeziona(app, azione);
     aggiungi_disegna(app, azione);
     aggiungi_formato(app, azione);
+    aggiungi_spiega(app, azione);
 
     try {
         app.parse(argc, argv);

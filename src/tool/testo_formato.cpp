@@ -22,8 +22,8 @@ std::string intervallo(const campo_formato& c) {
     return t;
 }
 
-std::string elenco(std::span<const std::string_view> nomi, std::string_view prima,
-                   std::string_view dopo) {
+std::string elenco_nomi(std::span<const std::string_view> nomi, std::string_view prima,
+                        std::string_view dopo) {
     std::string t;
     for (std::string_view n : nomi) {
         if (!t.empty())
@@ -125,12 +125,12 @@ std::string testo_parola(const parola_chiave_formato& p) {
     t += "  compilazione: " + std::string(p.effetto) + "\n";
     t += "  esempio: " + std::string(p.esempio) + "\n";
     if (!p.diagnostiche.empty())
-        t += "  diagnostiche (scenario spiega NOME): " + elenco(p.diagnostiche, "", "") + "\n";
+        t += "  diagnostiche (scenario spiega NOME): " + elenco_nomi(p.diagnostiche, "", "") + "\n";
     return t;
 }
 
 // Markdown: a '|' in a cell would end it.
-std::string cella(std::string_view testo) {
+std::string cella_markdown(std::string_view testo) {
     std::string t;
     for (char c : testo) {
         if (c == '|')
@@ -154,14 +154,15 @@ std::string markdown_parola(const parola_chiave_formato& p) {
     t += "|---|---|---|---|---|---|---|\n";
     for (std::size_t i = 0; i < p.campi.size(); ++i) {
         const campo_formato& c = p.campi[i];
-        t += "| " + std::to_string(i + 1) + " | `" + std::string(c.nome) + "` | " + cella(c.unita) +
-             " | " + std::string(nome_tipo_campo(c.tipo)) + " | " + intervallo(c) + " | " +
-             cella(c.significato) + " | " + cella(c.fuori_intervallo) + " |\n";
+        t += "| " + std::to_string(i + 1) + " | `" + std::string(c.nome) + "` | " +
+             cella_markdown(c.unita) + " | " + std::string(nome_tipo_campo(c.tipo)) + " | " +
+             intervallo(c) + " | " + cella_markdown(c.significato) + " | " +
+             cella_markdown(c.fuori_intervallo) + " |\n";
     }
     t += "\nCompilazione: " + std::string(p.effetto) + ".\n\nEsempio:\n\n";
     t += "```\n" + std::string(p.esempio) + "\n```\n\n";
     if (!p.diagnostiche.empty())
-        t += "Diagnostiche: " + elenco(p.diagnostiche, "`", "`") + ".\n\n";
+        t += "Diagnostiche: " + elenco_nomi(p.diagnostiche, "`", "`") + ".\n\n";
     return t;
 }
 
@@ -202,9 +203,10 @@ std::string riferimento_completo(stile_formato stile) {
         t += "REGOLE DI LETTURA\n";
     for (std::string_view r : regole_lettura())
         t += (md ? "- " : "  - ") + std::string(r) + "\n";
-    t +=
-        md ? "\nOgni riga puo' dare anche: " + elenco(diagnostiche_di_ogni_riga(), "`", "`") + ".\n"
-           : "  Ogni riga puo' dare anche: " + elenco(diagnostiche_di_ogni_riga(), "", "") + ".\n";
+    t += md ? "\nOgni riga puo' dare anche: " + elenco_nomi(diagnostiche_di_ogni_riga(), "`", "`") +
+                  ".\n"
+            : "  Ogni riga puo' dare anche: " + elenco_nomi(diagnostiche_di_ogni_riga(), "", "") +
+                  ".\n";
     for (descrizione file : {descrizione::linea, descrizione::treno}) {
         std::string titolo(titolo_descrizione(file));
         if (md) {
