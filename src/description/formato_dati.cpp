@@ -400,7 +400,7 @@ constexpr std::array c_stazione{
           "marciapiede da posizione - lunghezza a posizione + lunghezza; sotto 25 centrato; da "
           "25 in su nessuna fermata",
           fuori_byte, d_lettura),
-    campo("marciapiede", tv::intero_32, "m", 100, 100000, 100, "la lunghezza del marciapiede",
+    campo("marciapiede", tv::intero_32, "m", 0, max32, 100, "la lunghezza del marciapiede",
           "non multipla di 100: codice 9; il marciapiede deve iniziare almeno 350 m dopo la fine "
           "del precedente (codice 22) e finire oltre 100 m (codice 24)",
           d_marciapiede),
