@@ -153,7 +153,8 @@ constexpr sv g_pendenza[] = {"prima-posizione-non-zero", "posizione-non-crescent
 
 constexpr sv s_curva[] = {"curva"};
 constexpr parola_accettata p_curva[] = {
-    {"s", "curva a sinistra (qualsiasi \"s\" nel campo chiave)"},
+    {"s", "curva a sinistra: vale qualsiasi \"s\" nel campo chiave, anche quella di "
+          "\"destra\""},
     {"d", "curva a destra (vale per ogni campo chiave senza \"s\")"},
     {"1", "classe 1: raggio di 10000 m"},
     {"2", "classe 2: raggio di 5000 m"},
@@ -303,7 +304,8 @@ constexpr std::array c_segnale{
     posizione("dove sta il segnale; i suoi marcatori di avvicinamento cadono 100, 200, 300 e "
               "400 m prima"),
     campo("sx", tv::intero_32, "", 0, 8, 0,
-          "il tipo del segnale (1 o 2 nei modelli); il tipo 2 e' il solo che tiene un tempo",
+          "il tipo del segnale (1 o 2 nello scenario incorporato); il tipo 2 e' il solo che tiene "
+          "un tempo",
           "il marcatore di avvicinamento (sx x 3 + dx) x 10 + 4 deve stare in un byte: oltre "
           "ne resta il byte basso",
           d_troncato),
@@ -398,7 +400,7 @@ constexpr std::array c_stazione{
           "marciapiede da posizione - lunghezza a posizione + lunghezza; sotto 25 centrato; da "
           "25 in su nessuna fermata",
           fuori_byte, d_lettura),
-    campo("marciapiede", tv::intero_32, "m", 100, 100000, 100, "la lunghezza del marciapiede",
+    campo("marciapiede", tv::intero_32, "m", 0, max32, 100, "la lunghezza del marciapiede",
           "non multipla di 100: codice 9; il marciapiede deve iniziare almeno 350 m dopo la fine "
           "del precedente (codice 22) e finire oltre 100 m (codice 24)",
           d_marciapiede),
@@ -606,7 +608,34 @@ constexpr std::array di_ogni_riga{
     sv("lettura-fallita"),
 };
 
+constexpr std::array regole{
+    sv("Le descrizioni sono testo Windows-1252 (un file UTF-8 e' convertito); ogni riga finisce "
+       "con CR LF."),
+    sv("Una riga e' un campo chiave seguito dai valori della sua parola chiave; una virgola o "
+       "la fine della riga chiude un campo, e le righe contano solo come separatori: i valori "
+       "che mancano a una riga sono presi dalla seguente."),
+    sv("Un campo chiave e' riconosciuto se contiene tutte le parti della parola chiave, in "
+       "qualsiasi punto; le parole chiave della sezione [generale] della linea, tranne "
+       "'lunghezza percorso', vanno scritte in minuscolo."),
+    sv("Un numero e' un segno meno facoltativo e cifre; finisce al primo spazio, virgola o fine "
+       "riga, quindi i numeri possono stare separati da soli spazi; un campo vuoto vale 0."),
+    sv("Un testo va fino alla virgola o alla fine della riga, senza gli spazi iniziali e "
+       "finali; fra virgolette puo' contenere virgole."),
+    sv("Un'intestazione e' un campo fra [ e ]: la descrizione della linea comincia da "
+       "[generale] e la sua sezione generale finisce alla prima altra intestazione; le altre "
+       "intestazioni sono ignorate."),
+    sv("Un campo chiave che contiene '-' e' un commento ed e' saltato (fino a due di seguito, "
+       "dieci nella sezione [generale] della linea)."),
+    sv("L'ultimo campo di una descrizione non e' mai letto: la descrizione finisce con [fine]."),
+    sv("Le posizioni sono metri dall'inizio della linea; la linea e' fatta di celle di 50 m, e "
+       "una posizione non multipla di 50 e' portata su una cella."),
+};
+
 } // namespace
+
+std::span<const std::string_view> tabella_regole_lettura() {
+    return regole;
+}
 
 std::span<const parola_chiave_formato> tabella_parole_chiave() {
     return parole_chiave;

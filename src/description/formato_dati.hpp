@@ -13,5 +13,6 @@ namespace corvenna {
 std::span<const parola_chiave_formato> tabella_parole_chiave();
 std::span<const sezione_formato> tabella_sezioni();
 std::span<const std::string_view> tabella_diagnostiche_comuni();
+std::span<const std::string_view> tabella_regole_lettura();
 
 } // namespace corvenna

@@ -62,6 +62,10 @@ std::span<const std::string_view> diagnostiche_di_ogni_riga() {
     return tabella_diagnostiche_comuni();
 }
 
+std::span<const std::string_view> regole_lettura() {
+    return tabella_regole_lettura();
+}
+
 const sezione_formato* sezione_di(descrizione file, std::string_view nome) {
     const std::string cercato = normalizzato(nome);
     for (const sezione_formato& s : sezioni_formato())

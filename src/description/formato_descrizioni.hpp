@@ -139,6 +139,10 @@ std::span<const parola_chiave_formato> parole_chiave_formato();
 // keyword takes, a field that does not read, ...
 std::span<const std::string_view> diagnostiche_di_ogni_riga();
 
+// How the reader takes a description, one rule a sentence: fields and separators, numbers,
+// texts, headers, comments, the last field. They hold for every row of both descriptions.
+std::span<const std::string_view> regole_lettura();
+
 // The section `nome` of `file`, with or without brackets, in any case; nullptr when none.
 const sezione_formato* sezione_di(descrizione file, std::string_view nome);
 // The keywords the writers put under section `nome` of `file` (with or without brackets).

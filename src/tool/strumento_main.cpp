@@ -11,8 +11,10 @@
 #include "tool/comando_compila.hpp"
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
+#include "tool/comando_formato.hpp"
 #include "tool/comando_importa.hpp"
 #include "tool/comando_ispeziona.hpp"
+#include "tool/comando_spiega.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/riga_comando_italiana.hpp"
 #include "tool/stampa_diagnostiche.hpp"
@@ -137,6 +139,8 @@ int esegui(int argc, char** argv, std::optional<std::string>& file_fallito) {
     aggiungi_ispeziona(app, azione);
     aggiungi_disegna(app, azione);
     aggiungi_importa(app, azione);
+    aggiungi_formato(app, azione);
+    aggiungi_spiega(app, azione);
     aiuto_dei_comandi_in_italiano(app);
 
     try {
