@@ -8,6 +8,7 @@
 #include "platform/motivo_sistema.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/comando_compila.hpp"
+#include "tool/comando_confronta.hpp"
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
 #include "tool/comando_ispeziona.hpp"
@@ -62,6 +63,7 @@ int esegui(int argc, char** argv) {
     aggiungi_controlla(app, azione);
     aggiungi_esporta(app, azione);
     aggiungi_ispeziona(app, azione);
+    aggiungi_confronta(app, azione);
     aggiungi_disegna(app, azione);
 
     try {
