@@ -45,23 +45,26 @@ TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
     EXPECT_EQ(esito.errori, "");
     const json j = json::parse(esito.uscita);
 
-    ASSERT_EQ(j.at("voci").size(), 87u);
+    const json& grezzo = j.at("grezzo");
+    ASSERT_EQ(grezzo.at("voci").size(), 87u);
     const std::string& file_celle = prova::scenario_di_riferimento().at(celle);
-    ASSERT_EQ(j.at("celle").size(), file_celle.size() / 15);
-    for (std::size_t k = 0; k < j.at("celle").size(); ++k)
-        ASSERT_EQ(j["celle"][k].at("indice"), k);
+    ASSERT_EQ(grezzo.at("celle").size(), file_celle.size() / 15);
+    ASSERT_EQ(j.at("tratti").size(), file_celle.size() / 15);
+    for (std::size_t k = 0; k < grezzo.at("celle").size(); ++k)
+        ASSERT_EQ(grezzo["celle"][k].at("indice"), k);
 
-    const json& scenario = j["voci"][85];
+    const json& scenario = grezzo["voci"][85];
     EXPECT_EQ(scenario.at("nome"), "Corvenna");
     EXPECT_EQ(scenario.at("i1"), 610);
-    EXPECT_EQ(j["voci"][86].at("nome"), "7381");
-    EXPECT_EQ(j["voci"][84].at("fine"), 88000);
-    EXPECT_EQ(j["celle"][1].at("dato1"), 5121);
+    EXPECT_EQ(grezzo["voci"][86].at("nome"), "7381");
+    EXPECT_EQ(grezzo["voci"][84].at("fine"), 88000);
+    EXPECT_EQ(j["scenario"].at("lunghezza_percorso_metri"), 88000);
+    EXPECT_EQ(grezzo["celle"][1].at("dato1"), 5121);
     const auto [semplice, pesato] = prova::codici_attesi("7381", "Corvenna");
     EXPECT_EQ(scenario.at("orario"), pesato);
-    EXPECT_EQ(j["celle"][1].at("dato2"), semplice);
-    EXPECT_EQ(j["celle"][1].at("dato2"), intero_letto(file_celle, 18));
-    EXPECT_EQ(j["derivati"]["scenario"].at("codici_concordano"), true);
+    EXPECT_EQ(grezzo["celle"][1].at("dato2"), semplice);
+    EXPECT_EQ(grezzo["celle"][1].at("dato2"), intero_letto(file_celle, 18));
+    EXPECT_EQ(j["scenario"].at("codici_concordano"), true);
 
     // The plan view: one element a metre, integers apart from doubles, the last two empty.
     const json& p = j.at("planimetria");
@@ -75,20 +78,24 @@ TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
     EXPECT_EQ(p["tipi"]["x"], json::parse(R"([{"da":0,"a":1,"tipo":"intero"},
         {"da":2,"a":94998,"tipo":"doppio"},{"da":94999,"a":95000,"tipo":"vuoto"}])"));
 
-    // Each station's stop cell carries the stop with the station's item number.
-    const json& stazioni = j["derivati"].at("stazioni");
-    ASSERT_FALSE(stazioni.empty());
+    // Each station's stop cell carries the stop with the station's item number; a station the
+    // train passes has no stop and no time.
+    const json& stazioni = j.at("stazioni");
+    ASSERT_EQ(stazioni.size(), 16u);
     EXPECT_EQ(stazioni[0].at("voce"), 1);
     EXPECT_EQ(stazioni[0].at("ora"), "06:41:00");
     for (const json& s : stazioni) {
-        if (s.at("cella_fermata").is_null())
+        if (s.at("ruolo") == "transito") {
+            EXPECT_TRUE(s.at("ora").is_null()) << s;
+            EXPECT_TRUE(s.at("cella_fermata").is_null()) << s;
             continue;
-        const json& fermata = j["celle"][s["cella_fermata"].get<std::size_t>()];
+        }
+        const json& fermata = grezzo["celle"][s["cella_fermata"].get<std::size_t>()];
         EXPECT_EQ(fermata.at("tipo"), 10) << s;
         EXPECT_EQ(fermata.at("dato1"), s.at("voce")) << s;
-        EXPECT_EQ(j["derivati"]["celle"][s["cella_fermata"].get<std::size_t>()].at("nome_tipo"),
-                  "fermata");
     }
+    EXPECT_EQ(stazioni[2].at("nome"), "FOSSAMERLA");
+    EXPECT_EQ(stazioni[2].at("ruolo"), "transito");
 }
 
 TEST(Ispeziona, CsvOfCellsHasAHeaderAndOneRowPerCell) {
@@ -129,8 +136,8 @@ TEST(Ispeziona, ScenarioWithoutPlanViewIsShownWithoutIt) {
     ASSERT_EQ(esito.stato, 0) << esito.errori;
     const json j = json::parse(esito.uscita);
     EXPECT_TRUE(j.at("planimetria").is_null());
-    EXPECT_EQ(j["derivati"]["scenario"].at("planimetria"), false);
-    EXPECT_EQ(j.at("celle").size(), 1901u);
+    EXPECT_EQ(j["scenario"].at("planimetria"), false);
+    EXPECT_EQ(j.at("tratti").size(), 1901u);
 }
 
 struct caso_uscita {
