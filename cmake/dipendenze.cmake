@@ -52,6 +52,8 @@ if(GENERA_TESTS)
   list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h
        chromium=/usr/bin/chromium
        python3=/usr/bin/python3
+       # the checker of ispeziona's and confronta's JSON against their schemas
+       python3-jsonschema=/usr/lib/python3/dist-packages/jsonschema/__init__.py
        fonts-dejavu-core=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
        strace=/usr/bin/strace
        e2fsprogs=/sbin/mkfs.ext4

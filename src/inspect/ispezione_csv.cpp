@@ -12,8 +12,6 @@
 
 namespace corvenna {
 
-namespace {
-
 // A field as CSV holds it: quoted, with its quotes doubled, when it holds a separator, a quote
 // or a line end.
 std::string campo_csv(std::string_view testo) {
@@ -44,6 +42,8 @@ std::string nome_csv(std::string_view byte_1252) {
     }
     return testo + da_1252(byte_1252.substr(inizio));
 }
+
+namespace {
 
 class righe_csv {
   public:
@@ -98,7 +98,9 @@ void tabella_voci(righe_csv& r, const costruzione& c) {
     for (std::size_t i = 0; i < c.voci.size(); ++i) {
         campi_record(r, i, c.voci[i]);
         const bool stazione = d.ruoli[i] == ruolo_voce::stazione;
-        r << nome_ruolo(d.ruoli[i]) << (stazione ? ora_del_giorno(c.voci[i].orario) : "")
+        // A station the train passes has no stop and no time.
+        const bool ora = stazione && d.celle_fermata[i] && c.voci[i].orario != 0;
+        r << nome_ruolo(d.ruoli[i]) << (ora ? ora_del_giorno(c.voci[i].orario) : "")
           << (d.celle_fermata[i] ? std::to_string(*d.celle_fermata[i]) : "");
         r.fine_riga();
     }

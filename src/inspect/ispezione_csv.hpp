@@ -12,11 +12,20 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace corvenna {
 
 struct costruzione;
+
+// A field as CSV holds it: quoted, with its quotes doubled, when it holds a separator, a quote
+// or a line end.
+std::string campo_csv(std::string_view testo);
+
+// A name of the files (Windows-1252) in UTF-8, a control byte (C0, DEL) or a byte without a
+// character written as the text "\x1b": safe for a spreadsheet, a terminal or one line of text.
+std::string nome_csv(std::string_view byte_1252);
 
 enum class tabella_ispezione { voci, celle, planimetria };
 

@@ -2,7 +2,10 @@
 
 #include "base/codifica_1252.hpp"
 #include "format/tracciato_record.hpp"
+#include "input/velocita_effettiva.hpp"
+#include "inspect/ispezione_csv.hpp"
 #include "inspect/ispezione_derivati.hpp"
+#include "inspect/ispezione_risposte.hpp"
 #include "model/costruzione.hpp"
 
 #include <nlohmann/json.hpp>
@@ -139,69 +142,89 @@ json scenario_json(const costruzione& c, const derivati_scenario& d) {
     const voce& treno = c.voci[voce_treno];
     const std::int16_t codice_og_letto = c.celle.size() > 1 ? c.celle[1].dato2 : 0;
     return {
-        {"nome", da_1252(scenario.nome)},
-        {"treno", da_1252(treno.nome)},
-        {"lunghezza_percorso", c.voci[voce_percorso].fine},
-        {"lunghezza_totale", c.lunghezza_totale},
-        {"ultima_cella", c.ultima_cella},
+        {"nome", nome_csv(scenario.nome)},
+        {"treno", nome_csv(treno.nome)},
+        {"lunghezza_percorso_metri", c.voci[voce_percorso].fine},
+        {"lunghezza_tracciato_metri", c.lunghezza_totale},
+        {"celle", c.celle.size()},
         {"planimetria", c.genera_planimetria != 0},
         {"orologio", ora_del_giorno(std::int64_t{treno.i3} * 3600 + treno.i4 * 60 + treno.i5)},
+        {"percentuale_massa_frenata", c.voci[voce_percorso].inizio},
+        {"numero_vetture", c.voci[voce_percorso].posizione},
+        {"sabbia", treno.i1},
+        {"ripetizione_segnali", treno.fine != 0 ? json{{"da_metro", treno.inizio},
+                                                       {"a_metro", treno.fine},
+                                                       {"codici", treno.posizione}}
+                                                : json(nullptr)},
         {"codice_st", scenario.orario},
         {"codice_og", codice_og_letto},
         {"codici_concordano", scenario.orario == d.codice_st && codice_og_letto == d.codice_og},
     };
 }
 
-json stazione_json(const costruzione& c, const derivati_scenario& d, std::size_t i) {
-    const voce& v = c.voci[i];
-    json j;
-    j["voce"] = i;
-    j["nome"] = da_1252(v.nome);
-    j["ora"] = ora_del_giorno(v.orario);
-    j["cella_fermata"] = d.celle_fermata[i] ? json(*d.celle_fermata[i]) : json(nullptr);
-    return j;
+json progressive_json(const ispezione& i) {
+    json elenco = json::array();
+    int voce = voce_progressiva_tre;
+    for (const sistema_progressiva& s : i.sistemi)
+        elenco.push_back({{"voce", voce++},
+                          {"da_metro", s.inizio},
+                          {"lettura_al_metro_zero_metri", s.offset},
+                          {"decrescente", s.decrescente}});
+    return elenco;
 }
 
-json cella_derivata_json(const costruzione& c, std::size_t k) {
-    const cella& x = c.celle[k];
-    const std::optional<std::string_view> nome = nome_tipo_cella(x.tipo);
+// A station as the author wrote it: its position, platform, role and time. A station the train
+// passes has no stop cell and no time.
+json stazione_json(const costruzione& c, const derivati_scenario& d, const ispezione& i,
+                   std::size_t n) {
+    const voce& v = c.voci[n];
+    const auto fermata = d.celle_fermata[n];
     json j;
-    j["indice"] = k;
-    j["da_metro"] = metro_iniziale(k);
-    j["nome_tipo"] = nome ? json(*nome) : json(nullptr);
-    j["velocita_kmh"] = velocita_kmh(x);
-    j["pendenza_per_mille"] = pendenza_per_mille(x);
+    j["voce"] = n;
+    j["nome"] = nome_csv(v.nome);
+    j["tipo_stazione"] = v.tipo;
+    j["metro"] = v.posizione;
+    j["progressiva"] = testo_progressiva(progressiva_al_metro(i.sistemi, v.posizione));
+    j["marciapiede_da_metro"] = v.inizio;
+    j["marciapiede_a_metro"] = v.fine;
+    j["ruolo"] = fermata ? "fermata" : "transito";
+    j["ora"] = fermata && v.orario != 0 ? json(ora_del_giorno(v.orario)) : json(nullptr);
+    j["metro_fermata"] =
+        fermata ? json(metro_elemento(static_cast<std::int64_t>(*fermata))) : json(nullptr);
+    j["cella_fermata"] = fermata ? json(*fermata) : json(nullptr);
     return j;
 }
 
 } // namespace
 
-void scrivi_json(std::ostream& uscita, const costruzione& c, std::string_view a_capo) {
+void scrivi_json(std::ostream& uscita, const costruzione& c, std::string_view a_capo,
+                 const fonti_celle& fonti) {
     const derivati_scenario d = deriva(c);
+    const ispezione i = ispeziona_tratti(c, fonti);
     std::vector<std::size_t> stazioni;
-    for (std::size_t i = 0; i < d.ruoli.size(); ++i)
-        if (d.ruoli[i] == ruolo_voce::stazione)
-            stazioni.push_back(i);
+    for (std::size_t n = 0; n < d.ruoli.size(); ++n)
+        if (d.ruoli[n] == ruolo_voce::stazione)
+            stazioni.push_back(n);
 
     testo_a_blocchi t(uscita);
-    t << "{" << a_capo << "\"voci\": ";
-    elenco(t, c.voci.size(), a_capo, [&](std::size_t i) { return campi_json(i, c.voci[i]); });
-    t << "," << a_capo << "\"celle\": ";
-    elenco(t, c.celle.size(), a_capo, [&](std::size_t k) { return campi_json(k, c.celle[k]); });
+    t << "{" << a_capo;
+    t << "\"scenario\": " << compatto(scenario_json(c, d)) << "," << a_capo;
+    t << "\"progressive\": " << compatto(progressive_json(i)) << "," << a_capo;
+    t << "\"stazioni\": ";
+    elenco(t, stazioni.size(), a_capo,
+           [&](std::size_t n) { return stazione_json(c, d, i, stazioni[n]); });
+    t << "," << a_capo << "\"tratti\": ";
+    elenco(t, i.tratti.size(), a_capo, [&](std::size_t k) { return tratto_json(c, i, k); });
     t << "," << a_capo << "\"planimetria\": ";
     planimetria_json(t, c, a_capo);
-
-    t << "," << a_capo << "\"derivati\": {" << a_capo;
-    t << "\"scenario\": " << compatto(scenario_json(c, d)) << "," << a_capo;
-    t << "\"voci\": ";
-    elenco(t, d.ruoli.size(), a_capo, [&](std::size_t i) {
-        return json{{"indice", i}, {"ruolo", nome_ruolo(d.ruoli[i])}};
+    t << "," << a_capo << "\"grezzo\": {" << a_capo << "\"voci\": ";
+    elenco(t, c.voci.size(), a_capo, [&](std::size_t n) {
+        json j = campi_json(n, c.voci[n]);
+        j["ruolo"] = nome_ruolo(d.ruoli[n]);
+        return j;
     });
-    t << "," << a_capo << "\"stazioni\": ";
-    elenco(t, stazioni.size(), a_capo,
-           [&](std::size_t n) { return stazione_json(c, d, stazioni[n]); });
     t << "," << a_capo << "\"celle\": ";
-    elenco(t, c.celle.size(), a_capo, [&](std::size_t k) { return cella_derivata_json(c, k); });
+    elenco(t, c.celle.size(), a_capo, [&](std::size_t k) { return campi_json(k, c.celle[k]); });
     t << a_capo << "}" << a_capo << "}" << a_capo;
 }
 

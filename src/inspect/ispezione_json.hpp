@@ -1,28 +1,34 @@
 #pragma once
 
-// A compiled scenario as one JSON object, for an author to read or a script to check:
+// A compiled scenario as one JSON object, for an author to read or a script to check
+// (docs/schemi/ispeziona.schema.json):
 //
-//   "voci"        the 87 items, each with its number ("indice") and its fields in file order;
-//   "celle"       one object per cell, with its number and its fields in file order;
-//   "planimetria" null without a plan-view file; otherwise "metri", the arrays "x" and "y" (one
-//                 element per metre: null when empty, the number otherwise) and "tipi", the runs
-//                 of equal element kind ({"da", "a", "tipo": "intero" | "doppio" | "vuoto"}) of
-//                 each axis, which keep an integer apart from a double;
-//   "derivati"    what follows from those fields: the scenario's identity and dimensions, the
-//                 scenario codes, each item's role, each station's stop cell and time of day,
-//                 each cell's kind by name, speed in km/h and gradient in per mille.
+//   "scenario"     identity, dimensions and train settings, with units in the names, and
+//                  whether the scenario codes agree with the names they come from;
+//   "progressive"  the kilometric systems: from which metre, the reading at metre 0, direction;
+//   "stazioni"     each station at its position, with its platform, role ("fermata" with its
+//                  time and stop point, or "transito") and driver's kilometre;
+//   "tratti"       one object per 50 m cell: what binds the train there and what stands there
+//                  (ispezione_risposte.hpp);
+//   "planimetria"  null without a plan-view file; otherwise "metri", the arrays "x" and "y" in
+//                  metres (one element per metre: null when empty) and "tipi", the runs of equal
+//                  element kind ({"da", "a", "tipo": "intero" | "doppio" | "vuoto"}) of each axis;
+//   "grezzo"       the stored records under their file names: "voci" (with each item's role) and
+//                  "celle", for who needs the bytes.
 //
 // Names are converted from Windows-1252 to UTF-8. One record to a line; the object is written
 // as it goes, so the plan view of a long line never exists as a JSON tree.
+
+#include "inspect/ispezione_tratti.hpp"
 
 #include <ostream>
 #include <string_view>
 
 namespace corvenna {
 
-struct costruzione;
-
 // `a_capo` ends every line.
-void scrivi_json(std::ostream& uscita, const costruzione& c, std::string_view a_capo);
+// `fonti`: the description line of each cell's feature, when known.
+void scrivi_json(std::ostream& uscita, const costruzione& c, std::string_view a_capo,
+                 const fonti_celle& fonti = {});
 
 } // namespace corvenna

@@ -5,10 +5,16 @@
 #include "input/errore_lettura.hpp"
 #include "input/file_binari_letti.hpp"
 
+#include "base/codifica_1252.hpp"
+#include "compiler/memorizza_dati.hpp"
+#include "compiler/registro_compilazione.hpp"
 #include "platform/file_regolare.hpp"
 #include "tool/identita_da_nomi.hpp"
+#include "tool/ingresso_descrizione.hpp"
+#include "tool/stampa_diagnostiche.hpp"
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -177,6 +183,71 @@ std::vector<std::filesystem::path> file_letti(const file_scenario& file) {
     if (file.planimetria)
         letti.push_back(*file.planimetria);
     return letti;
+}
+
+bool sono_descrizioni(const std::vector<std::filesystem::path>& percorsi) {
+    return percorsi.size() == 2 &&
+           std::all_of(percorsi.begin(), percorsi.end(), [](const fs::path& p) {
+               return finisce_con(p, ".txt") || finisce_con(p, ".TXT");
+           });
+}
+
+std::optional<scenario_caricato>
+carica_descrizioni(const std::filesystem::path& linea, const std::filesystem::path& treno,
+                   const std::string& nome, const std::string& numero_treno, std::ostream& errori) {
+    std::optional<identita_scenario> identita = identita_da_nomi(linea, treno);
+    if (!identita && (nome.empty() || numero_treno.empty()))
+        throw errore_scelta_scenario("i nomi dei file non danno il nome dello scenario e il "
+                                     "numero del treno (NOME_linea.txt, NOME_NUMERO-.txt): "
+                                     "indicare --nome e --treno");
+    if (!identita)
+        identita.emplace();
+    if (!nome.empty())
+        identita->nome_scenario = nome;
+    if (!numero_treno.empty())
+        identita->numero_treno = numero_treno;
+    if (const auto motivo = identita_non_valida(*identita))
+        throw errore_scelta_scenario(*motivo);
+
+    file_mostrati mostrati;
+    sorgente_memoria sorgente;
+    for (const auto& [d, percorso] :
+         {std::pair{descrizione::linea, linea}, std::pair{descrizione::treno, treno}}) {
+        testo_convertito t = testo_in_1252(leggi_file_intero(percorso));
+        if (t.fallito) {
+            errori << "scenario: " << percorso.string() << ":" << t.fallito->riga << ":"
+                   << t.fallito->colonna << ": errore: " << t.fallito->messaggio << "\n";
+            return std::nullopt;
+        }
+        mostrati[d] = {percorso.string(), da_1252(t.testo)};
+        sorgente.testi[d] = std::move(t.testo);
+    }
+    // The compile again, alone, for the line that placed each cell's feature: the build
+    // function keeps that record to itself. The finishing pass adds only cells of its own,
+    // which no line placed.
+    sorgente_memoria copia = sorgente;
+    scenario_costruito s = costruisci_scenario(sorgente, *identita, 1);
+    if (!s.riuscito()) {
+        const elenco_diagnostiche diagnostiche = completa_diagnostiche(s);
+        stampa_diagnostiche(diagnostiche, mostrati, forma_diagnostiche::testo, errori, errori);
+        return std::nullopt;
+    }
+    costruzione autori;
+    autori.nome_scenario = identita->nome_scenario;
+    autori.numero_treno = identita->numero_treno;
+    registro_compilazione reg;
+    memorizza_dati(autori, copia, reg);
+
+    scenario_caricato r;
+    r.c = std::move(s.c);
+    r.file.voci = linea;
+    r.file.celle = treno;
+    r.fonti.resize(r.c.celle.size());
+    for (std::size_t k = 0; k < r.fonti.size(); ++k)
+        if (const elemento_descritto* e = reg.autore(static_cast<std::int64_t>(k)))
+            r.fonti[k] =
+                fonte_riga{(e->file == descrizione::linea ? linea : treno).string(), e->posto.riga};
+    return r;
 }
 
 } // namespace corvenna

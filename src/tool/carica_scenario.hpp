@@ -4,10 +4,12 @@
 // files are found by the naming table, or the files themselves. Shared by the commands that
 // show a compiled scenario.
 
+#include "inspect/ispezione_tratti.hpp"
 #include "model/costruzione.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 
 #include <filesystem>
+#include <iosfwd>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -49,7 +51,21 @@ struct scenario_caricato {
     costruzione c;
     // The files read.
     file_scenario file;
+    // Compiled from descriptions: the description line that placed each cell's feature.
+    fonti_celle fonti;
 };
+
+// True when the operands are two description files (*.txt) rather than a compiled scenario.
+bool sono_descrizioni(const std::vector<std::filesystem::path>& percorsi);
+
+// The scenario two descriptions compile to, in memory, as `compila` would write it, with the
+// description line of each cell's feature (file named as given). The identity comes from the
+// file names or from `nome` / `numero_treno` (which win when given). A compile that fails
+// prints its diagnostics on `errori` and gives none; errore_scelta_scenario when no identity
+// can be had; errore_file when a file cannot be read.
+std::optional<scenario_caricato>
+carica_descrizioni(const std::filesystem::path& linea, const std::filesystem::path& treno,
+                   const std::string& nome, const std::string& numero_treno, std::ostream& errori);
 
 // The files the operands and the --nome / --treno options of a command name: both options or
 // neither, and an identity that can name files (identita_non_valida). Throws

@@ -1,7 +1,9 @@
 #pragma once
 
-// `scenario ispeziona CARTELLA|FILE...`: a compiled scenario read back and shown, as one JSON
-// object or as one CSV table, on standard output or into a file.
+// `scenario ispeziona CARTELLA|FILE...|LINEA TRENO`: a compiled scenario read back (or two
+// descriptions compiled in memory) and shown whole, as one JSON object or one CSV table, or
+// asked about: what binds the train and what stands at a metre, at a driver's kilometre, or
+// over a stretch, one line of text per 50 m by default.
 
 #include "tool/comando.hpp"
 
@@ -17,9 +19,17 @@ struct opzioni_ispeziona {
     std::vector<std::filesystem::path> percorsi;
     std::string nome;
     std::string numero_treno;
-    std::string formato = "json";
-    // "voci", "celle" or "planimetria"; empty when not given.
+    // "testo", "json" or "csv"; empty: "testo" for a query, "json" for the whole scenario.
+    std::string formato;
+    // "tratti", "voci", "celle" or "planimetria" (CSV only); empty: "tratti".
     std::string tabella;
+    // Queries: a route metre; a driver's kilometre ("42.3", "42+300"); a stretch, whose ends
+    // are route metres when written as whole numbers ("41000") and driver's kilometres
+    // otherwise ("39+500", "39.5").
+    std::optional<double> al_metro;
+    std::string al_km;
+    std::string da;
+    std::string a;
     // The file to write (replaced whole): a regular file or a free name, never one of the files
     // read; standard output when not given or "-".
     std::optional<std::filesystem::path> uscita;
@@ -29,7 +39,7 @@ struct opzioni_ispeziona {
 
 // Runs the command, writing to `uscita` unless a file is given and reporting to `errori`.
 // Returns the exit status; a damaged file throws errore_lettura, a file that cannot be read or
-// written errore_file, a command line that names no single scenario errore_scelta_scenario.
+// written errore_file.
 int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostream& errori);
 
 void aggiungi_ispeziona(CLI::App& app, azione_comando& azione);

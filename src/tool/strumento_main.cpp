@@ -9,6 +9,7 @@
 #include "platform/motivo_sistema.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/comando_compila.hpp"
+#include "tool/comando_confronta.hpp"
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
 #include "tool/comando_formato.hpp"
@@ -137,6 +138,7 @@ int esegui(int argc, char** argv, std::optional<std::string>& file_fallito) {
     aggiungi_controlla(app, azione);
     aggiungi_esporta(app, azione);
     aggiungi_ispeziona(app, azione);
+    aggiungi_confronta(app, azione);
     aggiungi_disegna(app, azione);
     aggiungi_importa(app, azione);
     aggiungi_formato(app, azione);

@@ -45,23 +45,26 @@ TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
     EXPECT_EQ(esito.errori, "");
     const json j = json::parse(esito.uscita);
 
-    ASSERT_EQ(j.at("voci").size(), 87u);
+    const json& grezzo = j.at("grezzo");
+    ASSERT_EQ(grezzo.at("voci").size(), 87u);
     const std::string& file_celle = prova::scenario_di_riferimento().at(celle);
-    ASSERT_EQ(j.at("celle").size(), file_celle.size() / 15);
-    for (std::size_t k = 0; k < j.at("celle").size(); ++k)
-        ASSERT_EQ(j["celle"][k].at("indice"), k);
+    ASSERT_EQ(grezzo.at("celle").size(), file_celle.size() / 15);
+    ASSERT_EQ(j.at("tratti").size(), file_celle.size() / 15);
+    for (std::size_t k = 0; k < grezzo.at("celle").size(); ++k)
+        ASSERT_EQ(grezzo["celle"][k].at("indice"), k);
 
-    const json& scenario = j["voci"][85];
+    const json& scenario = grezzo["voci"][85];
     EXPECT_EQ(scenario.at("nome"), "Corvenna");
     EXPECT_EQ(scenario.at("i1"), 610);
-    EXPECT_EQ(j["voci"][86].at("nome"), "7381");
-    EXPECT_EQ(j["voci"][84].at("fine"), 88000);
-    EXPECT_EQ(j["celle"][1].at("dato1"), 5121);
+    EXPECT_EQ(grezzo["voci"][86].at("nome"), "7381");
+    EXPECT_EQ(grezzo["voci"][84].at("fine"), 88000);
+    EXPECT_EQ(j["scenario"].at("lunghezza_percorso_metri"), 88000);
+    EXPECT_EQ(grezzo["celle"][1].at("dato1"), 5121);
     const auto [semplice, pesato] = prova::codici_attesi("7381", "Corvenna");
     EXPECT_EQ(scenario.at("orario"), pesato);
-    EXPECT_EQ(j["celle"][1].at("dato2"), semplice);
-    EXPECT_EQ(j["celle"][1].at("dato2"), intero_letto(file_celle, 18));
-    EXPECT_EQ(j["derivati"]["scenario"].at("codici_concordano"), true);
+    EXPECT_EQ(grezzo["celle"][1].at("dato2"), semplice);
+    EXPECT_EQ(grezzo["celle"][1].at("dato2"), intero_letto(file_celle, 18));
+    EXPECT_EQ(j["scenario"].at("codici_concordano"), true);
 
     // The plan view: one element a metre, integers apart from doubles, the last two empty.
     const json& p = j.at("planimetria");
@@ -75,20 +78,24 @@ TEST(Ispeziona, JsonOfTheGeneratorsScenarioHoldsEveryRecordInPlace) {
     EXPECT_EQ(p["tipi"]["x"], json::parse(R"([{"da":0,"a":1,"tipo":"intero"},
         {"da":2,"a":94998,"tipo":"doppio"},{"da":94999,"a":95000,"tipo":"vuoto"}])"));
 
-    // Each station's stop cell carries the stop with the station's item number.
-    const json& stazioni = j["derivati"].at("stazioni");
-    ASSERT_FALSE(stazioni.empty());
+    // Each station's stop cell carries the stop with the station's item number; a station the
+    // train passes has no stop and no time.
+    const json& stazioni = j.at("stazioni");
+    ASSERT_EQ(stazioni.size(), 16u);
     EXPECT_EQ(stazioni[0].at("voce"), 1);
     EXPECT_EQ(stazioni[0].at("ora"), "06:41:00");
     for (const json& s : stazioni) {
-        if (s.at("cella_fermata").is_null())
+        if (s.at("ruolo") == "transito") {
+            EXPECT_TRUE(s.at("ora").is_null()) << s;
+            EXPECT_TRUE(s.at("cella_fermata").is_null()) << s;
             continue;
-        const json& fermata = j["celle"][s["cella_fermata"].get<std::size_t>()];
+        }
+        const json& fermata = grezzo["celle"][s["cella_fermata"].get<std::size_t>()];
         EXPECT_EQ(fermata.at("tipo"), 10) << s;
         EXPECT_EQ(fermata.at("dato1"), s.at("voce")) << s;
-        EXPECT_EQ(j["derivati"]["celle"][s["cella_fermata"].get<std::size_t>()].at("nome_tipo"),
-                  "fermata");
     }
+    EXPECT_EQ(stazioni[2].at("nome"), "FOSSAMERLA");
+    EXPECT_EQ(stazioni[2].at("ruolo"), "transito");
 }
 
 TEST(Ispeziona, CsvOfCellsHasAHeaderAndOneRowPerCell) {
@@ -129,8 +136,8 @@ TEST(Ispeziona, ScenarioWithoutPlanViewIsShownWithoutIt) {
     ASSERT_EQ(esito.stato, 0) << esito.errori;
     const json j = json::parse(esito.uscita);
     EXPECT_TRUE(j.at("planimetria").is_null());
-    EXPECT_EQ(j["derivati"]["scenario"].at("planimetria"), false);
-    EXPECT_EQ(j.at("celle").size(), 1901u);
+    EXPECT_EQ(j["scenario"].at("planimetria"), false);
+    EXPECT_EQ(j.at("tratti").size(), 1901u);
 }
 
 struct caso_uscita {
@@ -191,13 +198,50 @@ INSTANTIATE_TEST_SUITE_P(
                     {"ispeziona", voci, celle, "--nome", "Corvenna", "--treno", "7381"},
                     64,
                     "scenario: --nome e --treno valgono solo con una cartella\n" + aiuto},
-        caso_uscita{"csv without table",
+        caso_uscita{"csv without table gives the stretches",
                     niente,
-                    {"ispeziona", ".", "--formato", "csv"},
+                    {"ispeziona", ".", "--formato", "csv", "-o", "tratti.csv"},
+                    0,
+                    ""},
+        caso_uscita{"two questions at once",
+                    niente,
+                    {"ispeziona", ".", "--al-metro", "100", "--al-km", "1"},
                     64,
-                    "scenario: --formato csv scrive una tabella alla volta: indicare --tabella "
-                    "voci, celle o planimetria\n" +
+                    "scenario: --al-metro, --al-km e --da/--a sono domande diverse: una alla "
+                    "volta\n" +
                         aiuto},
+        caso_uscita{"kilometre not understood",
+                    niente,
+                    {"ispeziona", ".", "--al-km", "4x"},
+                    64,
+                    "scenario: --al-km 4x: atteso un chilometro come 42.3 o 42+300\n" + aiuto},
+        caso_uscita{"kilometre no board reads",
+                    niente,
+                    {"ispeziona", ".", "--al-km", "42.3"},
+                    1,
+                    "scenario: nessun punto del percorso ha la progressiva 42+300 (i cartelli "
+                    "leggono: da -1+500 a 40+800 tra 0 e 42300 m; da 0+000 a 12+700 tra 42300 e "
+                    "55000 m; da 36+900 a 3+900 tra 55000 e 88000 m)\n"},
+        caso_uscita{"metre beyond the cells",
+                    niente,
+                    {"ispeziona", ".", "--al-metro", "95050"},
+                    1,
+                    "scenario: il metro 95050 e' fuori dalle celle (da 0 a 95050 m)\n"},
+        caso_uscita{"stretch end read at three places",
+                    niente,
+                    {"ispeziona", ".", "--da", "5+000"},
+                    64,
+                    "scenario: la progressiva 5+000 sta a 6500, 47300, 86900 m: indicare --da "
+                    "in metri\n" +
+                        aiuto},
+        caso_uscita{
+            "table with a question",
+            niente,
+            {"ispeziona", ".", "--al-metro", "100", "--formato", "csv", "--tabella", "voci"},
+            64,
+            "scenario: una domanda risponde con i tratti: --tabella voci vale solo per "
+            "tutto lo scenario\n" +
+                aiuto},
         caso_uscita{"no cell file given",
                     niente,
                     {"ispeziona", voci, planimetria},
@@ -234,6 +278,113 @@ INSTANTIATE_TEST_SUITE_P(
                 ch = '_';
         return nome;
     });
+
+// The author's two questions, one command each, answered with the description's own numbers:
+// the speed where MERIDOLA stands ("velocita,  42300,  60"; the boards read 40+800 there, the
+// last reading before the kilometres restart) and the signal before it ("segnale,  41300, ...",
+// line 50 of the train description), at 41300 m in every form.
+TEST(Ispeziona, AnswersTheSpeedAtMeridolaAndItsSignal) {
+    const cartella_temporanea cartella;
+    scrivi_scenario(cartella.percorso());
+    const std::string riga_meridola =
+        "42300-42350 m (km 0+000): treno 60 km/h (linea 60 km/h, cartello a 41250 m: 60/60/60 "
+        "km/h); pendenza 0 per mille; aderenza 100; stazione MERIDOLA a 42300 m (km 0+000): "
+        "fermata alle 07:16:00, marciapiede da 42000 a 42600 m\n";
+    const auto al_metro =
+        esegui_strumento(cartella.percorso(), {"ispeziona", ".", "--al-metro", "42300"});
+    ASSERT_EQ(al_metro.stato, 0) << al_metro.errori;
+    EXPECT_EQ(al_metro.uscita, riga_meridola);
+    const auto al_km = esegui_strumento(cartella.percorso(), {"ispeziona", ".", "--al-km", "40.8"});
+    ASSERT_EQ(al_km.stato, 0) << al_km.errori;
+    EXPECT_EQ(al_km.uscita, riga_meridola);
+
+    ASSERT_EQ(esegui_strumento(cartella.percorso(), {"esporta", "modello"}).stato, 0);
+    const std::vector<std::string> descrizioni = {"modello/Corvenna_linea.txt",
+                                                  "modello/Corvenna_7381-.txt"};
+    const auto con = [&descrizioni](std::vector<std::string> resto) {
+        std::vector<std::string> a = {"ispeziona"};
+        a.insert(a.end(), descrizioni.begin(), descrizioni.end());
+        a.insert(a.end(), resto.begin(), resto.end());
+        return a;
+    };
+    const auto testo = esegui_strumento(cartella.percorso(), con({"--al-metro", "41300"}));
+    ASSERT_EQ(testo.stato, 0) << testo.errori;
+    EXPECT_EQ(testo.uscita,
+              "41300-41350 m (km 39+800): treno 60 km/h (linea 60 km/h, cartello a 41250 m: "
+              "60/60/60 km/h); pendenza 0 per mille; aderenza 100; segnale principale a 41300 m "
+              "(km 39+800): aspetti 2/3/0, seconda serie tipo 2 aspetti 2/1/0, ripetizione si "
+              "[modello/Corvenna_7381-.txt:50]\n");
+
+    const auto risposte =
+        esegui_strumento(cartella.percorso(), con({"--al-metro", "41300", "--formato", "json"}));
+    ASSERT_EQ(risposte.stato, 0) << risposte.errori;
+    const json r = json::parse(risposte.uscita).at("risposte");
+    ASSERT_EQ(r.size(), 1u);
+    const json& segnale = r[0].at("elementi").at(0);
+    EXPECT_EQ(segnale.at("cosa"), "segnale");
+    EXPECT_EQ(segnale.at("metro"), 41300);
+    EXPECT_EQ(segnale.at("progressiva"), "39+800");
+    EXPECT_EQ(segnale.at("fonte"),
+              json::parse(R"({"file": "modello/Corvenna_7381-.txt", "riga": 50})"));
+    EXPECT_EQ(segnale["valori"].at("aspetti"), "2/3/0");
+    EXPECT_EQ(segnale["grezzo"].at("cella"), 827);
+    EXPECT_EQ(segnale["grezzo"]["campi"].at("dato4"), 18);
+
+    // The whole scenario, JSON and CSV: the signal in the stretch from 41300 m, at 41300 m.
+    const auto intero = esegui_strumento(cartella.percorso(), {"ispeziona", "."});
+    ASSERT_EQ(intero.stato, 0) << intero.errori;
+    const json tutto = json::parse(intero.uscita);
+    const json& tratto = tutto.at("tratti").at(826);
+    EXPECT_EQ(tratto.at("da_metro"), 41300);
+    EXPECT_EQ(tratto["elementi"][0].at("metro"), 41300);
+    const auto csv = esegui_strumento(cartella.percorso(), {"ispeziona", ".", "--formato", "csv"});
+    ASSERT_EQ(csv.stato, 0) << csv.errori;
+    EXPECT_NE(csv.uscita.find("\n826,41300,41350,39+800,60,60,,60/60/60,0,100,0,no,\"segnale "
+                              "principale a 41300 m (km 39+800): "),
+              std::string::npos);
+}
+
+// confronta on the built-in descriptions: nothing against themselves; one line naming a moved
+// signal, exit 1; the same as JSON.
+TEST(Confronta, SaysWhatMovedAndNothingForTheSame) {
+    const cartella_temporanea cartella;
+    ASSERT_EQ(esegui_strumento(cartella.percorso(), {"esporta", "a"}).stato, 0);
+    fs::create_directory(cartella.percorso() / "b");
+    for (const char* nome : {"Corvenna_linea.txt", "Corvenna_7381-.txt"})
+        fs::copy_file(cartella.percorso() / "a" / nome, cartella.percorso() / "b" / nome);
+    const std::vector<std::string> a = {"a/Corvenna_linea.txt", "a/Corvenna_7381-.txt"};
+    const std::vector<std::string> b = {"b/Corvenna_linea.txt", "b/Corvenna_7381-.txt"};
+    const auto confronta = [&](std::vector<std::string> resto) {
+        std::vector<std::string> argomenti = {"confronta"};
+        argomenti.insert(argomenti.end(), a.begin(), a.end());
+        argomenti.insert(argomenti.end(), b.begin(), b.end());
+        argomenti.insert(argomenti.end(), resto.begin(), resto.end());
+        return esegui_strumento(cartella.percorso(), argomenti);
+    };
+    const auto uguali = confronta({});
+    EXPECT_EQ(uguali.stato, 0) << uguali.errori;
+    EXPECT_EQ(uguali.uscita, "");
+
+    const fs::path treno = cartella.percorso() / "b" / "Corvenna_7381-.txt";
+    std::string testo = prova::leggi_file(treno);
+    const std::size_t riga = testo.find("segnale,  41300,");
+    ASSERT_NE(riga, std::string::npos);
+    testo.replace(riga, 16, "segnale,  41400,");
+    prova::scrivi_file(treno, testo);
+    const auto diversi = confronta({});
+    EXPECT_EQ(diversi.stato, 1) << diversi.errori;
+    EXPECT_EQ(diversi.uscita, "segnale a 41300 m (km 39+800) spostato a 41400 m (km 39+900)\n");
+    EXPECT_EQ(diversi.errori, "");
+    const auto in_json = confronta({"--formato", "json"});
+    EXPECT_EQ(in_json.stato, 1);
+    EXPECT_EQ(json::parse(in_json.uscita),
+              json::parse(R"j({"uguali": false, "modifiche": [{"gruppo": "segnale",
+                  "da_metro": 41300, "descrizione":
+                  "segnale a 41300 m (km 39+800) spostato a 41400 m (km 39+900)"}]})j"));
+
+    const auto uno_solo = esegui_strumento(cartella.percorso(), {"confronta", "a"});
+    EXPECT_EQ(uno_solo.stato, 64);
+}
 
 // A damaged file and the message it must give: the file, the byte, what was expected there.
 struct caso_guasto {

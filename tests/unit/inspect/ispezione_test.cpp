@@ -41,13 +41,14 @@ std::vector<std::string> chiavi(const json& oggetto) {
 
 TEST(IspezioneJson, RecordsCarryTheirFieldsInFileOrder) {
     const json j = json::parse(json_di(prova::scenario_incorporato()));
-    EXPECT_EQ(chiavi(j), (std::vector<std::string>{"voci", "celle", "planimetria", "derivati"}));
+    EXPECT_EQ(chiavi(j), (std::vector<std::string>{"scenario", "progressive", "stazioni", "tratti",
+                                                   "planimetria", "grezzo"}));
+    EXPECT_EQ(chiavi(j["grezzo"]["voci"][0]),
+              (std::vector<std::string>{"indice", "tipo", "inizio", "fine", "posizione", "b1",
+                                        "nome", "i1", "i2", "i3", "i4", "i5", "b4", "b5", "b3",
+                                        "b2", "orario", "ruolo"}));
     EXPECT_EQ(
-        chiavi(j["voci"][0]),
-        (std::vector<std::string>{"indice", "tipo", "inizio", "fine", "posizione", "b1", "nome",
-                                  "i1", "i2", "i3", "i4", "i5", "b4", "b5", "b3", "b2", "orario"}));
-    EXPECT_EQ(
-        chiavi(j["celle"][0]),
+        chiavi(j["grezzo"]["celle"][0]),
         (std::vector<std::string>{"indice", "tipo", "dato1", "dato2", "dato3", "dato4", "tempo",
                                   "avviso", "montagna", "velocita", "pendenza", "aderenza"}));
 }
@@ -169,18 +170,28 @@ TEST(IspezioneCsv, ControlBytesInNamesAreShownAsText) {
     }
 }
 
-TEST(IspezioneJson, DerivedValuesStandApart) {
+TEST(IspezioneJson, NamedValuesStandApartFromTheStoredFields) {
     const json j = json::parse(json_di(modello_piccolo()));
-    EXPECT_EQ(j["voci"][1].at("nome"), "Sant'Elp\xC3\xAC\x64io, \"Alta\"");
-    const json& d = j.at("derivati");
-    EXPECT_EQ(d.at("stazioni"), json::parse(R"([{"voce": 1, "nome": "Sant'Elp\u00ecdio, \"Alta\"",
-                                               "ora": "08:15:05", "cella_fermata": 2}])"));
-    EXPECT_EQ(d["celle"][2], json::parse(R"({"indice": 2, "da_metro": 100, "nome_tipo": "fermata",
-                                           "velocita_kmh": 80, "pendenza_per_mille": 12})"));
-    EXPECT_TRUE(d["celle"][3].at("nome_tipo").is_null());
-    EXPECT_EQ(d["voci"][80].at("ruolo"), "cartello");
+    EXPECT_EQ(j["grezzo"]["voci"][1].at("nome"), "Sant'Elp\xC3\xAC\x64io, \"Alta\"");
+    EXPECT_EQ(j.at("stazioni"), json::parse(R"([{"voce": 1, "nome": "Sant'Elp\u00ecdio, \"Alta\"",
+        "tipo_stazione": 12, "metro": 8050, "progressiva": "8+050", "marciapiede_da_metro": 7900,
+        "marciapiede_a_metro": 8200, "ruolo": "fermata", "ora": "08:15:05", "metro_fermata": 50,
+        "cella_fermata": 2}])"));
+    const json& t = j["tratti"][2];
+    EXPECT_EQ(t.at("da_metro"), 100);
+    EXPECT_EQ(t.at("a_metro"), 150);
+    EXPECT_EQ(t.at("velocita_treno_kmh"), 80);
+    EXPECT_EQ(t.at("pendenza_per_mille"), 12);
+    EXPECT_EQ(t.at("grezzo").at("velocita"), 16);
+    // The stop point on cell 2 stands 50 m before the cell, in the stretch of cell 1; the
+    // unknown kind of cell 3 in the stretch of cell 2.
+    ASSERT_EQ(j["tratti"][1].at("elementi").size(), 1u);
+    EXPECT_EQ(j["tratti"][1]["elementi"][0].at("cosa"), "fermata");
+    EXPECT_EQ(j["tratti"][1]["elementi"][0].at("metro"), 50);
+    EXPECT_EQ(t["elementi"][0].at("cosa"), "tipo_7");
+    EXPECT_EQ(j["grezzo"]["voci"][80].at("ruolo"), "cartello");
     // The codes are not stored in this model: they disagree with the names.
-    EXPECT_EQ(d["scenario"].at("codici_concordano"), false);
+    EXPECT_EQ(j["scenario"].at("codici_concordano"), false);
     EXPECT_EQ(j["planimetria"].at("tipi"),
               json::parse(R"({"x": [{"da": 0, "a": 0, "tipo": "intero"},
                                     {"da": 1, "a": 1, "tipo": "doppio"},
@@ -195,7 +206,7 @@ TEST(IspezioneJson, ScenarioWithoutPlanViewHasNone) {
     c.planimetria = {};
     const json j = json::parse(json_di(c));
     EXPECT_TRUE(j.at("planimetria").is_null());
-    EXPECT_EQ(j["derivati"]["scenario"].at("planimetria"), false);
+    EXPECT_EQ(j["scenario"].at("planimetria"), false);
     EXPECT_EQ(csv_di(c, tabella_ispezione::planimetria), "metro,x,tipo_x,y,tipo_y\r\n");
 }
 
