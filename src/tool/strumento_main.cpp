@@ -11,6 +11,7 @@
 #include "tool/comando_disegna.hpp"
 #include "tool/comando_esporta.hpp"
 #include "tool/comando_ispeziona.hpp"
+#include "tool/comando_lsp.hpp"
 #include "tool/destinazione_sicura.hpp"
 
 #include <CLI/CLI.hpp>
@@ -63,6 +64,7 @@ int esegui(int argc, char** argv) {
     aggiungi_esporta(app, azione);
     aggiungi_ispeziona(app, azione);
     aggiungi_disegna(app, azione);
+    aggiungi_lsp(app, azione);
 
     try {
         app.parse(argc, argv);
