@@ -30,13 +30,14 @@ set(GENERA_PACCHETTI
 if(GENERA_TESTS)
   # GoogleTest; the browser that opens the drawing's page, the interpreter of the script that
   # drives it and the font the page asks for; the tracer that interrupts runs at each file call
-  # and the tools of the power-cut file system.
+  # and the tools of the power-cut file system; the editor that drives the language server.
   list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h
        chromium=/usr/bin/chromium
        python3=/usr/bin/python3
        fonts-dejavu-core=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
        strace=/usr/bin/strace
-       e2fsprogs=/sbin/mkfs.ext4)
+       e2fsprogs=/sbin/mkfs.ext4
+       neovim=/usr/bin/nvim)
 endif()
 if(GENERA_BENCH)
   list(APPEND GENERA_PACCHETTI libbenchmark-dev=/usr/include/benchmark/benchmark.h)

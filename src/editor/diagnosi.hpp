@@ -26,7 +26,7 @@ class diagnosi {
     virtual ~diagnosi() = default;
     // Every error and warning, with lines and columns counted in characters of the texts and
     // messages in Windows-1252, as the compile gives them.
-    virtual elenco_diagnostiche diagnostica(const testi_scenario& testi) = 0;
+    virtual elenco_diagnostiche esamina(const testi_scenario& testi) = 0;
 };
 
 } // namespace corvenna

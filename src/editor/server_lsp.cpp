@@ -287,7 +287,7 @@ void server_lsp::diagnostica_coppia(const std::string& percorso,
             return;
         }
     }
-    const elenco_diagnostiche elenco = diagnosi_.diagnostica(testi);
+    const elenco_diagnostiche elenco = diagnosi_.esamina(testi);
     const documento_di documento = [&](descrizione d) -> const luogo_documento& {
         return documenti[d == descrizione::treno ? 1 : 0];
     };

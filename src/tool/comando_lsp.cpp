@@ -17,7 +17,7 @@
 
 namespace corvenna {
 
-elenco_diagnostiche diagnosi_controlla::diagnostica(const testi_scenario& testi) {
+elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
     elenco_diagnostiche conversione;
     sorgente_memoria sorgente;
     for (const descrizione d : {descrizione::linea, descrizione::treno}) {

@@ -16,7 +16,7 @@ namespace corvenna {
 // added for an outcome no diagnostic reports.
 class diagnosi_controlla final : public diagnosi {
   public:
-    elenco_diagnostiche diagnostica(const testi_scenario& testi) override;
+    elenco_diagnostiche esamina(const testi_scenario& testi) override;
 };
 
 // Files on the local disk.
