@@ -74,9 +74,8 @@ void lettore_cornici::risincronizza(std::size_t da) {
     for (;;) {
         p = buffer_.find_first_of("cC", p);
         if (p == std::string::npos) {
-            // Keep a tail that may be the start of the name split across reads.
-            const std::size_t coda = std::min(buffer_.size() - da, nome_lunghezza.size());
-            letti_ = buffer_.size() - coda;
+            // No name starts here, not even one cut short by the end of what has come.
+            letti_ = buffer_.size();
             break;
         }
         const std::string_view resto = std::string_view(buffer_).substr(p, nome_lunghezza.size());
