@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace corvenna {
+namespace corvenna::prova_lsp {
 namespace {
 
 namespace fs = std::filesystem;
@@ -67,7 +67,10 @@ struct modello_con_guasto {
         const std::size_t p = testo_linea.find("cartello_indicatore,  2900,");
         testo_linea.replace(p + 22, 4, "99500");
         scrivi_file(linea, testo_linea);
-        scrivi_file(treno, leggi_file(d.percorso() / "modello" / "Corvenna_7381-.txt"));
+        // And a speed that is no multiple of 5: a warning in the train.
+        std::string testo_treno = leggi_file(d.percorso() / "modello" / "Corvenna_7381-.txt");
+        testo_treno.replace(testo_treno.find("velocita,  1500,  125"), 21, "velocita,  1500,  123");
+        scrivi_file(treno, testo_treno);
     }
     std::string uri(const fs::path& p) const { return "file://" + p.string(); }
 };
@@ -136,4 +139,4 @@ TEST(LspProcesso, MalformedInputIsAnsweredAndTheSessionGoesOn) {
 }
 
 } // namespace
-} // namespace corvenna
+} // namespace corvenna::prova_lsp

@@ -18,7 +18,7 @@
 
 extern char** environ;
 
-namespace corvenna {
+namespace corvenna::prova_sorveglia {
 namespace {
 
 namespace fs = std::filesystem;
@@ -123,4 +123,4 @@ TEST(Sorveglia, StandardInputIsReadButNotWatched) {
 }
 
 } // namespace
-} // namespace corvenna
+} // namespace corvenna::prova_sorveglia
