@@ -48,7 +48,7 @@ if(GENERA_TESTS)
   # GoogleTest; the browser that opens the drawing's page, the interpreter of the script that
   # drives it and the font the page asks for; the tracer that interrupts runs at each file call
   # and the tools of the power-cut file system; Node.js and npm for the editor extension's
-  # grammar, problem matchers and package.
+  # grammar, problem matchers and package; the editor that drives the language server.
   list(APPEND GENERA_PACCHETTI libgtest-dev=/usr/include/gtest/gtest.h
        chromium=/usr/bin/chromium
        python3=/usr/bin/python3
@@ -58,7 +58,8 @@ if(GENERA_TESTS)
        strace=/usr/bin/strace
        e2fsprogs=/sbin/mkfs.ext4
        nodejs=/usr/bin/node
-       npm=/usr/bin/npm)
+       npm=/usr/bin/npm
+       neovim=/usr/bin/nvim)
 endif()
 if(GENERA_BENCH)
   list(APPEND GENERA_PACCHETTI libbenchmark-dev=/usr/include/benchmark/benchmark.h)

@@ -13,6 +13,8 @@
 #include "tool/destinazione_sicura.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
+#include "tool/ingresso_standard.hpp"
+#include "tool/sorveglia.hpp"
 #include "tool/stampa_diagnostiche.hpp"
 
 #include <CLI/CLI.hpp>
@@ -43,7 +45,7 @@ std::optional<identita_scenario> identita_per(const opzioni_compila& o) {
 // A description as the compile reads it, or the diagnostic of a character it cannot hold.
 std::string testo_compilabile(const std::filesystem::path& percorso, descrizione d,
                               file_mostrati& mostrati, elenco_diagnostiche& diagnostiche) {
-    const std::string byte_file = leggi_file_intero(percorso);
+    const std::string byte_file = leggi_descrizione(percorso);
     testo_convertito t = testo_in_1252(byte_file);
     file_mostrato& m = mostrati[d];
     m.nome = percorso.string();
@@ -138,6 +140,11 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
                << (o.scrivi ? "compila" : "controlla") << " --help\n";
         return stato_uscita::uso_errato;
     }
+    if (e_ingresso_standard(o.linea) && e_ingresso_standard(o.treno)) {
+        errori << "scenario: solo una delle due descrizioni puo' venire dallo standard input (-)\n"
+                  "Per l'aiuto: scenario controlla --help\n";
+        return stato_uscita::uso_errato;
+    }
     for (const auto& [nomi, consenti] :
          {std::pair{&o.consentiti, true}, std::pair{&o.vietati, false}})
         for (const std::string& nome : *nomi)
@@ -208,8 +215,15 @@ void aggiungi_controlla(CLI::App& app, azione_comando& azione) {
     CLI::App* sub = app.add_subcommand(
         "controlla", "compila le due descrizioni e ne riporta gli errori, senza scrivere nulla");
     opzioni_comuni(*sub, *o);
-    sub->callback(
-        [o, &azione] { azione = [o] { return esegui_compila(*o, std::cout, std::cerr); }; });
+    sub->add_flag(
+        "--watch", o->sorveglia,
+        "ricontrolla a ogni salvataggio di una delle due descrizioni (Ctrl-C per finire)");
+    sub->callback([o, &azione] {
+        azione = [o] {
+            return o->sorveglia ? controlla_sorvegliando(*o, std::cout, std::cerr)
+                                : esegui_compila(*o, std::cout, std::cerr);
+        };
+    });
 }
 
 } // namespace corvenna

@@ -29,6 +29,8 @@ struct opzioni_compila {
     std::vector<std::string> vietati;
     // False for `controlla`: nothing is written.
     bool scrivi = true;
+    // `controlla --watch`: run again on every save of either description.
+    bool sorveglia = false;
 };
 
 // Runs the command; diagnostics go to `errori` (or, as JSON, to `uscita`) and the summary line

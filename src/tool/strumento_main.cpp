@@ -15,6 +15,7 @@
 #include "tool/comando_formato.hpp"
 #include "tool/comando_importa.hpp"
 #include "tool/comando_ispeziona.hpp"
+#include "tool/comando_lsp.hpp"
 #include "tool/comando_spiega.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/riga_comando_italiana.hpp"
@@ -143,6 +144,7 @@ int esegui(int argc, char** argv, std::optional<std::string>& file_fallito) {
     aggiungi_importa(app, azione);
     aggiungi_formato(app, azione);
     aggiungi_spiega(app, azione);
+    aggiungi_lsp(app, azione);
     aiuto_dei_comandi_in_italiano(app);
 
     try {

@@ -1,0 +1,48 @@
+#pragma once
+
+// What the server knows of the rows of the two descriptions, for hover and completion: each
+// keyword as the reader matches it, the keyword the template writes, what the row means and its
+// fields in the order the reader takes them (name, unit, meaning). The compile has the last
+// word on what a row does; this table only explains it. Kept apart so that a fuller table of
+// the format can replace it.
+
+#include "base/descrizione.hpp"
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace corvenna {
+
+struct campo_riga {
+    std::string_view nome;
+    // Empty for a plain number.
+    std::string_view unita;
+    std::string_view significato;
+    // A text field (to the comma or the line end) rather than a number.
+    bool testo = false;
+    // A position on the route in metres.
+    bool posizione = false;
+};
+
+struct voce_riga {
+    descrizione file = descrizione::linea;
+    // Every substring must occur in the keyword field.
+    std::vector<std::string_view> sottostringhe;
+    // Case-sensitive matching (the line's general keywords).
+    bool esatta = false;
+    // The keyword as the template writes it, offered in completion.
+    std::string_view parola;
+    std::string_view significato;
+    std::vector<campo_riga> campi;
+};
+
+std::span<const voce_riga> catalogo_righe();
+
+// The section headers the template writes in each description, in its order.
+std::span<const std::string_view> intestazioni_sezioni(descrizione d);
+
+// The first row of `d` whose substrings the keyword field `parola` holds; nullptr for none.
+const voce_riga* voce_per_parola(descrizione d, std::string_view parola);
+
+} // namespace corvenna

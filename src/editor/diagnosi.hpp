@@ -1,0 +1,32 @@
+#pragma once
+
+// The one way the server learns what is wrong with a scenario: "diagnose these two texts". The
+// program that runs the server supplies it (today: the compile with its warnings, exactly as
+// `scenario controlla` runs it), so a deeper check can take its place without the server
+// changing.
+
+#include "diagnostics/diagnostica.hpp"
+#include "model/identita_scenario.hpp"
+
+#include <string>
+
+namespace corvenna {
+
+struct testi_scenario {
+    // The two descriptions as bytes: UTF-8 from the editor, or a file's bytes from disk
+    // (Windows-1252, or UTF-8 from a modern editor), as `controlla` would read them.
+    std::string linea;
+    std::string treno;
+    // The identity the two file names give.
+    identita_scenario identita;
+};
+
+class diagnosi {
+  public:
+    virtual ~diagnosi() = default;
+    // Every error and warning, with lines and columns counted in characters of the texts and
+    // messages in Windows-1252, as the compile gives them.
+    virtual elenco_diagnostiche esamina(const testi_scenario& testi) = 0;
+};
+
+} // namespace corvenna

@@ -1,0 +1,104 @@
+#include "tool/comando_lsp.hpp"
+
+#include "base/errore_file.hpp"
+#include "editor/cornice_messaggi.hpp"
+#include "editor/server_lsp.hpp"
+#include "model/codici_errore.hpp"
+#include "pipeline/costruisci_scenario.hpp"
+#include "platform/flusso_standard.hpp"
+#include "tool/ingresso_descrizione.hpp"
+#include "tool/stampa_diagnostiche.hpp"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+namespace corvenna {
+
+elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
+    elenco_diagnostiche conversione;
+    sorgente_memoria sorgente;
+    for (const descrizione d : {descrizione::linea, descrizione::treno}) {
+        testo_convertito t = testo_in_1252(d == descrizione::linea ? testi.linea : testi.treno);
+        if (t.fallito) {
+            diagnostica errore;
+            errore.file = d;
+            errore.riga = t.fallito->riga;
+            errore.colonna = t.fallito->colonna;
+            errore.codice = codice::lettura_fallita;
+            errore.messaggio = t.fallito->messaggio;
+            conversione.push_back(std::move(errore));
+        }
+        sorgente.testi[d] = std::move(t.testo);
+    }
+    // A text that could not be converted is not compiled: its bytes would not be the author's.
+    if (!conversione.empty())
+        return conversione;
+    auto s = std::make_unique<scenario_costruito>(costruisci_scenario(sorgente, testi.identita, 1));
+    return completa_diagnostiche(*s);
+}
+
+std::optional<std::string> accesso_disco::leggi(const std::string& percorso) {
+    try {
+        return leggi_file_intero(std::filesystem::u8path(percorso));
+    } catch (const errore_file&) {
+        return std::nullopt;
+    }
+}
+
+std::vector<std::string> accesso_disco::elenca(const std::string& cartella) {
+    std::vector<std::string> nomi;
+    std::error_code e;
+    for (std::filesystem::directory_iterator i(std::filesystem::u8path(cartella), e), fine;
+         !e && i != fine; i.increment(e)) {
+        const std::u8string nome = i->path().filename().u8string();
+        nomi.emplace_back(nome.begin(), nome.end());
+    }
+    return nomi;
+}
+
+int esegui_lsp() {
+    piattaforma::flussi_standard_binari();
+    diagnosi_controlla diagnosi;
+    accesso_disco disco;
+    server_lsp server(diagnosi, disco);
+    lettore_cornici cornici;
+    std::string blocco(1 << 16, '\0');
+    const auto invia = [](const std::vector<nlohmann::json>& messaggi) {
+        for (const nlohmann::json& m : messaggi)
+            if (!piattaforma::scrivi_uscita_standard(
+                    incornicia(m.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace))))
+                return false;
+        return true;
+    };
+    while (!server.finito()) {
+        while (auto c = cornici.prossima()) {
+            if (!c->errore.empty())
+                std::cerr << "scenario lsp: messaggio scartato: " << c->errore << std::endl;
+            if (!invia(c->errore.empty() ? server.ricevi_testo(c->corpo)
+                                         : server.errore_cornice(c->errore)))
+                return 1;
+            if (server.finito())
+                break;
+        }
+        if (server.finito())
+            break;
+        const std::size_t letti =
+            piattaforma::leggi_ingresso_standard(blocco.data(), blocco.size());
+        if (letti == 0)
+            break;
+        cornici.aggiungi(std::string_view(blocco.data(), letti));
+    }
+    // The input ended without "exit": the editor is gone.
+    return server.finito() ? server.stato_uscita() : 1;
+}
+
+void aggiungi_lsp(CLI::App& app, azione_comando& azione) {
+    CLI::App* sub = app.add_subcommand(
+        "lsp", "server del protocollo dei linguaggi (LSP) per gli editor, su stdin e stdout");
+    sub->callback([&azione] { azione = [] { return esegui_lsp(); }; });
+}
+
+} // namespace corvenna

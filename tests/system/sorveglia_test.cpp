@@ -1,0 +1,126 @@
+// `scenario controlla --watch` as an author uses it: started once, it checks again on every
+// save of either description and of nothing else, and Ctrl-C ends it with status 0.
+
+#include "support/cartella_temporanea.hpp"
+#include "support/programma_di_prova.hpp"
+#include "support/strumento_di_prova.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace corvenna::prova_sorveglia {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using prova::cartella_temporanea;
+using prova::esegui_strumento;
+using prova::leggi_file;
+using prova::scrivi_file;
+
+const std::string linea = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                          "pendenza,  0,  3\r\n[fine]\r\n";
+const std::string linea_errata = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                                 "indicatore cartello,  99500,  TESTO\r\n[fine]\r\n";
+const std::string treno = "[generale]\r\nvelocita,  0,  75\r\n[fine]\r\n";
+
+// The tool's path, as the support runs it.
+std::string percorso_strumento(const fs::path& cartella) {
+    const auto r = esegui_strumento(cartella, {}, {}, {"/bin/sh", "-c", "printf %s \"$0\""});
+    return r.uscita;
+}
+
+// How many times `testo` occurs in `in`.
+std::size_t volte(const std::string& in, const std::string& testo) {
+    std::size_t n = 0;
+    for (std::size_t p = in.find(testo); p != std::string::npos; p = in.find(testo, p + 1))
+        ++n;
+    return n;
+}
+
+// Waits, with a generous limit, until `uscita` holds `n` runs' waiting line; true when it does.
+bool attendi_giri(const fs::path& uscita, std::size_t n) {
+    for (auto limite = std::chrono::steady_clock::now() + 30s;
+         std::chrono::steady_clock::now() < limite; std::this_thread::sleep_for(20ms))
+        if (volte(leggi_file(uscita), "in attesa di un salvataggio") >= n)
+            return true;
+    return false;
+}
+
+TEST(Sorveglia, ChecksAgainOnEachSaveOfEitherFileAndEndsOnCtrlC) {
+    cartella_temporanea d;
+    const fs::path l = d.percorso() / "Prova_linea.txt";
+    const fs::path t = d.percorso() / "Prova_1234-.txt";
+    const fs::path uscita = d.percorso() / "uscita.txt";
+    scrivi_file(l, linea_errata);
+    scrivi_file(t, treno);
+    const std::string strumento = percorso_strumento(d.percorso());
+
+    posix_spawn_file_actions_t azioni;
+    posix_spawn_file_actions_init(&azioni);
+    posix_spawn_file_actions_addopen(&azioni, 1, uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_adddup2(&azioni, 1, 2);
+    std::vector<std::string> argomenti{strumento, "controlla", l.string(), t.string(), "--watch"};
+    std::vector<char*> argv;
+    for (std::string& a : argomenti)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t figlio = 0;
+    ASSERT_EQ(posix_spawn(&figlio, strumento.c_str(), &azioni, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&azioni);
+
+    ASSERT_TRUE(attendi_giri(uscita, 1)) << leggi_file(uscita);
+    EXPECT_NE(leggi_file(uscita).find("[codice 15]"), std::string::npos);
+    // A save of another file of the folder is no save of the scenario.
+    scrivi_file(d.percorso() / "appunti.txt", "x");
+    std::this_thread::sleep_for(300ms);
+    // The fix, saved: the check runs again and finds nothing.
+    scrivi_file(l, linea);
+    ASSERT_TRUE(attendi_giri(uscita, 2)) << leggi_file(uscita);
+    EXPECT_EQ(volte(leggi_file(uscita), "0 errori, 0 avvisi"), 1u) << leggi_file(uscita);
+    // The train saved too, by a rename into place as many editors save.
+    scrivi_file(d.percorso() / "nuovo.tmp", treno);
+    fs::rename(d.percorso() / "nuovo.tmp", t);
+    ASSERT_TRUE(attendi_giri(uscita, 3)) << leggi_file(uscita);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(volte(leggi_file(uscita), "in attesa di un salvataggio"), 3u) << leggi_file(uscita);
+
+    kill(figlio, SIGINT);
+    int stato = 0;
+    ASSERT_EQ(waitpid(figlio, &stato, 0), figlio);
+    ASSERT_TRUE(WIFEXITED(stato)) << "ended by signal " << WTERMSIG(stato);
+    EXPECT_EQ(WEXITSTATUS(stato), 0);
+}
+
+TEST(Sorveglia, StandardInputIsReadButNotWatched) {
+    cartella_temporanea d;
+    scrivi_file(d.percorso() / "Prova_1234-.txt", treno);
+    scrivi_file(d.percorso() / "ingresso.txt", linea_errata);
+    const auto letta = esegui_strumento(
+        d.percorso(), {"controlla", "-", "Prova_1234-.txt", "--nome", "Prova", "--treno", "1234"},
+        {}, {"/bin/sh", "-c", "exec \"$0\" \"$@\" < ingresso.txt"});
+    EXPECT_EQ(letta.stato, 1);
+    EXPECT_NE(letta.errori.find("-:4:23: errore: posizione 99500"), std::string::npos)
+        << letta.errori;
+    const auto sorvegliata =
+        esegui_strumento(d.percorso(), {"controlla", "-", "Prova_1234-.txt", "--nome", "Prova",
+                                        "--treno", "1234", "--watch"});
+    EXPECT_EQ(sorvegliata.stato, 64);
+    const auto due = esegui_strumento(
+        d.percorso(), {"controlla", "-", "-", "--nome", "Prova", "--treno", "1234"});
+    EXPECT_EQ(due.stato, 64);
+}
+
+} // namespace
+} // namespace corvenna::prova_sorveglia
