@@ -1,10 +1,9 @@
 #pragma once
 
-// What the server knows of the rows of the two descriptions, for hover and completion: each
-// keyword as the reader matches it, the keyword the template writes, what the row means and its
-// fields in the order the reader takes them (name, unit, meaning). The compile has the last
-// word on what a row does; this table only explains it. Kept apart so that a fuller table of
-// the format can replace it.
+// What the server shows of the rows of the two descriptions, for hover and completion: each
+// keyword as the reader matches it, the keyword as written, what the row means and its fields in
+// the order the reader takes them (name, unit, meaning). A view of the format's one table
+// (description/formato_descrizioni.hpp), in the shape hover and completion use.
 
 #include "base/descrizione.hpp"
 

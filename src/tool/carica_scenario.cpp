@@ -14,6 +14,7 @@
 #include "tool/stampa_diagnostiche.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -188,7 +189,10 @@ std::vector<std::filesystem::path> file_letti(const file_scenario& file) {
 bool sono_descrizioni(const std::vector<std::filesystem::path>& percorsi) {
     return percorsi.size() == 2 &&
            std::all_of(percorsi.begin(), percorsi.end(), [](const fs::path& p) {
-               return finisce_con(p, ".txt") || finisce_con(p, ".TXT");
+               std::string estensione = p.extension().string();
+               std::transform(estensione.begin(), estensione.end(), estensione.begin(),
+                              [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+               return estensione == ".txt";
            });
 }
 

@@ -28,18 +28,6 @@ namespace corvenna {
 
 namespace {
 
-// Two operands that both end in .txt (any case) are a line and a train description.
-bool sono_descrizioni(const std::vector<std::filesystem::path>& percorsi) {
-    if (percorsi.size() != 2)
-        return false;
-    return std::all_of(percorsi.begin(), percorsi.end(), [](const std::filesystem::path& p) {
-        std::string estensione = p.extension().string();
-        std::transform(estensione.begin(), estensione.end(), estensione.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return estensione == ".txt";
-    });
-}
-
 // A kilometre figure of the command line in metres: digits with one optional decimal point or
 // comma; std::nullopt for anything else.
 std::optional<double> metri_da_km(std::string testo) {

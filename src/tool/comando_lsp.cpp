@@ -1,6 +1,8 @@
 #include "tool/comando_lsp.hpp"
 
 #include "base/errore_file.hpp"
+#include "checking/controllo_descrizioni.hpp"
+#include "checking/politica_avvisi.hpp"
 #include "editor/cornice_messaggi.hpp"
 #include "editor/server_lsp.hpp"
 #include "model/codici_errore.hpp"
@@ -36,8 +38,16 @@ elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
     // A text that could not be converted is not compiled: its bytes would not be the author's.
     if (!conversione.empty())
         return conversione;
+    // Kept apart: the compile deletes each description from its source once read.
+    const std::string linea = sorgente.testi[descrizione::linea];
+    const std::string treno = sorgente.testi[descrizione::treno];
     auto s = std::make_unique<scenario_costruito>(costruisci_scenario(sorgente, testi.identita, 1));
-    return completa_diagnostiche(*s);
+    // What `controlla` says under its defaults: the checking pass over the compile's own
+    // diagnostics, then the tool's judgement of which kinds are errors.
+    elenco_diagnostiche diagnostiche =
+        controlla_descrizioni(linea, treno, 1, completa_diagnostiche(*s));
+    applica_politica(diagnostiche, politica_avvisi{});
+    return diagnostiche;
 }
 
 std::optional<std::string> accesso_disco::leggi(const std::string& percorso) {

@@ -26,8 +26,6 @@ TEST(ParolaVicina, TheNearestNameWithinAThirdOfTheWord) {
     };
     for (const caso& c : casi)
         EXPECT_EQ(parola_vicina(c.parola, nomi), c.attesa) << c.parola;
-    EXPECT_EQ(distanza_modifica("kitten", "sitting"), 3u);
-    EXPECT_EQ(distanza_modifica("", "abc"), 3u);
 }
 
 } // namespace
