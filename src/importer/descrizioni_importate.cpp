@@ -261,7 +261,11 @@ descrizioni_importate componi_descrizioni(const mappa_importata& mappa,
     std::string& linea = esito.linea;
     riga(linea, "[generale]");
     riga(linea, "lunghezza percorso,  " + std::to_string(lunghezza));
+    // One reading, the metre itself, from the start to the end. A lone system from metre 0 with
+    // offset 0 is one the compile cannot order and clears with the others; the same reading
+    // given again from 50 m on is ordered and reads the same everywhere.
     riga(linea, "progressiva chilometrica uno,  0,  0,  0");
+    riga(linea, "progressiva chilometrica due,  50,  0,  0");
     riga(linea, "sfondo uno,  1");
     riga(linea, "sfondo due,  0");
     riga(linea, "sfondo tre,  0");
