@@ -1,6 +1,7 @@
 // The examples of the diagnostics, one a kind, in the order of the table of kinds. Each gives
 // the descriptions whole (an empty one is the smallest of its kind), so that an author can copy
-// them and the unit test can compile them.
+// them and the unit test can compile and check them. The tool's own failures come last, each
+// with a command line.
 
 #include "diagnostics/esempi_diagnostica.hpp"
 
@@ -172,6 +173,72 @@ constexpr std::array esempi{
         "Correggi la posizione che da' il codice 15.",
         "[generale]\nlunghezza percorso,  20000\n[indicazioni]\n"
         "cartello_indicatore,  9500,  (P.L.)\n[fine]", ""},
+
+    // Found by the checking pass.
+    esempio_diagnostica{"oltre-il-percorso",
+        "[generale]\nlunghezza percorso,  20000\n[indicazioni]\n"
+        "cartello_indicatore,  23000,  (P.L.)\n[fine]", "",
+        "Correggi la posizione (qui ha uno zero di troppo), o allunga il percorso.",
+        "[generale]\nlunghezza percorso,  20000\n[indicazioni]\n"
+        "cartello_indicatore,  2300,  (P.L.)\n[fine]", ""},
+    esempio_diagnostica{"progressive-annullate",
+        "[generale]\nlunghezza percorso,  20000\nprogressiva chilometrica uno,  0,  -1500,  0\n"
+        "[fine]", "",
+        "Dai alla progressiva uno scostamento positivo, o un inizio oltre 0.",
+        "[generale]\nlunghezza percorso,  20000\nprogressiva chilometrica uno,  0,  1500,  0\n"
+        "[fine]", ""},
+    esempio_diagnostica{"lettere-fraintese",
+        "[generale]\nlunghezza percorso,  20000\n[curve]\ncurva destra 4,  700,  950\n[fine]", "",
+        "Scrivi la curva come 'curvad4': la 's' di 'destra' la fa a sinistra.",
+        "[generale]\nlunghezza percorso,  20000\n[curve]\ncurvad4,  700,  950\n[fine]", ""},
+    esempio_diagnostica{"valore-avvolto",
+        "[generale]\nlunghezza percorso,  20000\n[pendenze]\npendenza,  0,  200\n[fine]", "",
+        "Scrivi una pendenza fra -100 e 155 per mille.",
+        "[generale]\nlunghezza percorso,  20000\n[pendenze]\npendenza,  0,  20\n[fine]", ""},
+    esempio_diagnostica{"treno-vuoto", "",
+        "[generle]\nnumero vetture,  12\n[fine]",
+        "Apri la descrizione del treno con [generale], scritta bene.", "",
+        "[generale]\nnumero vetture,  12\n[fine]"},
+    esempio_diagnostica{"parola-chiave-simile", "",
+        "[generale]\nsegnael,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]",
+        "Scrivi la parola chiave suggerita.", "",
+        "[generale]\nsegnale,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]"},
+    esempio_diagnostica{"intestazione-sconosciuta", "",
+        "[generale]\nnumero vetture,  12\n[vel_limte]\n[fine]",
+        "Scrivi l'intestazione suggerita, o toglila.", "",
+        "[generale]\nnumero vetture,  12\n[vel_limite]\n[fine]"},
+    esempio_diagnostica{"riga-fuori-sezione",
+        "[generale]\nlunghezza percorso,  20000\npendenza,  0,  5\n[fine]", "",
+        "Metti la riga nella sua sezione, dopo [generale].",
+        "[generale]\nlunghezza percorso,  20000\n[pendenze]\npendenza,  0,  5\n[fine]", ""},
+    esempio_diagnostica{"trattino-in-parola-chiave", "",
+        "[generale]\nvelocita-linea,  1500,  125\n[fine]",
+        "Togli il trattino dalla parola chiave.", "",
+        "[generale]\nvelocita,  1500,  125\n[fine]"},
+    esempio_diagnostica{"separatore-non-valido", "",
+        "[generale]\nvelocita;  1500;  125\n[fine]",
+        "Separa i campi con virgole.", "",
+        "[generale]\nvelocita,  1500,  125\n[fine]"},
+    esempio_diagnostica{"commento-con-virgola", "",
+        "[generale]\n-- nota, sabbia da rifornire\nsabbia,  300\n[fine]",
+        "Togli la virgola dal commento.", "",
+        "[generale]\n-- nota: sabbia da rifornire\nsabbia,  300\n[fine]"},
+    esempio_diagnostica{"orario-non-valido", "",
+        "[generale]\nstazione,  5200,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  75,  "
+        "30,   LUCERIO\n[fine]",
+        "Scrivi minuti e secondi da 0 a 59 (qui le 7 e 15: 7, 15).", "",
+        "[generale]\nstazione,  5200,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  7,  15,  "
+        "30,   LUCERIO\n[fine]"},
+    esempio_diagnostica{"orario-decrescente", "",
+        "[generale]\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  41,  0,   CORVENNA\n"
+        "stazione,  1000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  40,  30,   "
+        "LUCERIO\n[fine]",
+        "Correggi l'orario della stazione, che viene dopo la precedente.", "",
+        "[generale]\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  41,  0,   CORVENNA\n"
+        "stazione,  1000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  45,  30,   "
+        "LUCERIO\n[fine]"},
 
     // Errors.
     esempio_diagnostica{"lunghezza-eccessiva",
@@ -351,6 +418,17 @@ constexpr std::array esempi{
         "Sposta l'elemento oltre i primi 100 m.", "",
         "[generale]\nrallentamento,  200,  0,  500,  0,  0,  5\n[fine]"},
 };
+
+constexpr std::array esempi_dello_strumento{
+    esempio_strumento{"file-inaccessibile",
+        "scenario controlla Arsetta_linea.txt Arsetta_0042-.txt",
+        "Il treno non sta in questa cartella: indica il file con la sua cartella.",
+        "scenario controlla Arsetta_linea.txt treni/Arsetta_0042-.txt"},
+    esempio_strumento{"uso-errato",
+        "scenario controla Arsetta_linea.txt Arsetta_0042-.txt",
+        "Scrivi il comando come lo elenca 'scenario --help'.",
+        "scenario controlla Arsetta_linea.txt Arsetta_0042-.txt"},
+};
 // clang-format on
 
 } // namespace
@@ -361,6 +439,17 @@ std::span<const esempio_diagnostica> esempi_diagnostica() {
 
 const esempio_diagnostica* esempio_di(std::string_view nome) {
     for (const esempio_diagnostica& e : esempi)
+        if (e.nome == nome)
+            return &e;
+    return nullptr;
+}
+
+std::span<const esempio_strumento> esempi_strumento() {
+    return esempi_dello_strumento;
+}
+
+const esempio_strumento* esempio_strumento_di(std::string_view nome) {
+    for (const esempio_strumento& e : esempi_dello_strumento)
         if (e.nome == nome)
             return &e;
     return nullptr;

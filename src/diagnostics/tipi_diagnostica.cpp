@@ -8,13 +8,13 @@ namespace {
 
 constexpr tipo_diagnostica avviso(tipo_avviso tipo, std::string_view nome, std::string_view testo,
                                   std::string_view spiegazione) {
-    return {gravita::avviso, nome, testo, spiegazione, tipo, 0, false, false};
+    return {gravita::avviso, nome, testo, spiegazione, tipo, 0, false, false, false};
 }
 
 // A warning the authors' tool refuses as an error unless allowed by name.
 constexpr tipo_diagnostica avviso_grave(tipo_avviso tipo, std::string_view nome,
                                         std::string_view testo, std::string_view spiegazione) {
-    return {gravita::avviso, nome, testo, spiegazione, tipo, 0, false, true};
+    return {gravita::avviso, nome, testo, spiegazione, tipo, 0, false, true, false};
 }
 
 // Whether the build records a position in metres with an error's code.
@@ -22,8 +22,14 @@ enum class posizione : bool { senza, con };
 
 constexpr tipo_diagnostica errore(std::int32_t codice, std::string_view nome, posizione p,
                                   std::string_view testo, std::string_view spiegazione) {
-    return {gravita::errore,     nome, testo, spiegazione, std::nullopt, codice,
-            p == posizione::con, false};
+    return {gravita::errore,     nome,  testo, spiegazione, std::nullopt, codice,
+            p == posizione::con, false, false};
+}
+
+// A failure of the authors' tool, not of the compile: an error without a code.
+constexpr tipo_diagnostica errore_strumento(std::string_view nome, std::string_view testo,
+                                            std::string_view spiegazione) {
+    return {gravita::errore, nome, testo, spiegazione, std::nullopt, 0, false, false, true};
 }
 
 // Texts use the descriptions' ASCII spelling of accented letters ("e'", "piu'").
@@ -398,10 +404,25 @@ constexpr std::array tabella{
            "nella voce dello scenario, che la descrizione deve lasciare libere; qui un elemento "
            "vi ha gia' scritto. Nessun file binario e' scritto. Sposta l'elemento che sta fra 50 "
            "e 100 m."),
+
+    // The failures of the authors' tool, by the names its JSON and SARIF reports give them.
+    errore_strumento("file-inaccessibile", "un file non si legge o non si scrive",
+                     "Lo strumento non puo' leggere un file che gli e' indicato (una descrizione, "
+                     "un elenco, uno scenario), o non puo' scrivere un file che produce: il file o "
+                     "la cartella non esistono, mancano i permessi, il disco e' pieno. Non e' un "
+                     "errore delle descrizioni: il comando si ferma con lo stato di uscita 2, e "
+                     "il messaggio dice quale file e perche'. Controlla il nome, la cartella e i "
+                     "permessi del file."),
+    errore_strumento("uso-errato", "la riga di comando non e' valida",
+                     "Il comando, una sua opzione o un suo argomento non sono fra quelli che lo "
+                     "strumento accetta: un comando o un'opzione scritti male, un valore che manca "
+                     "o non si legge, un nome che non c'e'. Il comando si ferma prima di fare "
+                     "alcunche', con lo stato di uscita 64. Controlla la riga di comando con "
+                     "'scenario --help' o 'scenario COMANDO --help'."),
 };
 
 // The lookups rely on the order: the warnings first, each at the index of its kind, then the
-// errors by increasing code.
+// errors by increasing code, then the tool's failures, errors without a code.
 constexpr bool tabella_ordinata() {
     std::size_t i = 0;
     for (; i < tabella.size() && tabella[i].livello == gravita::avviso; ++i)
@@ -409,11 +430,15 @@ constexpr bool tabella_ordinata() {
             return false;
     if (i != numero_tipi_avviso)
         return false;
-    for (std::int32_t precedente = 0; i < tabella.size(); ++i) {
+    for (std::int32_t precedente = 0; i < tabella.size() && !tabella[i].dello_strumento; ++i) {
         if (tabella[i].livello != gravita::errore || tabella[i].codice <= precedente)
             return false;
         precedente = tabella[i].codice;
     }
+    for (; i < tabella.size(); ++i)
+        if (!tabella[i].dello_strumento || tabella[i].livello != gravita::errore ||
+            tabella[i].codice != 0 || tabella[i].avviso)
+            return false;
     return true;
 }
 static_assert(tabella_ordinata());
@@ -437,7 +462,7 @@ const tipo_diagnostica* tipo_di_nome(std::string_view nome) {
 
 const tipo_diagnostica* tipo_di_codice(std::int32_t codice) {
     for (std::size_t i = numero_tipi_avviso; i < tabella.size(); ++i)
-        if (tabella[i].codice == codice)
+        if (tabella[i].codice == codice && !tabella[i].dello_strumento)
             return &tabella[i];
     return nullptr;
 }

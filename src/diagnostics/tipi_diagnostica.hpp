@@ -1,9 +1,11 @@
 #pragma once
 
 // Every kind of diagnostic the build gives, in one table: each kind of warning and each error
-// code, with its stable name, a one-line text that says what it is and an explanation of what it
-// means and what to do about it. The compile names a warning by its kind; the printers take the
-// name they show from here, and the programs take an error code's sentence from here.
+// code, and the few failures of the authors' tool itself (a file it cannot read, a command line
+// it does not accept), which its reports name like diagnostics; each with its stable name, a
+// one-line text that says what it is and an explanation of what it means and what to do about it.
+// The compile names a warning by its kind; the printers take the name they show from here, and the
+// programs take an error code's sentence from here.
 //
 // Names are public: a warning's name is printed with it ("[riga-ripetuta]", "codice" in JSON),
 // so a name never changes once given. Names are unique over warnings and errors together.
@@ -87,7 +89,7 @@ struct tipo_diagnostica {
     std::string_view spiegazione;
     // A warning's kind; std::nullopt for an error.
     std::optional<tipo_avviso> avviso;
-    // An error's code; 0 for a warning.
+    // An error's code; 0 for a warning and for a failure of the tool, which has no compile code.
     std::int32_t codice = 0;
     // For an error, true when the build records a position in metres with its code.
     bool con_posizione = false;
@@ -95,15 +97,22 @@ struct tipo_diagnostica {
     // into its field, a feature past the route's end): the authors' tool then refuses it as an
     // error unless it is allowed by name. The generator never looks at it.
     bool errore_nello_strumento = false;
+    // True for a failure of the authors' tool, not of the compile (an error without a code):
+    // its reports give it this name, and `scenario spiega` explains it, but no description
+    // gives it, and the tool's exit status tells it apart (2 for a file, 64 for the command
+    // line) rather than 1.
+    bool dello_strumento = false;
 };
 
-// The whole table: the warnings in the order of `tipo_avviso`, then the errors by code.
+// The whole table: the warnings in the order of `tipo_avviso`, then the errors by code, then the
+// failures of the tool.
 std::span<const tipo_diagnostica> tipi_diagnostica();
 
 const tipo_diagnostica& tipo_di(tipo_avviso tipo);
 // The kind named `nome`, warning or error; nullptr when there is none.
 const tipo_diagnostica* tipo_di_nome(std::string_view nome);
-// The error of code `codice`; nullptr when the build has no such code.
+// The error of code `codice`; nullptr when the build has no such code (and for 0: the tool's
+// failures have no code).
 const tipo_diagnostica* tipo_di_codice(std::int32_t codice);
 
 // The sentence of an error code, "errore sconosciuto" for a code the build does not have.

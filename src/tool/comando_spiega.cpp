@@ -57,6 +57,8 @@ std::string righe_mostrate(std::string_view testo) {
 }
 
 std::string intestazione_tipo(const tipo_diagnostica& t) {
+    if (t.dello_strumento)
+        return "errore dello strumento [" + std::string(t.nome) + "]";
     if (t.livello == gravita::errore)
         return "errore [codice " + std::to_string(t.codice) + "] " + std::string(t.nome);
     return "avviso [" + std::string(t.nome) + "]";
@@ -65,6 +67,13 @@ std::string intestazione_tipo(const tipo_diagnostica& t) {
 std::string spiegazione_tipo(const tipo_diagnostica& t) {
     std::string s = intestazione_tipo(t) + ": " + std::string(t.testo) + "\n\n";
     s += a_capo_spiega(t.spiegazione, "");
+    if (const esempio_strumento* e = esempio_strumento_di(t.nome)) {
+        s += "\nEsempio:\n    $ " + std::string(e->comando) + "\n";
+        s += "\nCorrezione: " + std::string(e->correzione) + "\n";
+        if (!e->comando_corretto.empty())
+            s += "    $ " + std::string(e->comando_corretto) + "\n";
+        return s;
+    }
     const esempio_diagnostica* e = esempio_di(t.nome);
     if (e == nullptr)
         return s;
@@ -84,8 +93,9 @@ std::string spiegazione_tipo(const tipo_diagnostica& t) {
 std::string elenco_tipi() {
     std::string s;
     for (const tipo_diagnostica& t : tipi_diagnostica()) {
-        std::string nome =
-            t.livello == gravita::errore ? std::to_string(t.codice) + "  " : std::string("    ");
+        std::string nome = t.livello == gravita::errore && !t.dello_strumento
+                               ? std::to_string(t.codice) + "  "
+                               : std::string("    ");
         nome.insert(0, 6 - std::min<std::size_t>(6, nome.size()), ' ');
         nome += t.nome;
         nome.resize(std::max<std::size_t>(nome.size(), 38), ' ');
@@ -115,7 +125,7 @@ std::string nome_spiegato(std::string_view parola) {
 std::int32_t codice_vicino(std::int64_t codice) {
     std::int32_t vicino = 0;
     for (const tipo_diagnostica& t : tipi_diagnostica())
-        if (t.livello == gravita::errore &&
+        if (t.livello == gravita::errore && !t.dello_strumento &&
             (vicino == 0 || std::llabs(t.codice - codice) < std::llabs(vicino - codice)))
             vicino = t.codice;
     return vicino;

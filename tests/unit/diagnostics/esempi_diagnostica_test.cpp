@@ -1,6 +1,8 @@
 // Every kind of diagnostic has its explanation and its example, and each example gives its
-// diagnostic while its mending does not.
+// diagnostic while its mending does not, through the compile and the checking pass as
+// `scenario controlla` runs them.
 
+#include "checking/controllo_descrizioni.hpp"
 #include "diagnostics/esempi_diagnostica.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 #include "support/diagnostiche_prova.hpp"
@@ -34,27 +36,68 @@ std::string testo_crlf(std::string_view testo, std::string_view minimo) {
     return t + "\r\n";
 }
 
-bool presente(const prova_diagnostiche::costruito& r, const tipo_diagnostica& tipo) {
-    if (tipo.livello == gravita::errore &&
-        (r.s.c.codice_errore == tipo.codice || r.s.errore_intestazione == tipo.codice))
-        return true;
-    return std::any_of(r.s.diagnostiche.begin(), r.s.diagnostiche.end(), [&](const diagnostica& d) {
-        return d.tipo ? tipo_di(*d.tipo).nome == tipo.nome : d.codice == tipo.codice;
-    });
+bool di_tipo(const diagnostica& d, const tipo_diagnostica& tipo) {
+    return d.tipo ? tipo_di(*d.tipo).nome == tipo.nome
+                  : tipo.livello == gravita::errore && d.codice == tipo.codice;
+}
+
+struct controllato {
+    prova_diagnostiche::costruito compilato;
+    // What the checking pass gives on top of the compile's diagnostics.
+    elenco_diagnostiche controllo;
+
+    bool presente(const tipo_diagnostica& tipo) const {
+        const scenario_costruito& s = compilato.s;
+        if (tipo.livello == gravita::errore &&
+            (s.c.codice_errore == tipo.codice || s.errore_intestazione == tipo.codice))
+            return true;
+        const auto di = [&](const diagnostica& d) { return di_tipo(d, tipo); };
+        // The pass tells a few of the compile's warnings in sharper words of its own: the
+        // compile's kind counts as given either way.
+        return std::any_of(s.diagnostiche.begin(), s.diagnostiche.end(), di) ||
+               std::any_of(controllo.begin(), controllo.end(), di);
+    }
+    std::string testo() const {
+        std::string t = compilato.testo();
+        for (const diagnostica& d : controllo)
+            t += compilato.testo_di(d);
+        return t;
+    }
+};
+
+// The two descriptions compiled, then checked as `scenario controlla` checks them.
+controllato controlla(std::string_view linea, std::string_view treno) {
+    controllato c{
+        costruisci_testi(testo_crlf(linea, linea_minima), testo_crlf(treno, treno_minimo)), {}};
+    c.controllo = controlla_descrizioni(*c.compilato.linea, *c.compilato.treno, 1,
+                                        c.compilato.s.diagnostiche);
+    return c;
 }
 
 TEST(EsempiDiagnostica, EveryKindHasAnExplanationAndAnExample) {
     std::string mancanti;
     for (const tipo_diagnostica& tipo : tipi_diagnostica()) {
-        const esempio_diagnostica* e = esempio_di(tipo.nome);
-        if (tipo.spiegazione.empty() || e == nullptr || e->correzione.empty() ||
-            (e->linea.empty() && e->treno.empty()))
+        bool manca = tipo.spiegazione.empty();
+        if (tipo.dello_strumento) {
+            // No description gives a failure of the tool: its example is a command line.
+            const esempio_strumento* e = esempio_strumento_di(tipo.nome);
+            manca = manca || e == nullptr || e->comando.empty() || e->correzione.empty() ||
+                    esempio_di(tipo.nome) != nullptr;
+        } else {
+            const esempio_diagnostica* e = esempio_di(tipo.nome);
+            manca = manca || e == nullptr || e->correzione.empty() ||
+                    (e->linea.empty() && e->treno.empty()) ||
+                    esempio_strumento_di(tipo.nome) != nullptr;
+        }
+        if (manca)
             mancanti += " " + std::string(tipo.nome);
     }
     EXPECT_EQ(mancanti, "") << "tipi senza spiegazione o esempio (src/diagnostics/"
                                "esempi_diagnostica.cpp)";
     // And no example of a kind the build does not have.
     for (const esempio_diagnostica& e : esempi_diagnostica())
+        EXPECT_NE(tipo_di_nome(e.nome), nullptr) << e.nome;
+    for (const esempio_strumento& e : esempi_strumento())
         EXPECT_NE(tipo_di_nome(e.nome), nullptr) << e.nome;
 }
 
@@ -65,13 +108,12 @@ TEST(EsempiDiagnostica, EachExampleGivesItsDiagnosticAndItsMendingDoesNot) {
         SCOPED_TRACE(std::string(e.nome));
         const tipo_diagnostica* tipo = tipo_di_nome(e.nome);
         ASSERT_NE(tipo, nullptr);
-        const auto errato =
-            costruisci_testi(testo_crlf(e.linea, linea_minima), testo_crlf(e.treno, treno_minimo));
-        EXPECT_TRUE(presente(errato, *tipo)) << errato.testo();
-        const auto corretto = costruisci_testi(
-            testo_crlf(e.linea_corretta.empty() ? e.linea : e.linea_corretta, linea_minima),
-            testo_crlf(e.treno_corretto.empty() ? e.treno : e.treno_corretto, treno_minimo));
-        EXPECT_FALSE(presente(corretto, *tipo)) << corretto.testo();
+        const controllato errato = controlla(e.linea, e.treno);
+        EXPECT_TRUE(errato.presente(*tipo)) << errato.testo();
+        const controllato corretto =
+            controlla(e.linea_corretta.empty() ? e.linea : e.linea_corretta,
+                      e.treno_corretto.empty() ? e.treno : e.treno_corretto);
+        EXPECT_FALSE(corretto.presente(*tipo)) << corretto.testo();
     }
 }
 

@@ -1,3 +1,4 @@
+#include "diagnostics/esito_rapporto.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 #include "model/codici_errore.hpp"
 
@@ -36,7 +37,7 @@ TEST(TipiDiagnostica, EveryCodeOfTheModelHasItsErrorKindAndNoOther) {
         EXPECT_FALSE(t->avviso.has_value()) << codice;
     }
     for (const tipo_diagnostica& t : tipi_diagnostica()) {
-        if (t.livello == gravita::errore) {
+        if (t.livello == gravita::errore && !t.dello_strumento) {
             EXPECT_NE(std::find(codice::tutti.begin(), codice::tutti.end(), t.codice),
                       codice::tutti.end())
                 << t.nome << " has code " << t.codice << ", which the model does not have";
@@ -100,6 +101,28 @@ TEST(TipiDiagnostica, CodeSentencesAndPositionsAreThoseThePrintedReportsUse) {
         EXPECT_EQ(codice_con_posizione(k.codice), k.con_posizione) << k.codice;
     }
     EXPECT_EQ(tipo_di_codice(14), nullptr);
+}
+
+TEST(TipiDiagnostica, TheToolsFailuresAreErrorsWithoutACodeUnderTheNamesItsReportsGive) {
+    // The names the JSON and SARIF reports give a failure of the tool find their kind, so
+    // `scenario spiega uso-errato` explains them; no code finds them, so a compile's code 0 is
+    // still unknown.
+    std::set<std::string_view> dello_strumento;
+    for (const tipo_diagnostica& t : tipi_diagnostica())
+        if (t.dello_strumento) {
+            dello_strumento.insert(t.nome);
+            EXPECT_EQ(t.livello, gravita::errore) << t.nome;
+            EXPECT_EQ(t.codice, 0) << t.nome;
+            EXPECT_FALSE(t.avviso.has_value()) << t.nome;
+            EXPECT_FALSE(t.con_posizione) << t.nome;
+        }
+    EXPECT_EQ(dello_strumento,
+              (std::set<std::string_view>{nome_file_inaccessibile, nome_uso_errato}));
+    EXPECT_EQ(tipo_di_codice(0), nullptr);
+    EXPECT_EQ(testo_codice(0), "errore sconosciuto");
+    // And every compile kind is not the tool's.
+    for (const std::int32_t codice : codice::tutti)
+        EXPECT_FALSE(tipo_di_codice(codice)->dello_strumento) << codice;
 }
 
 TEST(TipiDiagnostica, WarningNamesArePublicAndStayAsGiven) {
