@@ -26,12 +26,14 @@ const nlohmann::json* trova(const nlohmann::json& elenco, int riga, const std::s
 // that row, and a rounded speed offers the value the compile keeps.
 TEST(ControlloStrumento, JsonCarriesRelatedPlacesAndCertainFixes) {
     cartella_temporanea d;
-    scrivi_file(d.percorso() / "L.txt", "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
-                                        "[fine]\r\n");
-    scrivi_file(d.percorso() / "T.txt", "[generale]\r\nsabbia,  300\r\nsabbia,  200\r\n"
-                                        "[vel_limite]\r\nvelocita,  0,  72\r\n[fine]\r\n");
-    const auto esito =
-        esegui_strumento(d.percorso(), {"controlla", "L.txt", "T.txt", "--diagnostica", "json"});
+    scrivi_file(d.percorso() / "Prova_linea.txt",
+                "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                "[fine]\r\n");
+    scrivi_file(d.percorso() / "Prova_7381-.txt",
+                "[generale]\r\nsabbia,  300\r\nsabbia,  200\r\n"
+                "[vel_limite]\r\nvelocita,  0,  72\r\n[fine]\r\n");
+    const auto esito = esegui_strumento(
+        d.percorso(), {"controlla", "Prova_linea.txt", "Prova_7381-.txt", "--diagnostica", "json"});
     EXPECT_NE(esito.stato, 2);
     const nlohmann::json elenco = nlohmann::json::parse(esito.uscita);
 
