@@ -1,6 +1,7 @@
 #include "checking/controllo_descrizioni.hpp"
 
 #include "checking/controllo_testo.hpp"
+#include "checking/correzioni_certe.hpp"
 #include "checking/ripresa_compilazione.hpp"
 
 #include <algorithm>
@@ -81,6 +82,7 @@ elenco_diagnostiche controlla_descrizioni(const std::string& linea, const std::s
         if (!doppia)
             tutte.push_back(std::move(d));
     }
+    aggiungi_correzioni_certe(tutte, linea, treno);
     std::stable_sort(tutte.begin(), tutte.end(), [](const diagnostica& a, const diagnostica& b) {
         const auto chiave = [](const diagnostica& d) {
             return std::tuple(ordine_file(d), d.riga == 0 ? INT_MAX : d.riga, d.colonna);

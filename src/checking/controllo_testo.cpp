@@ -157,8 +157,9 @@ class controllo {
     void controlla(descrizione d, std::string_view testo);
 
   private:
-    void aggiungi(int riga, int colonna, int colonna_fine, tipo_avviso tipo, std::string messaggio,
-                  std::optional<std::int64_t> metri_riga = std::nullopt) {
+    diagnostica& aggiungi(int riga, int colonna, int colonna_fine, tipo_avviso tipo,
+                          std::string messaggio,
+                          std::optional<std::int64_t> metri_riga = std::nullopt) {
         diagnostica x;
         x.livello = gravita::avviso;
         x.file = d_;
@@ -170,6 +171,13 @@ class controllo {
         if (metri_riga)
             x.metri = static_cast<std::int32_t>(*metri_riga);
         esito_.diagnostiche.push_back(std::move(x));
+        return esito_.diagnostiche.back();
+    }
+    // A certain fix of `x`: `testo` in place of columns [colonna, colonna_fine) of its line.
+    void correggi(diagnostica& x, std::string titolo, int colonna, int colonna_fine,
+                  std::string testo) {
+        x.correzioni.push_back(
+            {std::move(titolo), x.file, x.riga, colonna, colonna_fine, std::move(testo)});
     }
     void guasta(int riga) { esito_.righe_guaste[d_].insert(riga); }
 
@@ -247,11 +255,12 @@ void controllo::riga(std::string_view r, int n) {
         const char c = chiave.testo[i];
         if (c == ';' || c == '\t') {
             const int colonna = chiave.colonna + static_cast<int>(i);
-            aggiungi(
+            diagnostica& x = aggiungi(
                 n, colonna, colonna + 1, tipo_avviso::separatore_non_valido,
                 std::string(c == ';' ? "un punto e virgola" : "una tabulazione") +
                     " separa i campi: solo la virgola li separa, e '" + std::string(chiave.testo) +
                     "' e' letto come un solo campo (i valori sono presi dalle righe seguenti)");
+            correggi(x, "separa i campi con una virgola", colonna, colonna + 1, ",");
             guasta(n);
             return;
         }
@@ -337,9 +346,11 @@ void controllo::intestazione(const campo_di_riga& chiave, int n) {
     const auto vicina = piu_vicina(in_minuscolo(chiave.testo), nomi);
     if (!vicina)
         return;
-    aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::intestazione_sconosciuta,
-             "'" + std::string(chiave.testo) + "' non e' un'intestazione della " +
-                 std::string(titolo_descrizione(d_)) + ": forse intendevi `" + *vicina + "`?");
+    diagnostica& x =
+        aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::intestazione_sconosciuta,
+                 "'" + std::string(chiave.testo) + "' non e' un'intestazione della " +
+                     std::string(titolo_descrizione(d_)) + ": forse intendevi `" + *vicina + "`?");
+    correggi(x, "scrivi " + *vicina, chiave.colonna, chiave.colonna_fine, *vicina);
 }
 
 void controllo::sconosciuta(const campo_di_riga& chiave, int n) {
@@ -370,29 +381,44 @@ void controllo::sconosciuta(const campo_di_riga& chiave, int n) {
     }
     if (vicina) {
         const auto giusta = parole_corrispondenti(d_, in_minuscolo(campo), in_generale_);
-        aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::parola_chiave_simile,
-                 "'" + campo +
-                     "' non e' una parola chiave: qui le maiuscole contano e la riga e' ignorata; "
-                     "forse intendevi `" +
-                     std::string(giusta[0]->parola) + "`?");
+        const std::string parola(giusta[0]->parola);
+        diagnostica& x = aggiungi(
+            n, chiave.colonna, chiave.colonna_fine, tipo_avviso::parola_chiave_simile,
+            "'" + campo +
+                "' non e' una parola chiave: qui le maiuscole contano e la riga e' ignorata; "
+                "forse intendevi `" +
+                parola + "`?");
+        // The field in lower case is what the compile would read: certain only when that is
+        // one keyword.
+        if (giusta.size() == 1)
+            correggi(x, "scrivi in minuscolo", chiave.colonna, chiave.colonna_fine,
+                     in_minuscolo(campo));
         return;
     }
     // A keyword field with words beside the keyword: each word against the keywords.
     std::optional<std::string> scelta = piu_vicina(in_minuscolo(campo), nomi);
+    // The columns of what the suggestion replaces: the whole field, or the one word of it.
+    int da = chiave.colonna;
+    int a = chiave.colonna_fine;
     if (!scelta) {
         std::size_t p = 0;
         while (!scelta && p < campo.size()) {
             const std::size_t fine = std::min(campo.find(' ', p), campo.size());
-            if (fine - p >= 5)
+            if (fine - p >= 5) {
                 scelta = piu_vicina(in_minuscolo(campo.substr(p, fine - p)), nomi);
+                da = chiave.colonna + static_cast<int>(p);
+                a = chiave.colonna + static_cast<int>(fine);
+            }
             p = fine + 1;
         }
     }
     if (!scelta)
         return;
-    aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::parola_chiave_simile,
-             "'" + campo + "' non e' una parola chiave: la riga e' ignorata; forse intendevi `" +
-                 *scelta + "`?");
+    diagnostica& x = aggiungi(
+        n, chiave.colonna, chiave.colonna_fine, tipo_avviso::parola_chiave_simile,
+        "'" + campo + "' non e' una parola chiave: la riga e' ignorata; forse intendevi `" +
+            *scelta + "`?");
+    correggi(x, "scrivi " + *scelta, da, a, *scelta);
 }
 
 // A curve takes its class from the lowest digit 1 to 6 anywhere in the keyword field, and turns

@@ -33,12 +33,15 @@ void avvisa_piu_parole(compilazione& k, descrizione d, const campo_chiave& campo
                          " parole chiave: ciascuna legge i suoi valori, uno dopo l'altro");
 }
 
-void segna_impostazione(compilazione& k, descrizione d, const campo_chiave& campo, int& vista) {
-    if (vista != 0)
+void segna_impostazione(compilazione& k, descrizione d, const campo_chiave& campo, luogo& vista) {
+    if (vista.noto()) {
         k.reg.avviso(d, campo.posto, tipo_avviso::riga_ripetuta,
-                     "'" + campo.testo + "' e' gia' data alla riga " + std::to_string(vista) +
+                     "'" + campo.testo + "' e' gia' data alla riga " + std::to_string(vista.riga) +
                          ": vale l'ultima");
-    vista = campo.posto.riga;
+        k.reg.correla(d, vista,
+                      "l'impostazione era stata data dalla riga " + std::to_string(vista.riga));
+    }
+    vista = campo.posto;
 }
 
 void avvisa_arrotondamento(compilazione& k, descrizione d, std::int64_t posizione, luogo posto,

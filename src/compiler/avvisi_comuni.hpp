@@ -16,9 +16,9 @@ namespace corvenna {
 void avvisa_piu_parole(compilazione& k, descrizione d, const campo_chiave& campo,
                        int corrispondenze);
 
-// A setting line given again: the later value replaces the earlier one. `vista` holds the line
-// where it was given before (0 when it was not).
-void segna_impostazione(compilazione& k, descrizione d, const campo_chiave& campo, int& vista);
+// A setting line given again: the later value replaces the earlier one. `vista` holds the place
+// of the keyword where it was given before (not known when it was not).
+void segna_impostazione(compilazione& k, descrizione d, const campo_chiave& campo, luogo& vista);
 
 // A position that is not a multiple of 50 is moved to a cell boundary.
 void avvisa_arrotondamento(compilazione& k, descrizione d, std::int64_t posizione, luogo posto,

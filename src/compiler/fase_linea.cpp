@@ -28,13 +28,15 @@ enum chiave_generale { lunghezza, tre, due, uno, sfondo_uno, sfondo_due, sfondo_
 
 struct stato_generale {
     luogo posto_generale;
-    std::array<int, 8> righe{};
+    std::array<luogo, 8> righe{};
 };
 
 struct stato_linea {
     proprieta_riempita pendenza{&cella::pendenza, 100, "pendenza", "la pendenza",
                                 "la pendenza memorizzata (pendenza + 100)"};
     std::int32_t metro = 2;
+    // The position field of the last curve line, which an overlapping curve names.
+    luogo curva_precedente;
 };
 
 void crea_tracciato(compilazione& k, std::int32_t lunghezza_percorso) {
@@ -232,13 +234,18 @@ esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiav
     // A curve covers the metres after its start: one that starts before the previous one ends
     // is applied only from where that one ends, or not at all.
     const std::int64_t fatto = static_cast<std::int64_t>(s.metro) - 1;
-    if (inizio < fatto)
+    if (inizio < fatto) {
         k.reg.avviso(d_linea, riga.luoghi[0], tipo_avviso::curva_sovrapposta,
                      "la curva a " + metri(inizio) + " inizia prima della fine della precedente (" +
                          metri(fatto) + "): " +
                          (fine > fatto ? "e' applicata solo da " + metri(fatto)
                                        : std::string("e' ignorata")),
                      inizio);
+        k.reg.correla(d_linea, s.curva_precedente,
+                      "la curva precedente era stata posta dalla riga " +
+                          std::to_string(s.curva_precedente.riga));
+    }
+    s.curva_precedente = riga.luoghi[0];
     const std::string oltre = ", oltre la planimetria (" + metri(k.c.lunghezza_totale - 2) + ")";
     if (!estendi_rettilineo(k.c, s.metro, inizio))
         return termina(k, d_linea,

@@ -31,7 +31,7 @@ struct stato_treno {
     ordine_posizioni ordine_velocita;
     proprieta_riempita aderenza{&cella::aderenza, 0, "aderenza", "l'aderenza", "l'aderenza"};
     std::int32_t numero_stazione = 1;
-    std::array<int, 4> righe{};
+    std::array<luogo, 4> righe{};
 };
 
 // A speed in km/h as stored in a cell: km/h / 5, rounded; std::nullopt when it does not fit

@@ -42,6 +42,7 @@ void avvisa_sovrapposizione(const costruzione& c, registro_compilazione& reg, st
                            " m copre il rilievo del tratto da " +
                            std::to_string(c.inizio_montagne[m]) + " a " +
                            std::to_string(c.fine_montagne[m]) + " m");
+            reg.correla(reg.autore_montagna(m), "il tratto coperto");
             return;
         }
     }
@@ -77,6 +78,7 @@ void memo_montagna(costruzione& c, std::int32_t inizio, std::int32_t fine, std::
     }
 
     if (reg) {
+        reg->segna_montagna(n);
         const elemento_descritto& e = reg->elemento_corrente();
         if (tipo != tipo_scritto)
             reg->avviso(e, tipo_avviso::tipo_montagna_cambiato,

@@ -65,6 +65,32 @@ void registro_compilazione::avviso(const elemento_descritto& e, tipo_avviso tipo
     avviso(e.file, e.posto, tipo, std::move(messaggio), e.metri);
 }
 
+void registro_compilazione::correla(descrizione d, luogo posto, std::string messaggio) {
+    if (diagnostiche.empty() || !posto.noto())
+        return;
+    diagnostiche.back().correlati.push_back(
+        {file_di(d), posto.riga, posto.colonna, std::move(messaggio)});
+}
+
+void registro_compilazione::correla(const elemento_descritto* e, const std::string& cosa) {
+    if (e == nullptr)
+        return;
+    std::string messaggio = cosa + " era stato posto dalla riga " + std::to_string(e->posto.riga);
+    correla(e->file, e->posto, std::move(messaggio));
+}
+
+void registro_compilazione::segna_montagna(std::int32_t n) {
+    if (n < 0)
+        return;
+    if (autore_montagne_.size() <= static_cast<std::size_t>(n))
+        autore_montagne_.resize(static_cast<std::size_t>(n) + 1, 0);
+    autore_montagne_[static_cast<std::size_t>(n)] = corrente_;
+}
+
+const elemento_descritto* registro_compilazione::autore_montagna(std::int32_t n) const {
+    return cerca(autore_montagne_, n);
+}
+
 void registro_compilazione::prepara_celle(std::size_t numero_celle) {
     autore_tipo_.assign(numero_celle, 0);
     autore_avviso_.assign(numero_celle, 0);
@@ -91,10 +117,12 @@ void registro_compilazione::scrive_tipo(const cella& prima, std::int64_t k) {
                    qui.cosa + " a " + std::to_string(qui.metri) +
                        " m prende il posto di un marcatore di galleria di " +
                        nomina(altro, qui.file));
+            correla(altro, "il marcatore di galleria");
         } else {
             avviso(qui, tipo_avviso::elemento_coperto,
                    qui.cosa + " a " + std::to_string(qui.metri) + " m prende la cella di " +
                        nomina(altro, qui.file) + ", che non compare piu'");
+            correla(altro, "l'elemento coperto");
         }
     }
     segna_autore(k);
@@ -113,6 +141,7 @@ void registro_compilazione::scrive_avviso(std::uint8_t prima, std::int64_t k) {
                "un marcatore di avvicinamento di " + qui.cosa + " a " + std::to_string(qui.metri) +
                    " m sostituisce, a " + std::to_string(k * 50) + " m, quello di " +
                    nomina(altro, qui.file));
+        correla(altro, "il marcatore");
     }
     autore_cella = corrente_;
 }

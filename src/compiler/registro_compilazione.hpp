@@ -43,6 +43,11 @@ class registro_compilazione {
                 std::optional<std::int32_t> metri = std::nullopt);
     // The same warning, at the place of a feature line.
     void avviso(const elemento_descritto& e, tipo_avviso tipo, std::string messaggio);
+    // Gives the diagnostic just recorded another place that explains it (the earlier line a
+    // later one overwrote), so that a reader and an editor can jump there.
+    void correla(descrizione d, luogo posto, std::string messaggio);
+    // The same, at the feature line `e`; nothing when it is not known.
+    void correla(const elemento_descritto* e, const std::string& cosa);
 
     // Sizes the per-cell tables for the cells just created; every cell without an author.
     void prepara_celle(std::size_t numero_celle);
@@ -64,6 +69,10 @@ class registro_compilazione {
     const elemento_descritto* autore(std::int64_t k) const;
     const elemento_descritto* autore_avviso(std::int64_t k) const;
 
+    // The mountain stretch n (from 1) is the current feature line's, and which line that was.
+    void segna_montagna(std::int32_t n);
+    const elemento_descritto* autore_montagna(std::int32_t n) const;
+
     // The cell a recorder found not free when it refused a feature; -1 when none.
     std::int64_t cella_contesa = -1;
 
@@ -75,6 +84,7 @@ class registro_compilazione {
     std::vector<elemento_descritto> elementi_{1};
     std::vector<std::uint32_t> autore_tipo_;
     std::vector<std::uint32_t> autore_avviso_;
+    std::vector<std::uint32_t> autore_montagne_;
     std::uint32_t corrente_ = 0;
     // The last feature line warned about replacing approach markers.
     std::uint32_t avvisato_avviso_ = 0;
