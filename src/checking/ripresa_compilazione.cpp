@@ -6,6 +6,7 @@
 #include "compiler/sorgente_descrizioni.hpp"
 #include "model/costruzione.hpp"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <tuple>
