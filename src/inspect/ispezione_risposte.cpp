@@ -31,8 +31,10 @@ json elemento_json(const costruzione& c, const ispezione& i, const elemento_trat
     j["progressiva_metri"] = lettura;
     j["descrizione"] = e.descrizione;
     json valori = json::object();
-    for (const auto& [nome, valore] : e.valori)
+    for (const auto& [nome_valore, valore] : e.valori) {
+        const std::string& nome = nome_valore;
         std::visit([&valori, &nome](const auto& v) { valori[nome] = v; }, valore);
+    }
     j["valori"] = std::move(valori);
     j["fonte"] = e.fonte ? json{{"file", e.fonte->file}, {"riga", e.fonte->riga}} : json(nullptr);
     if (e.cella >= 0 && static_cast<std::size_t>(e.cella) < c.celle.size())
