@@ -55,7 +55,6 @@ constexpr campo_formato campo(sv nome, tv tipo, sv unita, std::int64_t minimo, s
 // ---- Diagnostics of the values.
 
 constexpr sv d_posizione[] = {"posizione-arrotondata", "fuori-tracciato"};
-constexpr sv d_fuori[] = {"fuori-tracciato"};
 constexpr sv d_arrotondata[] = {"posizione-arrotondata"};
 constexpr sv d_troncato[] = {"valore-troncato"};
 constexpr sv d_lettura[] = {"lettura-fallita"};

@@ -166,6 +166,10 @@ esito_mappa leggi_geojson(std::string_view byte) {
         radice = json::parse(byte.begin(), byte.end());
     } catch (const json::parse_error& e) {
         return mappa_fallita("byte " + std::to_string(e.byte), "JSON non valido");
+    } catch (const json::exception&) {
+        // A number too large for a double (1e9999) is refused as out of range, not as a
+        // syntax error; it is still bad input, never a crash.
+        return mappa_fallita("file", "JSON con un numero fuori dall'intervallo");
     }
     lettura l;
     const json nessuna = json::object();

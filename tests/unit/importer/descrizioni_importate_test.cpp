@@ -81,8 +81,10 @@ TEST(DescrizioniImportate, StationsTooCloseAreDroppedKeepingTheEndsAndSaidSo) {
 
 TEST(DescrizioniImportate, AtMost78StationsAndSignsTogether) {
     mappa_importata m = retta(1000);
-    for (std::size_t i = 0; i < 1000; i += 10)
-        m.stazioni.push_back(stazione("S" + std::to_string(i), i, "nodo " + std::to_string(i)));
+    for (std::size_t i = 0; i < 1000; i += 10) {
+        const std::string n = std::to_string(i);
+        m.stazioni.push_back(stazione("S" + n, i, "nodo " + n));
+    }
     for (std::size_t i = 5; i < 1000; i += 10)
         m.passaggi_livello.push_back({i, "pl " + std::to_string(i)});
     const descrizioni_importate d =
