@@ -200,6 +200,11 @@ class controllo {
     bool in_generale_ = false;
     int riga_generale_ = 0;
     int righe_lette_ = 0;
+    // The station rows read, and where a missing one is told: the [stazioni] header, or the
+    // file's last line.
+    int stazioni_ = 0;
+    int riga_stazioni_ = 0;
+    int riga_fine_ = 0;
     // The last station time, for the order of the times.
     std::optional<std::int64_t> orario_precedente_;
     int riga_orario_precedente_ = 0;
@@ -211,6 +216,7 @@ void controllo::controlla(descrizione d, std::string_view testo) {
     generale_visto_ = false;
     in_generale_ = false;
     const std::vector<riga_testo> righe = righe_di(testo);
+    riga_fine_ = static_cast<int>(righe.size());
     for (std::size_t i = 0; i < righe.size(); ++i)
         riga(testo.substr(righe[i].inizio, righe[i].lunghezza), static_cast<int>(i) + 1);
     chiudi();
@@ -324,6 +330,8 @@ void controllo::commento(std::string_view r, int n, std::size_t fine_chiave) {
 }
 
 void controllo::intestazione(const campo_di_riga& chiave, int n) {
+    if (riga_stazioni_ == 0 && in_minuscolo(chiave.testo) == "[stazioni]")
+        riga_stazioni_ = n;
     // A header is a keyword field too: one that holds a keyword's letters is read as that row.
     if (!in_generale_ && generale_visto_) {
         const auto parole = parole_corrispondenti(d_, chiave.testo, false);
@@ -556,6 +564,7 @@ void controllo::applica(const parola_chiave_formato& p, const std::vector<valore
     } else if (parola == "abbattimento") {
         posizione(v[0], n, margine_riga, "l'abbattimento");
     } else if (parola == "stazione") {
+        ++stazioni_;
         posizione(v[0], n, margine_stazione, "la stazione");
         if (v.size() >= 16)
             orario(&v[13], n, true);
@@ -616,6 +625,11 @@ void controllo::chiudi() {
                                    "segnali");
         return;
     }
+    if (stazioni_ == 0)
+        aggiungi(riga_stazioni_ > 0 ? riga_stazioni_ : std::max(riga_fine_, 1), 1, 1,
+                 tipo_avviso::senza_stazioni,
+                 "la descrizione del treno non ha nessuna riga 'stazione': lo scenario non "
+                 "avrebbe stazioni, e il treno nessun posto da cui partire");
 }
 
 } // namespace

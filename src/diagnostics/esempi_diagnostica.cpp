@@ -199,6 +199,13 @@ constexpr std::array esempi{
         "[generle]\nnumero vetture,  12\n[fine]",
         "Apri la descrizione del treno con [generale], scritta bene.", "",
         "[generale]\nnumero vetture,  12\n[fine]"},
+    esempio_diagnostica{"senza-stazioni", "",
+        "[generale]\nnumero vetture,  12\n[segnali]\n"
+        "segnale,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]",
+        "Aggiungi la stazione dove il treno parte.", "",
+        "[generale]\nnumero vetture,  12\n[stazioni]\nstazione,  0,  2,  400,  0,  0,  1,  1,  1,  "
+        "0,  2,  4,  1,  1,  6,  41,  0,   ORIGINE\n[segnali]\n"
+        "segnale,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]"},
     esempio_diagnostica{"parola-chiave-simile", "",
         "[generale]\nsegnael,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]",
         "Scrivi la parola chiave suggerita.", "",

@@ -216,6 +216,12 @@ constexpr std::array tabella{
         "La descrizione del treno e' vuota o non ha la sezione [generale]: lo scenario "
         "sarebbe scritto senza stazioni, senza segnali e senza velocita'. Controlla di aver "
         "indicato il file giusto e che contenga la riga [generale]."),
+    avviso_grave(tipo_avviso::senza_stazioni, "senza-stazioni",
+                 "la descrizione del treno non ha nessuna stazione",
+                 "Le righe del treno sono lette, ma nessuna e' una 'stazione': lo scenario sarebbe "
+                 "scritto senza stazioni, con un orario vuoto e senza un punto dove il treno "
+                 "parte o si ferma. Aggiungi almeno la stazione di partenza nella sezione "
+                 "[stazioni]."),
     avviso(tipo_avviso::parola_chiave_simile, "parola-chiave-simile",
            "un campo chiave somiglia a una parola chiave ma non lo e'",
            "Il primo campo della riga non contiene alcuna parola chiave, ma ne somiglia a una: la "

@@ -64,6 +64,7 @@ enum class tipo_avviso : std::uint8_t {
     lettere_fraintese,
     valore_avvolto,
     treno_vuoto,
+    senza_stazioni,
     parola_chiave_simile,
     intestazione_sconosciuta,
     riga_fuori_sezione,

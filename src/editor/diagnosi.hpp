@@ -27,6 +27,14 @@ class diagnosi {
     // Every error and warning, with lines and columns counted in characters of the texts and
     // messages in Windows-1252, as the compile gives them.
     virtual elenco_diagnostiche esamina(const testi_scenario& testi) = 0;
+    // What the compile of `testi` made at a route metre, in words: the 50 m cell holding it,
+    // the kilometre the driver reads there, speeds, gradient and the features placed there.
+    // Empty when the pair does not compile or the metre lies beyond the cells.
+    virtual std::string descrivi_metro(const testi_scenario& testi, long long metro) {
+        (void)testi;
+        (void)metro;
+        return {};
+    }
 };
 
 } // namespace corvenna

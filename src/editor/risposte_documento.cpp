@@ -4,7 +4,6 @@
 #include "editor/catalogo_righe.hpp"
 
 #include <charconv>
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -61,7 +60,8 @@ std::string snippet(const voce_riga& v) {
     return r;
 }
 
-std::string testo_hover(const riga_letta& r, int indice, descrizione d) {
+std::string testo_hover(const riga_letta& r, int indice, descrizione d,
+                        const std::function<std::string(long long)>& descrivi_metro) {
     const voce_riga& v = *r.voce;
     std::string t =
         "**" + std::string(v.parola) + "** (" + nome_file(d) + "): " + std::string(v.significato);
@@ -80,8 +80,14 @@ std::string testo_hover(const riga_letta& r, int indice, descrizione d) {
         t += ": " + std::string(c.significato);
     const std::string_view valore = r.campi[static_cast<std::size_t>(indice)].testo;
     if (c.posizione)
-        if (const auto m = numero(valore))
-            t += "\n\n" + std::to_string(*m) + " m dall'inizio del percorso: " + chilometrica(*m);
+        if (const auto m = numero(valore)) {
+            // The driver's kilometre depends on the kilometric systems in force, which only the
+            // compiled pair knows: without it, the metre alone.
+            t += "\n\n" + std::to_string(*m) + " m dall'inizio del percorso";
+            if (const std::string fatto = descrivi_metro ? descrivi_metro(*m) : std::string();
+                !fatto.empty())
+                t += "\n\nNella compilazione: " + fatto;
+        }
     if (!c.testo && !valore.empty() && !numero(valore))
         t += "\n\n`" + std::string(valore) + "` non e' un numero";
     return t;
@@ -89,15 +95,8 @@ std::string testo_hover(const riga_letta& r, int indice, descrizione d) {
 
 } // namespace
 
-std::string chilometrica(long long metri) {
-    const bool negativo = metri < 0;
-    const long long m = negativo ? -metri : metri;
-    char testo[48];
-    std::snprintf(testo, sizeof testo, "km %s%lld+%03lld", negativo ? "-" : "", m / 1000, m % 1000);
-    return testo;
-}
-
-nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp p) {
+nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp p,
+                           const std::function<std::string(long long)>& descrivi_metro) {
     const std::string_view linea = riga_di(testo, p.riga);
     const riga_letta r = leggi_riga(linea, d);
     const int indice = campo_a(r, byte_da_utf16(linea, p.carattere));
@@ -106,7 +105,7 @@ nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp 
     const campo_letto& campo = r.campi[static_cast<std::size_t>(indice)];
     std::string valore;
     if (r.voce) {
-        valore = testo_hover(r, indice, d);
+        valore = testo_hover(r, indice, d, descrivi_metro);
     } else if (indice == 0 && e_sezione(campo.testo)) {
         valore =
             "Sezione `" + std::string(campo.testo) +

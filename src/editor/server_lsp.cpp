@@ -176,8 +176,14 @@ nlohmann::json server_lsp::esegui(const std::string& metodo, const nlohmann::jso
         if (metodo == "textDocument/documentSymbol")
             return simboli_documento(*testo, d);
         const posizione_lsp p = leggi_posizione(parametri.at("position"));
-        if (metodo == "textDocument/hover")
-            return hover_campo(*testo, d, p);
+        if (metodo == "textDocument/hover") {
+            std::function<std::string(long long)> descrivi;
+            if (const auto c = ultime_coppie_.find(percorso); c != ultime_coppie_.end())
+                descrivi = [this, testi = c->second](long long metro) {
+                    return diagnosi_.descrivi_metro(*testi, metro);
+                };
+            return hover_campo(*testo, d, p, descrivi);
+        }
         return completamenti(*testo, d, p);
     }
     if (metodo == "textDocument/definition")
@@ -288,6 +294,10 @@ void server_lsp::diagnostica_coppia(const std::string& percorso,
         }
     }
     const elenco_diagnostiche elenco = diagnosi_.esamina(testi);
+    // Kept for the hovers of both files: what the compile of this pair made.
+    const auto esaminati = std::make_shared<const testi_scenario>(testi);
+    ultime_coppie_[coppia->linea] = esaminati;
+    ultime_coppie_[coppia->treno] = esaminati;
     const documento_di documento = [&](descrizione d) -> const luogo_documento& {
         return documenti[d == descrizione::treno ? 1 : 0];
     };

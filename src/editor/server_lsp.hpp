@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ class server_lsp {
     accesso_file& file_;
     documenti_aperti documenti_;
     std::map<std::string, std::vector<pubblicata>> pubblicate_;
+    // The texts each file's pair was last diagnosed with, by path.
+    std::map<std::string, std::shared_ptr<const testi_scenario>> ultime_coppie_;
     bool inizializzato_ = false;
     bool arresto_ = false;
     bool finito_ = false;

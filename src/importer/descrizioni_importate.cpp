@@ -92,10 +92,20 @@ descrizioni_importate componi_descrizioni(const mappa_importata& mappa,
         esito.note.push_back({elemento, messaggio});
     };
 
-    // Stations: projected onto the path, in running order.
+    // Stations: projected onto the path, in running order. A map that names none (a bare GPS
+    // track) gets one at each end of the path, so the train has somewhere to start and stop.
+    std::vector<stazione_mappa> da_porre = mappa.stazioni;
+    if (da_porre.empty() && !mappa.percorso.empty()) {
+        da_porre.push_back({"ORIGINE", mappa.percorso.front().longitudine,
+                            mappa.percorso.front().latitudine, std::nullopt, "punto 0"});
+        da_porre.push_back({"CAPOLINEA", mappa.percorso.back().longitudine,
+                            mappa.percorso.back().latitudine, std::nullopt,
+                            "punto " + std::to_string(mappa.percorso.size() - 1)});
+        nota("percorso", "la mappa non nomina stazioni: ORIGINE e CAPOLINEA poste ai due capi");
+    }
     std::vector<stazione_posta> stazioni;
-    for (std::size_t k = 0; k < mappa.stazioni.size(); ++k) {
-        const stazione_mappa& s = mappa.stazioni[k];
+    for (std::size_t k = 0; k < da_porre.size(); ++k) {
+        const stazione_mappa& s = da_porre[k];
         const proiezione_punto p =
             proietta_sul_percorso(mappa.percorso, progressiva, s.longitudine, s.latitudine);
         if (!(p.distanza <= opzioni.distanza_stazione)) {

@@ -11,6 +11,7 @@
 #include "tool/ingresso_descrizione.hpp"
 #include "tool/lettura_scenario.hpp"
 #include "tool/origini_descrizioni.hpp"
+#include "tool/sorveglia.hpp"
 #include "tool/stampa_diagnostiche.hpp"
 
 #include <CLI/CLI.hpp>
@@ -168,6 +169,31 @@ int esegui_disegna(const opzioni_disegna& o, std::ostream& errori) {
     return stato_uscita::riuscito;
 }
 
+int disegna_sorvegliando(const opzioni_disegna& o, std::ostream& errori) {
+    if (o.uscita == uscita_standard) {
+        errori << "scenario: --watch scrive la pagina in un file: indica -o FILE.html, non -\n"
+                  "Per l'aiuto: scenario disegna --help\n";
+        return stato_uscita::uso_errato;
+    }
+    // The files a run reads: the two descriptions, or the compiled scenario's files.
+    const std::vector<std::filesystem::path> letti =
+        sono_descrizioni(o.percorsi)
+            ? o.percorsi
+            : file_letti(file_da_opzioni(o.percorsi, o.nome, o.numero_treno));
+    const auto pagina = o.uscita.empty() ? std::filesystem::path() : o.uscita;
+    int giro = 0;
+    return esegui_sorvegliando(
+        letti,
+        [&] {
+            const int stato = esegui_disegna(o, errori);
+            if (stato == stato_uscita::riuscito)
+                errori << "scenario: pagina disegnata" << (++giro > 1 ? " di nuovo" : "")
+                       << (pagina.empty() ? std::string() : ": " + pagina.string()) << '\n';
+            return stato;
+        },
+        errori);
+}
+
 void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
     auto o = std::make_shared<opzioni_disegna>();
     CLI::App* sub = app.add_subcommand(
@@ -188,7 +214,14 @@ void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
     sub->add_option("--a", o->a_km, "km del percorso a cui si chiude la vista");
     sub->add_flag("--rigoroso", o->rigoroso,
                   "rifiuta uno scenario i cui file non vengono dalla stessa compilazione");
-    sub->callback([o, &azione] { azione = [o] { return esegui_disegna(*o, std::cerr); }; });
+    sub->add_flag("--watch", o->sorveglia,
+                  "disegna di nuovo a ogni salvataggio dei file letti, fino a Ctrl-C");
+    sub->callback([o, &azione] {
+        azione = [o] {
+            return o->sorveglia ? disegna_sorvegliando(*o, std::cerr)
+                                : esegui_disegna(*o, std::cerr);
+        };
+    });
 }
 
 } // namespace corvenna

@@ -27,11 +27,18 @@ struct opzioni_disegna {
     // distance from its origin, as the profile's axis counts), a decimal point or comma.
     std::string da_km;
     std::string a_km;
+    // Draws again on every save of the files read, until Ctrl-C.
+    bool sorveglia = false;
 };
 
 // Reads the scenario and replaces the page's file whole. File failures throw errore_file, an
 // output that must not be written errore_destinazione, both before anything is written.
 int esegui_disegna(const opzioni_disegna& o, std::ostream& errori);
+
+// `--watch`: the page drawn now and again after each save of the descriptions or of the compiled
+// files, each time told on `errori` with the page's name; the view's range stays in the page's
+// address, so the browser's reload keeps it. 0 when Ctrl-C ends it.
+int disegna_sorvegliando(const opzioni_disegna& o, std::ostream& errori);
 
 void aggiungi_disegna(CLI::App& app, azione_comando& azione);
 

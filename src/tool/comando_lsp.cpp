@@ -1,10 +1,12 @@
 #include "tool/comando_lsp.hpp"
 
+#include "base/codifica_1252.hpp"
 #include "base/errore_file.hpp"
 #include "checking/controllo_descrizioni.hpp"
 #include "checking/politica_avvisi.hpp"
 #include "editor/cornice_messaggi.hpp"
 #include "editor/server_lsp.hpp"
+#include "inspect/ispezione_tratti.hpp"
 #include "model/codici_errore.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/flusso_standard.hpp"
@@ -16,10 +18,28 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace corvenna {
 
-elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
+struct diagnosi_controlla::compilata {
+    // The texts as the editor gave them, to know the pair again.
+    std::string linea_data;
+    std::string treno_dato;
+    identita_scenario identita;
+    // As converted, for the checking pass.
+    std::string linea;
+    std::string treno;
+    std::unique_ptr<scenario_costruito> scenario;
+    // Made at the first hover.
+    std::optional<ispezione> tratti;
+};
+
+diagnosi_controlla::diagnosi_controlla() = default;
+diagnosi_controlla::~diagnosi_controlla() = default;
+
+elenco_diagnostiche diagnosi_controlla::compila(const testi_scenario& testi) {
+    ultima_.reset();
     elenco_diagnostiche conversione;
     sorgente_memoria sorgente;
     for (const descrizione d : {descrizione::linea, descrizione::treno}) {
@@ -38,16 +58,47 @@ elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
     // A text that could not be converted is not compiled: its bytes would not be the author's.
     if (!conversione.empty())
         return conversione;
+    auto c = std::make_unique<compilata>();
+    c->linea_data = testi.linea;
+    c->treno_dato = testi.treno;
+    c->identita = testi.identita;
     // Kept apart: the compile deletes each description from its source once read.
-    const std::string linea = sorgente.testi[descrizione::linea];
-    const std::string treno = sorgente.testi[descrizione::treno];
-    auto s = std::make_unique<scenario_costruito>(costruisci_scenario(sorgente, testi.identita, 1));
+    c->linea = sorgente.testi[descrizione::linea];
+    c->treno = sorgente.testi[descrizione::treno];
+    c->scenario =
+        std::make_unique<scenario_costruito>(costruisci_scenario(sorgente, testi.identita, 1));
+    ultima_ = std::move(c);
+    return {};
+}
+
+elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
+    elenco_diagnostiche conversione = compila(testi);
+    if (!ultima_)
+        return conversione;
     // What `controlla` says under its defaults: the checking pass over the compile's own
     // diagnostics, then the tool's judgement of which kinds are errors.
-    elenco_diagnostiche diagnostiche =
-        controlla_descrizioni(linea, treno, 1, completa_diagnostiche(*s));
+    elenco_diagnostiche diagnostiche = controlla_descrizioni(
+        ultima_->linea, ultima_->treno, 1, completa_diagnostiche(*ultima_->scenario));
     applica_politica(diagnostiche, politica_avvisi{});
     return diagnostiche;
+}
+
+std::string diagnosi_controlla::descrivi_metro(const testi_scenario& testi, long long metro) {
+    const bool stessa = ultima_ && ultima_->linea_data == testi.linea &&
+                        ultima_->treno_dato == testi.treno &&
+                        ultima_->identita.nome_scenario == testi.identita.nome_scenario &&
+                        ultima_->identita.numero_treno == testi.identita.numero_treno;
+    if (!stessa)
+        compila(testi);
+    // A compile that stopped leaves a model no one should read as the scenario.
+    if (!ultima_ || !ultima_->scenario->riuscito())
+        return {};
+    if (!ultima_->tratti)
+        ultima_->tratti = ispeziona_tratti(ultima_->scenario->c);
+    const auto k = tratto_al_metro(*ultima_->tratti, static_cast<double>(metro));
+    if (!k)
+        return {};
+    return da_1252(riga_tratto(ultima_->tratti->tratti[*k], ultima_->tratti->sistemi));
 }
 
 std::optional<std::string> accesso_disco::leggi(const std::string& percorso) {

@@ -8,15 +8,30 @@
 #include "editor/diagnosi.hpp"
 #include "tool/comando.hpp"
 
+#include <memory>
+#include <string>
+
 namespace corvenna {
 
 // The compile of two description texts exactly as `controlla` compiles two files: each text
 // converted as a file's bytes are (UTF-8 with letters converted to Windows-1252, a character
 // without a byte an error and no compile), then the build and its warnings, and the error
 // added for an outcome no diagnostic reports.
+// The hovers' account of a metre comes from the same compile, as `scenario ispeziona
+// --al-metro` tells it; the last pair compiled is kept, so a hover after an edit compiles nothing
+// again.
 class diagnosi_controlla final : public diagnosi {
   public:
+    diagnosi_controlla();
+    ~diagnosi_controlla() override;
     elenco_diagnostiche esamina(const testi_scenario& testi) override;
+    std::string descrivi_metro(const testi_scenario& testi, long long metro) override;
+
+  private:
+    struct compilata;
+    // The texts converted and compiled, or the conversion's errors.
+    elenco_diagnostiche compila(const testi_scenario& testi);
+    std::unique_ptr<compilata> ultima_;
 };
 
 // Files on the local disk.

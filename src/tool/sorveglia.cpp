@@ -2,6 +2,7 @@
 
 #include "base/errore_file.hpp"
 #include "base/stato_uscita.hpp"
+#include "input/errore_lettura.hpp"
 #include "platform/sorveglianza.hpp"
 #include "tool/ingresso_standard.hpp"
 
@@ -9,31 +10,47 @@
 
 namespace corvenna {
 
+int esegui_sorvegliando(const std::vector<std::filesystem::path>& file,
+                        const std::function<int()>& esegui, std::ostream& errori) {
+    // Watching starts before the first run, so a save made while it runs is not missed.
+    piattaforma::sorveglianza_file sorveglianza(file);
+    std::string elenco;
+    for (std::size_t i = 0; i < file.size(); ++i)
+        elenco += (i == 0 ? "" : i + 1 == file.size() ? " o di " : ", ") + file[i].string();
+    for (;;) {
+        piattaforma::pulisci_schermo();
+        try {
+            if (esegui() == stato_uscita::uso_errato)
+                return stato_uscita::uso_errato;
+        } catch (const errore_file& e) {
+            errori << "scenario: impossibile leggere " << e.file().string() << ": " << e.motivo()
+                   << '\n';
+        } catch (const errore_lettura& e) {
+            // A compiled scenario caught while it is being written again reads as damaged:
+            // the write's end is a save too, and the next run reads it whole.
+            errori << "scenario: " << e.what() << '\n';
+        }
+        errori << "scenario: in attesa di un salvataggio di " << elenco << " (Ctrl-C per finire)"
+               << std::endl;
+        if (sorveglianza.attendi() == piattaforma::sorveglianza_file::evento::interrotto)
+            return stato_uscita::riuscito;
+    }
+}
+
 int controlla_sorvegliando(const opzioni_compila& o, std::ostream& uscita, std::ostream& errori) {
     if (e_ingresso_standard(o.linea) || e_ingresso_standard(o.treno)) {
         errori << "scenario: --watch sorveglia due file: lo standard input (-) non si puo' "
                   "sorvegliare\nPer l'aiuto: scenario controlla --help\n";
         return stato_uscita::uso_errato;
     }
-    // Watching starts before the first run, so a save made while it runs is not missed.
-    piattaforma::sorveglianza_file sorveglianza({o.linea, o.treno});
-    for (;;) {
-        piattaforma::pulisci_schermo();
-        try {
+    return esegui_sorvegliando(
+        {o.linea, o.treno},
+        [&] {
             const int stato = esegui_compila(o, uscita, errori);
-            // The status is the usage error only for what no save can mend (the identity).
-            if (stato == stato_uscita::uso_errato)
-                return stato;
-        } catch (const errore_file& e) {
-            errori << "scenario: impossibile leggere " << e.file().string() << ": " << e.motivo()
-                   << '\n';
-        }
-        errori << "scenario: in attesa di un salvataggio di " << o.linea.string() << " o di "
-               << o.treno.string() << " (Ctrl-C per finire)" << std::endl;
-        uscita.flush();
-        if (sorveglianza.attendi() == piattaforma::sorveglianza_file::evento::interrotto)
-            return stato_uscita::riuscito;
-    }
+            uscita.flush();
+            return stato;
+        },
+        errori);
 }
 
 } // namespace corvenna

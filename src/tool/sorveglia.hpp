@@ -1,19 +1,28 @@
 #pragma once
 
-// `scenario controlla --watch`: the check run again on every save of either description, the
-// screen cleared before each run, until Ctrl-C. The wait is the system's notification of a save,
-// never a poll.
+// `--watch`: a command run again on every save of the files it reads, the screen cleared before
+// each run, until Ctrl-C. The wait is the system's notification of a save, never a poll.
+// `scenario controlla --watch` checks again; `scenario disegna --watch` draws the page again.
 
 #include "tool/comando_compila.hpp"
 
+#include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <string_view>
+#include <vector>
 
 namespace corvenna {
 
-// Runs the check now and after each save of `o.linea` or `o.treno` (a save of any other file is
-// not one). A failure to read a description is shown and the watch goes on; the next save may
-// mend it. Returns 0 when Ctrl-C ends the watch, 64 for a description read from standard input
-// (it cannot be watched), 2 when the folders cannot be watched.
+// Runs `esegui` now and after each save of one of `file` (a save of any other file is not one).
+// A file that cannot be read is told and the watch goes on; the next save may mend it. A run
+// that returns the usage error ends the watch with it (no save can mend the command line).
+// Returns 0 when Ctrl-C ends the watch, 2 when the folders cannot be watched.
+int esegui_sorvegliando(const std::vector<std::filesystem::path>& file,
+                        const std::function<int()>& esegui, std::ostream& errori);
+
+// The check of `o` under the watch; 64 for a description read from standard input (it cannot
+// be watched).
 int controlla_sorvegliando(const opzioni_compila& o, std::ostream& uscita, std::ostream& errori);
 
 } // namespace corvenna

@@ -1,5 +1,6 @@
-// `scenario controlla --watch` as an author uses it: started once, it checks again on every
-// save of either description and of nothing else, and Ctrl-C ends it with status 0.
+// `scenario controlla --watch` and `scenario disegna --watch` as an author uses them: started
+// once, they check or draw again on every save of either description and of nothing else, and
+// Ctrl-C ends them with status 0.
 
 #include "support/cartella_temporanea.hpp"
 #include "support/programma_di_prova.hpp"
@@ -32,7 +33,9 @@ const std::string linea = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r
                           "pendenza,  0,  3\r\n[fine]\r\n";
 const std::string linea_errata = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
                                  "indicatore cartello,  99500,  TESTO\r\n[fine]\r\n";
-const std::string treno = "[generale]\r\nvelocita,  0,  75\r\n[fine]\r\n";
+const std::string treno = "[generale]\r\nvelocita,  0,  75\r\n[stazioni]\r\n"
+                          "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  "
+                          "41,  0,   ORIGINE\r\n[fine]\r\n";
 
 // The tool's path, as the support runs it.
 std::string percorso_strumento(const fs::path& cartella) {
@@ -57,6 +60,35 @@ bool attendi_giri(const fs::path& uscita, std::size_t n) {
     return false;
 }
 
+// Starts the tool with `argomenti` in the background, standard output and error into `uscita`.
+pid_t avvia(const fs::path& cartella, std::vector<std::string> argomenti, const fs::path& uscita) {
+    const std::string strumento = percorso_strumento(cartella);
+    posix_spawn_file_actions_t azioni;
+    posix_spawn_file_actions_init(&azioni);
+    posix_spawn_file_actions_addopen(&azioni, 1, uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_adddup2(&azioni, 1, 2);
+    argomenti.insert(argomenti.begin(), strumento);
+    std::vector<char*> argv;
+    for (std::string& a : argomenti)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t figlio = 0;
+    const int esito =
+        posix_spawn(&figlio, strumento.c_str(), &azioni, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&azioni);
+    return esito == 0 ? figlio : -1;
+}
+
+// Ctrl-C, then the status: 0 expected.
+int interrompi(pid_t figlio) {
+    kill(figlio, SIGINT);
+    int stato = 0;
+    if (waitpid(figlio, &stato, 0) != figlio || !WIFEXITED(stato))
+        return -1;
+    return WEXITSTATUS(stato);
+}
+
 TEST(Sorveglia, ChecksAgainOnEachSaveOfEitherFileAndEndsOnCtrlC) {
     cartella_temporanea d;
     const fs::path l = d.percorso() / "Prova_linea.txt";
@@ -64,21 +96,9 @@ TEST(Sorveglia, ChecksAgainOnEachSaveOfEitherFileAndEndsOnCtrlC) {
     const fs::path uscita = d.percorso() / "uscita.txt";
     scrivi_file(l, linea_errata);
     scrivi_file(t, treno);
-    const std::string strumento = percorso_strumento(d.percorso());
-
-    posix_spawn_file_actions_t azioni;
-    posix_spawn_file_actions_init(&azioni);
-    posix_spawn_file_actions_addopen(&azioni, 1, uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_adddup2(&azioni, 1, 2);
-    std::vector<std::string> argomenti{strumento, "controlla", l.string(), t.string(), "--watch"};
-    std::vector<char*> argv;
-    for (std::string& a : argomenti)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t figlio = 0;
-    ASSERT_EQ(posix_spawn(&figlio, strumento.c_str(), &azioni, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&azioni);
+    const pid_t figlio =
+        avvia(d.percorso(), {"controlla", l.string(), t.string(), "--watch"}, uscita);
+    ASSERT_GT(figlio, 0);
 
     ASSERT_TRUE(attendi_giri(uscita, 1)) << leggi_file(uscita);
     EXPECT_NE(leggi_file(uscita).find("[codice 15]"), std::string::npos);
@@ -96,11 +116,43 @@ TEST(Sorveglia, ChecksAgainOnEachSaveOfEitherFileAndEndsOnCtrlC) {
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(volte(leggi_file(uscita), "in attesa di un salvataggio"), 3u) << leggi_file(uscita);
 
-    kill(figlio, SIGINT);
-    int stato = 0;
-    ASSERT_EQ(waitpid(figlio, &stato, 0), figlio);
-    ASSERT_TRUE(WIFEXITED(stato)) << "ended by signal " << WTERMSIG(stato);
-    EXPECT_EQ(WEXITSTATUS(stato), 0);
+    EXPECT_EQ(interrompi(figlio), 0);
+}
+
+TEST(Sorveglia, DrawsThePageAgainOnEachSaveOfTheDescriptions) {
+    cartella_temporanea d;
+    const fs::path l = d.percorso() / "Prova_linea.txt";
+    const fs::path t = d.percorso() / "Prova_1234-.txt";
+    const fs::path pagina = d.percorso() / "pagina.html";
+    const fs::path uscita = d.percorso() / "uscita.txt";
+    scrivi_file(l, linea);
+    scrivi_file(t, treno);
+    const pid_t figlio =
+        avvia(d.percorso(), {"disegna", l.string(), t.string(), "-o", pagina.string(), "--watch"},
+              uscita);
+    ASSERT_GT(figlio, 0);
+    ASSERT_TRUE(attendi_giri(uscita, 1)) << leggi_file(uscita);
+    EXPECT_NE(leggi_file(uscita).find("pagina disegnata: " + pagina.string()), std::string::npos)
+        << leggi_file(uscita);
+    const std::string prima = leggi_file(pagina);
+    EXPECT_EQ(prima.find("TORRE"), std::string::npos);
+    // A board added to the line and saved: the page is drawn again and shows it.
+    scrivi_file(l, "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
+                   "pendenza,  0,  3\r\ncartello_indicatore,  4000,  TORRE\r\n[fine]\r\n");
+    ASSERT_TRUE(attendi_giri(uscita, 2)) << leggi_file(uscita);
+    EXPECT_NE(leggi_file(uscita).find("pagina disegnata di nuovo"), std::string::npos);
+    EXPECT_NE(leggi_file(pagina).find("TORRE"), std::string::npos);
+    // A line that no longer compiles: told, the earlier page kept, the watch goes on.
+    scrivi_file(l, linea_errata);
+    ASSERT_TRUE(attendi_giri(uscita, 3)) << leggi_file(uscita);
+    EXPECT_NE(leggi_file(uscita).find("[codice 15]"), std::string::npos) << leggi_file(uscita);
+    EXPECT_NE(leggi_file(pagina).find("TORRE"), std::string::npos);
+    EXPECT_EQ(interrompi(figlio), 0);
+
+    const auto standard =
+        esegui_strumento(d.percorso(), {"disegna", l.string(), t.string(), "-o", "-", "--watch"});
+    EXPECT_EQ(standard.stato, 64);
+    EXPECT_NE(standard.errori.find("--watch scrive la pagina in un file"), std::string::npos);
 }
 
 TEST(Sorveglia, StandardInputIsReadButNotWatched) {

@@ -26,7 +26,10 @@ using prova::scrivi_file;
 // A short line and its train that compile cleanly.
 const std::string linea_pulita = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
                                  "pendenza,  0,  3\r\n[fine]\r\n";
-const std::string treno_pulito = "[generale]\r\nvelocita,  0,  75\r\n[fine]\r\n";
+const std::string treno_pulito = "[generale]\r\nvelocita,  0,  75\r\n"
+                                 "[stazioni]\r\nstazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  "
+                                 "2,  4,  1,  1,  6,  41,  0,   ORIGINE\r\n"
+                                 "[fine]\r\n";
 // A sign beyond the end of the route: code 15 on line 4.
 const std::string linea_errata = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
                                  "indicatore cartello,  99500,  TESTO\r\n[fine]\r\n";
@@ -289,7 +292,10 @@ void controlla_sarif(const nlohmann::json& log) {
 
 TEST(Strumento, SarifLogHasWhatCodeScanningServicesRead) {
     // An error on line 4 of the line description and a rounded speed in the train's.
-    const autore a(linea_errata, "[generale]\r\nvelocita,  0,  73\r\n[fine]\r\n");
+    const autore a(linea_errata, "[generale]\r\nvelocita,  0,  73\r\n"
+                                 "[stazioni]\r\nstazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  "
+                                 "2,  4,  1,  1,  6,  41,  0,   ORIGINE\r\n"
+                                 "[fine]\r\n");
     const auto esito =
         a.esegui({"controlla", a.linea().string(), a.treno().string(), "--diagnostica", "sarif"});
     EXPECT_EQ(esito.stato, 1);

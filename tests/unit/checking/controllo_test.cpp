@@ -102,7 +102,7 @@ struct caso {
 
 TEST(Controllo, EachSilentResultIsReportedAtItsFieldWithItsName) {
     using D = descrizione;
-    const std::vector<caso> casi{
+    std::vector<caso> casi{
         {"oltre-il-percorso",
          {{D::linea, 149, "cartello_indicatore,  91000,  OLTRE"}},
          D::linea,
@@ -259,6 +259,11 @@ TEST(Controllo, EachSilentResultIsReportedAtItsFieldWithItsName) {
          false,
          "scartato come un commento"},
     };
+    // Every station row emptied: told at the [stazioni] header.
+    caso senza{"senza-stazioni", {}, D::treno, 18, 1, true, "nessuna riga 'stazione'"};
+    for (int riga = 19; riga <= 34; ++riga)
+        senza.righe.emplace_back(D::treno, riga, "");
+    casi.push_back(senza);
     for (const caso& k : casi) {
         modello m;
         bool vuoto = false;
