@@ -2,6 +2,7 @@
 
 #include "drawing/disegno_segnali.hpp"
 #include "drawing/disegno_testo.hpp"
+#include "input/chilometri_guida.hpp"
 
 #include <string_view>
 
@@ -21,7 +22,7 @@ std::string_view senza_spazi(std::string_view t) {
 
 std::string luogo(const elementi_scenario& e, double metro) {
     return "km " + km_testo(metro) + " · progressiva " +
-           progressiva_testo(progressiva(e.sistemi, metro));
+           testo_progressiva(progressiva_al_metro(e.sistemi, metro));
 }
 
 std::string scritta_cartello(std::string_view testo) {
@@ -138,7 +139,7 @@ std::string descrizione_rilievo(const tratto_disegno& r, const origine& o) {
     return t;
 }
 
-std::string descrizione_rallentamento(const rallentamento_disegno& r, const origine& o) {
+std::string descrizione_rallentamento(const rallentamento_celle& r, const origine& o) {
     std::string t = "Rallentamento a " + std::to_string(r.velocita) + " km/h";
     t += "\nda km " + km_testo(static_cast<double>(r.inizio)) + " a km " +
          km_testo(static_cast<double>(r.fine));
@@ -159,8 +160,8 @@ std::string descrizione_curva(const elementi_scenario& e, const curva_disegno& k
     t += "\nda km " + km_testo(static_cast<double>(k.inizio)) + " a km " +
          km_testo(static_cast<double>(k.fine)) + " (" +
          numero_testo(static_cast<double>(k.fine - k.inizio), 0) + " m)";
-    t +=
-        "\nprogressiva " + progressiva_testo(progressiva(e.sistemi, static_cast<double>(k.inizio)));
+    t += "\nprogressiva " +
+         testo_progressiva(progressiva_al_metro(e.sistemi, static_cast<double>(k.inizio)));
     aggiungi_origine(t, o);
     return t;
 }

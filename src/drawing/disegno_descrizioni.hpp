@@ -24,7 +24,7 @@ std::string descrizione_segnale(const elementi_scenario& e, const segnale_disegn
 std::string descrizione_cartello(const elementi_scenario& e, const cartello_disegno& b,
                                  const origine& o = std::nullopt);
 std::string descrizione_rilievo(const tratto_disegno& r, const origine& o = std::nullopt);
-std::string descrizione_rallentamento(const rallentamento_disegno& r,
+std::string descrizione_rallentamento(const rallentamento_celle& r,
                                       const origine& o = std::nullopt);
 std::string descrizione_curva(const elementi_scenario& e, const curva_disegno& k,
                               const origine& o = std::nullopt);
