@@ -32,10 +32,6 @@ std::string descrizione_curva(const elementi_scenario& e, const curva_disegno& k
 // The short label of a curve: "d R 1000" (right), "s R 500" (left).
 std::string sigla_curva(const curva_disegno& k);
 
-// A route sign's lettering on one line: its parenthesised groups joined by " / ", each without
-// its parentheses and outer blanks.
-std::string scritta_cartello(std::string_view testo);
-
 // Where a point stands: "km 42,300 · progressiva 40+800".
 std::string luogo(const elementi_scenario& e, double metro);
 

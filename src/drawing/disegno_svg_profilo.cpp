@@ -2,6 +2,7 @@
 #include "drawing/disegno_segnali.hpp"
 #include "drawing/disegno_svg.hpp"
 #include "drawing/disegno_testo.hpp"
+#include "input/scritta_cartello.hpp"
 
 #include <algorithm>
 #include <cmath>
