@@ -246,6 +246,7 @@ esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiav
                           std::to_string(s.curva_precedente.riga));
     }
     s.curva_precedente = riga.luoghi[0];
+    k.reg.segna_curva(riga.luoghi[0], inizio);
     const std::string oltre = ", oltre la planimetria (" + metri(k.c.lunghezza_totale - 2) + ")";
     if (!estendi_rettilineo(k.c, s.metro, inizio))
         return termina(k, d_linea,

@@ -91,6 +91,22 @@ const elemento_descritto* registro_compilazione::autore_montagna(std::int32_t n)
     return cerca(autore_montagne_, n);
 }
 
+void registro_compilazione::segna_voce(std::int32_t n) {
+    if (n < 0)
+        return;
+    if (autore_voci_.size() <= static_cast<std::size_t>(n))
+        autore_voci_.resize(static_cast<std::size_t>(n) + 1, 0);
+    autore_voci_[static_cast<std::size_t>(n)] = corrente_;
+}
+
+const elemento_descritto* registro_compilazione::autore_voce(std::int32_t n) const {
+    return cerca(autore_voci_, n);
+}
+
+void registro_compilazione::segna_curva(luogo posto, std::int32_t inizio) {
+    curve_.push_back({posto, inizio});
+}
+
 void registro_compilazione::prepara_celle(std::size_t numero_celle) {
     autore_tipo_.assign(numero_celle, 0);
     autore_avviso_.assign(numero_celle, 0);

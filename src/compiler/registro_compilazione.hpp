@@ -73,6 +73,19 @@ class registro_compilazione {
     void segna_montagna(std::int32_t n);
     const elemento_descritto* autore_montagna(std::int32_t n) const;
 
+    // The item n (a station, from 1) is the current feature line's, and which line that was.
+    void segna_voce(std::int32_t n);
+    const elemento_descritto* autore_voce(std::int32_t n) const;
+
+    // A curve line of the line description, with the start metre it gives. A curve writes no
+    // cell kind, so it is not a feature line: it only is recorded, in the order of its lines.
+    struct curva_descritta {
+        luogo posto;
+        std::int32_t inizio = 0;
+    };
+    void segna_curva(luogo posto, std::int32_t inizio);
+    const std::vector<curva_descritta>& curve() const { return curve_; }
+
     // The cell a recorder found not free when it refused a feature; -1 when none.
     std::int64_t cella_contesa = -1;
 
@@ -85,6 +98,8 @@ class registro_compilazione {
     std::vector<std::uint32_t> autore_tipo_;
     std::vector<std::uint32_t> autore_avviso_;
     std::vector<std::uint32_t> autore_montagne_;
+    std::vector<std::uint32_t> autore_voci_;
+    std::vector<curva_descritta> curve_;
     std::uint32_t corrente_ = 0;
     // The last feature line warned about replacing approach markers.
     std::uint32_t avvisato_avviso_ = 0;

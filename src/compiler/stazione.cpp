@@ -264,6 +264,7 @@ esito_riga compila_stazione(compilazione& k, lettore_descrizione& r, std::int32_
     avvisa_valori_ignorati(k, v, riga.b2, riga.posto_b2, riga.b3, riga.posto_b3);
 
     k.reg.inizia_elemento(d_treno, riga.posto, "una fermata di " + v.nome, v.posizione);
+    k.reg.segna_voce(numero);
     if (v.tipo < tipo_senza_fermata)
         if (const esito_riga esito = metti_fermata(k, v, numero, riga.posto);
             esito != esito_riga::prosegui)

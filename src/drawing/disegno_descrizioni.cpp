@@ -2,49 +2,14 @@
 
 #include "drawing/disegno_segnali.hpp"
 #include "drawing/disegno_testo.hpp"
-
-#include <string_view>
+#include "input/chilometri_guida.hpp"
+#include "input/scritta_cartello.hpp"
 
 namespace corvenna {
 
-namespace {
-
-std::string_view senza_spazi(std::string_view t) {
-    while (!t.empty() && t.front() == ' ')
-        t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ')
-        t.remove_suffix(1);
-    return t;
-}
-
-} // namespace
-
 std::string luogo(const elementi_scenario& e, double metro) {
     return "km " + km_testo(metro) + " · progressiva " +
-           progressiva_testo(progressiva(e.sistemi, metro));
-}
-
-std::string scritta_cartello(std::string_view testo) {
-    std::string risultato;
-    std::string_view resto = testo;
-    bool gruppi = false;
-    while (!resto.empty()) {
-        const std::size_t apre = resto.find('(');
-        const std::size_t chiude = apre == std::string_view::npos ? apre : resto.find(')', apre);
-        if (chiude == std::string_view::npos)
-            break;
-        const std::string_view gruppo = senza_spazi(resto.substr(apre + 1, chiude - apre - 1));
-        if (!gruppo.empty()) {
-            if (!risultato.empty())
-                risultato += " / ";
-            risultato += gruppo;
-        }
-        gruppi = true;
-        resto.remove_prefix(chiude + 1);
-    }
-    if (!gruppi)
-        return std::string(senza_spazi(testo));
-    return risultato;
+           testo_progressiva(progressiva_al_metro(e.sistemi, metro));
 }
 
 namespace {
@@ -138,7 +103,7 @@ std::string descrizione_rilievo(const tratto_disegno& r, const origine& o) {
     return t;
 }
 
-std::string descrizione_rallentamento(const rallentamento_disegno& r, const origine& o) {
+std::string descrizione_rallentamento(const rallentamento_celle& r, const origine& o) {
     std::string t = "Rallentamento a " + std::to_string(r.velocita) + " km/h";
     t += "\nda km " + km_testo(static_cast<double>(r.inizio)) + " a km " +
          km_testo(static_cast<double>(r.fine));
@@ -159,8 +124,8 @@ std::string descrizione_curva(const elementi_scenario& e, const curva_disegno& k
     t += "\nda km " + km_testo(static_cast<double>(k.inizio)) + " a km " +
          km_testo(static_cast<double>(k.fine)) + " (" +
          numero_testo(static_cast<double>(k.fine - k.inizio), 0) + " m)";
-    t +=
-        "\nprogressiva " + progressiva_testo(progressiva(e.sistemi, static_cast<double>(k.inizio)));
+    t += "\nprogressiva " +
+         testo_progressiva(progressiva_al_metro(e.sistemi, static_cast<double>(k.inizio)));
     aggiungi_origine(t, o);
     return t;
 }

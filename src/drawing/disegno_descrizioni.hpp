@@ -24,17 +24,13 @@ std::string descrizione_segnale(const elementi_scenario& e, const segnale_disegn
 std::string descrizione_cartello(const elementi_scenario& e, const cartello_disegno& b,
                                  const origine& o = std::nullopt);
 std::string descrizione_rilievo(const tratto_disegno& r, const origine& o = std::nullopt);
-std::string descrizione_rallentamento(const rallentamento_disegno& r,
+std::string descrizione_rallentamento(const rallentamento_celle& r,
                                       const origine& o = std::nullopt);
 std::string descrizione_curva(const elementi_scenario& e, const curva_disegno& k,
                               const origine& o = std::nullopt);
 
 // The short label of a curve: "d R 1000" (right), "s R 500" (left).
 std::string sigla_curva(const curva_disegno& k);
-
-// A route sign's lettering on one line: its parenthesised groups joined by " / ", each without
-// its parentheses and outer blanks.
-std::string scritta_cartello(std::string_view testo);
 
 // Where a point stands: "km 42,300 · progressiva 40+800".
 std::string luogo(const elementi_scenario& e, double metro);

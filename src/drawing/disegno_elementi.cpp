@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <initializer_list>
 
 namespace corvenna {
 
@@ -96,52 +95,6 @@ void estrai_rilievi(const costruzione& c, elementi_scenario& e) {
     }
 }
 
-// A slowdown runs from its start cell to the next end cell (to the last cell when none
-// follows); its warning board, when it has one, is the nearest kind-4 cell before the start
-// that carries the same speed.
-void estrai_rallentamenti(const costruzione& c, elementi_scenario& e) {
-    const std::size_t n = c.celle.size();
-    // The first end cell after each cell, found in one pass from the last cell back: any
-    // number of starts costs one look each.
-    std::vector<std::size_t> fine_dopo(n);
-    std::size_t prossima = n - 1;
-    for (std::size_t k = n; k-- > 0;) {
-        fine_dopo[k] = prossima;
-        if (c.celle[k].tipo == tipo_cella::fine_rallentamento)
-            prossima = k;
-    }
-    for (std::size_t k = 0; k < n; ++k) {
-        const cella& x = c.celle[k];
-        if (x.tipo != tipo_cella::inizio_rallentamento)
-            continue;
-        rallentamento_disegno r;
-        r.inizio = metro_puntuale(static_cast<std::int64_t>(k));
-        r.velocita = x.dato1;
-        r.fine = metro_puntuale(static_cast<std::int64_t>(fine_dopo[k]));
-        constexpr std::size_t ricerca_avviso = 30;
-        for (std::size_t d = 1; d <= ricerca_avviso && d <= k; ++d) {
-            const cella& a = c.celle[k - d];
-            if (a.tipo == tipo_cella::avviso_rallentamento && a.dato1 == x.dato1) {
-                r.avviso = metro_puntuale(static_cast<std::int64_t>(k - d));
-                break;
-            }
-        }
-        e.rallentamenti.push_back(r);
-    }
-}
-
-void estrai_sistemi(const costruzione& c, elementi_scenario& e) {
-    for (const int numero : {voce_progressiva_tre, voce_progressiva_due, voce_progressiva_uno}) {
-        const voce& v = c.voci[static_cast<std::size_t>(numero)];
-        sistema_chilometrico s;
-        s.inizio = v.inizio;
-        s.decrescente = v.posizione == 1;
-        // A descending system holds its offset raised by 100 m.
-        s.offset = s.decrescente ? std::int64_t{v.fine} - 100 : v.fine;
-        e.sistemi.push_back(s);
-    }
-}
-
 } // namespace
 
 elementi_scenario estrai_elementi(const costruzione& c) {
@@ -166,17 +119,17 @@ elementi_scenario estrai_elementi(const costruzione& c) {
         const auto indice = static_cast<std::int32_t>(k);
         if (x.tipo == tipo_cella::segnale) {
             e.segnali.push_back(
-                {indice, metro_puntuale(indice), x.dato1, x.dato2, x.dato3, x.dato4, x.tempo});
+                {indice, metro_elemento(indice), x.dato1, x.dato2, x.dato3, x.dato4, x.tempo});
         } else if (x.tipo == tipo_cella::indicatore_v_max) {
             cartello_disegno b = cartello_velocita(x);
             b.cella = indice;
-            b.metro = metro_puntuale(indice);
+            b.metro = metro_elemento(indice);
             e.cartelli.push_back(b);
         } else if (x.tipo == tipo_cella::cartello) {
             cartello_disegno b;
             b.tipo = tipo_cartello::indicatore;
             b.cella = indice;
-            b.metro = metro_puntuale(indice);
+            b.metro = metro_elemento(indice);
             b.voce = x.dato1;
             if (x.dato1 >= 0 && x.dato1 < numero_voci)
                 b.testo = da_1252(c.voci[static_cast<std::size_t>(x.dato1)].nome);
@@ -184,8 +137,8 @@ elementi_scenario estrai_elementi(const costruzione& c) {
         }
     }
     estrai_rilievi(c, e);
-    estrai_rallentamenti(c, e);
-    estrai_sistemi(c, e);
+    e.rallentamenti = rallentamenti_celle(c);
+    e.sistemi = sistemi_progressiva(c);
 
     // The axis reaches every feature that stands beyond the route, within the cells.
     std::int64_t fine = e.lunghezza_percorso;
@@ -195,53 +148,12 @@ elementi_scenario estrai_elementi(const costruzione& c) {
         fine = std::max(fine, s.metro);
     for (const cartello_disegno& b : e.cartelli)
         fine = std::max(fine, b.metro);
-    for (const rallentamento_disegno& r : e.rallentamenti)
+    for (const rallentamento_celle& r : e.rallentamenti)
         fine = std::max(fine, r.fine);
     e.fine_asse = std::min(fine, fine_celle);
     if (e.fine_asse <= 0)
         e.fine_asse = 1000;
     return e;
-}
-
-double progressiva(const std::vector<sistema_chilometrico>& sistemi, double metro) {
-    for (const sistema_chilometrico& s : sistemi)
-        if (static_cast<double>(s.inizio) <= metro)
-            return s.decrescente ? static_cast<double>(s.offset) - metro
-                                 : static_cast<double>(s.offset) + metro;
-    return metro;
-}
-
-std::vector<tratto_chilometrico> tratti_chilometrici(const elementi_scenario& e) {
-    // The starts of the systems within the axis are the places where the ruling system may
-    // change.
-    std::vector<double> confini{0.0};
-    for (const sistema_chilometrico& s : e.sistemi)
-        if (s.inizio > 0 && s.inizio < e.fine_asse)
-            confini.push_back(static_cast<double>(s.inizio));
-    std::sort(confini.begin(), confini.end());
-    confini.erase(std::unique(confini.begin(), confini.end()), confini.end());
-
-    std::vector<tratto_chilometrico> tratti;
-    for (std::size_t i = 0; i < confini.size(); ++i) {
-        tratto_chilometrico t;
-        t.inizio = confini[i];
-        t.fine = i + 1 < confini.size() ? confini[i + 1] : static_cast<double>(e.fine_asse);
-        for (const sistema_chilometrico& s : e.sistemi)
-            if (static_cast<double>(s.inizio) <= t.inizio) {
-                t.sistema = s;
-                break;
-            }
-        // Neighbouring stretches under the same system are one.
-        if (!tratti.empty() && tratti.back().sistema.has_value() == t.sistema.has_value() &&
-            (!t.sistema || (tratti.back().sistema->inizio == t.sistema->inizio &&
-                            tratti.back().sistema->offset == t.sistema->offset &&
-                            tratti.back().sistema->decrescente == t.sistema->decrescente))) {
-            tratti.back().fine = t.fine;
-            continue;
-        }
-        tratti.push_back(t);
-    }
-    return tratti;
 }
 
 } // namespace corvenna

@@ -5,6 +5,8 @@
 // each with its position in metres along the route. Any model is accepted, also one read from
 // damaged or foreign files: values that point outside the arrays are left out, never followed.
 
+#include "input/chilometri_guida.hpp"
+#include "input/velocita_effettiva.hpp"
 #include "model/costruzione.hpp"
 
 #include <cstdint>
@@ -13,12 +15,6 @@
 #include <vector>
 
 namespace corvenna {
-
-// The metre a point feature on cell k stands at: a feature at position p goes to the cell
-// p / 50 + 1, so the cell's feature belongs 50 m before the cell's start.
-inline std::int64_t metro_puntuale(std::int64_t cella) {
-    return 50 * (cella - 1);
-}
 
 struct stazione_disegno {
     int voce = 0;     // item number
@@ -64,21 +60,6 @@ struct tratto_disegno {
     bool galleria = false; // the stretch holds tunnel markers
 };
 
-struct rallentamento_disegno {
-    std::int64_t inizio = 0;
-    std::int64_t fine = 0;
-    int velocita = 0;                   // km/h
-    std::optional<std::int64_t> avviso; // the warning board, when there is one
-};
-
-// One kilometric system: from the route position `inizio` on, the reading at position p is
-// `offset` + p, or `offset` - p when the system descends.
-struct sistema_chilometrico {
-    std::int64_t inizio = 0;
-    std::int64_t offset = 0;
-    bool decrescente = false;
-};
-
 struct elementi_scenario {
     std::string nome_scenario; // UTF-8
     std::string numero_treno;
@@ -92,25 +73,12 @@ struct elementi_scenario {
     std::vector<segnale_disegno> segnali;
     std::vector<cartello_disegno> cartelli;
     std::vector<tratto_disegno> rilievi; // relief stretches, tunnels included
-    std::vector<rallentamento_disegno> rallentamenti;
-    // The systems in the order they are looked up: the first whose start is not after a
-    // position gives that position's reading.
-    std::vector<sistema_chilometrico> sistemi;
+    // The slowdowns and the kilometric systems as the input layer reads them from the cells
+    // and the items (rallentamenti_celle, sistemi_progressiva).
+    std::vector<rallentamento_celle> rallentamenti;
+    std::vector<sistema_progressiva> sistemi;
 };
 
 elementi_scenario estrai_elementi(const costruzione& c);
-
-// The kilometric reading of a route position, in metres; the position itself where no system
-// applies.
-double progressiva(const std::vector<sistema_chilometrico>& sistemi, double metro);
-
-// The stretches of the route each ruled by one system, in route order: where each begins and
-// the system that rules it.
-struct tratto_chilometrico {
-    double inizio = 0;
-    double fine = 0;
-    std::optional<sistema_chilometrico> sistema;
-};
-std::vector<tratto_chilometrico> tratti_chilometrici(const elementi_scenario& e);
 
 } // namespace corvenna

@@ -6,6 +6,7 @@
 #include "drawing/disegno_profilo.hpp"
 #include "drawing/disegno_svg.hpp"
 #include "drawing/disegno_testo.hpp"
+#include "input/chilometri_guida.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -211,7 +212,8 @@ void intestazione(std::string& u, const elementi_scenario& e) {
          std::to_string(e.cartelli.size() - velocita) + " indicatori di località)</li>";
     u += "</ul>\n<p class=\"progressive\">Progressive chilometriche: ";
     bool primo = true;
-    for (const tratto_chilometrico& t : tratti_chilometrici(e)) {
+    for (const tratto_progressiva& t :
+         tratti_progressiva(e.sistemi, static_cast<double>(e.fine_asse))) {
         if (!primo)
             u += " · ";
         primo = false;
@@ -220,7 +222,7 @@ void intestazione(std::string& u, const elementi_scenario& e) {
             u += "distanza dall'origine";
         else
             u += std::string(t.sistema->decrescente ? "decrescente" : "crescente") + " da " +
-                 progressiva_testo(progressiva(e.sistemi, t.inizio));
+                 testo_progressiva(progressiva_al_metro(e.sistemi, t.inizio));
     }
     u += "</p></header>\n";
 }
@@ -237,7 +239,8 @@ void orario(std::string& u, const elementi_scenario& e) {
              std::to_string(i + 1) + "</td><td>";
         aggiungi_html(u, s.nome);
         u += "</td><td class=\"numero\">" + km_testo(s.posizione) + "</td><td class=\"numero\">" +
-             progressiva_testo(progressiva(e.sistemi, s.posizione)) + "</td><td class=\"numero\">";
+             testo_progressiva(progressiva_al_metro(e.sistemi, s.posizione)) +
+             "</td><td class=\"numero\">";
         u += s.orario != 0 ? ora_testo(s.orario) : std::string("—");
         u += "</td><td>";
         u += s.cella_fermata ? "fermata" : "transito";

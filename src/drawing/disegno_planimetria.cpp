@@ -1,6 +1,7 @@
 #include "drawing/disegno_planimetria.hpp"
 
 #include "drawing/disegno_scala.hpp"
+#include "input/chilometri_guida.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -100,12 +101,13 @@ void disponi_cippi(const tracciato& t, const elementi_scenario& e, disegno_plani
     constexpr double passo = 1000;
     const double fine_tracciato =
         std::min(static_cast<double>(e.fine_asse), static_cast<double>(d.ultimo_metro));
-    for (const tratto_chilometrico& tratto : tratti_chilometrici(e)) {
-        const sistema_chilometrico s = tratto.sistema.value_or(sistema_chilometrico{});
+    for (const tratto_progressiva& tratto :
+         tratti_progressiva(e.sistemi, static_cast<double>(e.fine_asse))) {
+        const sistema_progressiva s = tratto.sistema.value_or(sistema_progressiva{});
         const double fine = std::min(tratto.fine, fine_tracciato);
         if (fine <= tratto.inizio)
             continue;
-        const double r1 = progressiva(e.sistemi, tratto.inizio);
+        const double r1 = progressiva_al_metro(e.sistemi, tratto.inizio);
         const double r2 = s.decrescente ? r1 - (fine - tratto.inizio) : r1 + (fine - tratto.inizio);
         for (double lettura = std::ceil(std::min(r1, r2) / passo) * passo;
              lettura <= std::max(r1, r2); lettura += passo) {

@@ -1,12 +1,11 @@
 #include "drawing/disegno_profilo.hpp"
 
+#include "input/velocita_effettiva.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
-#include <functional>
-#include <queue>
-#include <utility>
+#include <vector>
 
 namespace corvenna {
 
@@ -68,37 +67,6 @@ mappa_lineare scala_valori(double minimo, double massimo, double passo_minimo, i
     for (tacca& t : segni)
         t.posizione = y(t.valore);
     return y;
-}
-
-// The train's limit per cell: the line's, lowered to the speed of every slowdown over the cell.
-std::vector<double> velocita_treno(const elementi_scenario& e, const std::vector<double>& linea) {
-    std::vector<double> treno = linea;
-    std::vector<std::size_t> ordine(e.rallentamenti.size());
-    for (std::size_t i = 0; i < ordine.size(); ++i)
-        ordine[i] = i;
-    std::sort(ordine.begin(), ordine.end(), [&e](std::size_t a, std::size_t b) {
-        return e.rallentamenti[a].inizio < e.rallentamenti[b].inizio;
-    });
-    // Active slowdowns, slowest on top, with the first cell past each one's end.
-    using attivo = std::pair<double, std::int64_t>;
-    std::priority_queue<attivo, std::vector<attivo>, std::greater<>> attivi;
-    std::size_t prossimo = 0;
-    for (std::size_t i = 0; i < treno.size(); ++i) {
-        const auto cella = static_cast<std::int64_t>(i);
-        while (prossimo < ordine.size()) {
-            const rallentamento_disegno& r = e.rallentamenti[ordine[prossimo]];
-            if (r.inizio >= 50 * (cella + 1))
-                break;
-            attivi.emplace(r.velocita, (r.fine + 49) / 50);
-            ++prossimo;
-        }
-        while (!attivi.empty() && attivi.top().second <= cella)
-            attivi.pop();
-        // A slowdown already past stays in the queue under a slower one; only the top counts.
-        if (!attivi.empty())
-            treno[i] = std::min(treno[i], attivi.top().first);
-    }
-    return treno;
 }
 
 } // namespace
@@ -177,7 +145,11 @@ disegno_profilo disegna_profilo(const costruzione& c, const elementi_scenario& e
     d.y_velocita =
         scala_valori(0, std::max(velocita_massima, 50.0), 10, 3, d.velocita, d.tacche_velocita);
     d.gradini_velocita_linea = gradini(e, velocita, d.x, d.y_velocita);
-    d.gradini_velocita_treno = gradini(e, velocita_treno(e, velocita), d.x, d.y_velocita);
+    // The train's limit over the drawn cells: the line's, lowered inside every slowdown.
+    const std::vector<int> treno = velocita_effettiva_celle(c, e.rallentamenti);
+    const std::vector<double> velocita_treno(treno.begin(),
+                                             treno.begin() + static_cast<std::ptrdiff_t>(n));
+    d.gradini_velocita_treno = gradini(e, velocita_treno, d.x, d.y_velocita);
 
     const auto x_di = [&d, fine](double metro) { return d.x(std::clamp(metro, 0.0, fine)); };
     for (const stazione_disegno& s : e.stazioni)
@@ -189,7 +161,7 @@ disegno_profilo disegna_profilo(const costruzione& c, const elementi_scenario& e
     for (const tratto_disegno& r : e.rilievi)
         d.rilievi.push_back(
             {x_di(static_cast<double>(r.inizio)), x_di(static_cast<double>(r.fine))});
-    for (const rallentamento_disegno& r : e.rallentamenti)
+    for (const rallentamento_celle& r : e.rallentamenti)
         d.rallentamenti.push_back(
             {x_di(static_cast<double>(r.inizio)), x_di(static_cast<double>(r.fine))});
     d.curve = curve_planimetria(c, e.fine_asse);

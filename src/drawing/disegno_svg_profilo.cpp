@@ -2,6 +2,7 @@
 #include "drawing/disegno_segnali.hpp"
 #include "drawing/disegno_svg.hpp"
 #include "drawing/disegno_testo.hpp"
+#include "input/scritta_cartello.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -269,15 +270,14 @@ void linee_scalate(std::string& u, const disegno_profilo& d, const elementi_scen
     u += "\"><g class=\"scala-x\">\n";
     u += "<g class=\"rallentamenti\">\n";
     for (std::size_t i = 0; i < e.rallentamenti.size(); ++i) {
-        const rallentamento_disegno& r = e.rallentamenti[i];
+        const rallentamento_celle& r = e.rallentamenti[i];
         u += "<rect class=\"rallentamento marcatore\" data-km=\"" +
              km_dati(static_cast<double>(r.inizio)) + "\" data-velocita=\"" +
              std::to_string(r.velocita) + "\"";
         rettangolo(u, d.rallentamenti[i].x1, d.quota.alto,
                    std::max(d.rallentamenti[i].x2, d.rallentamenti[i].x1 + 0.2), d.elementi.basso);
         u += '>';
-        titolo(u, descrizione_rallentamento(
-                      r, origine_cella(o, static_cast<std::int32_t>(r.inizio / 50 + 1))));
+        titolo(u, descrizione_rallentamento(r, origine_cella(o, r.cella_inizio)));
         u += "</rect>\n";
     }
     u += "</g>\n";

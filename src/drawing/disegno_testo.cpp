@@ -104,17 +104,6 @@ std::string km_testo(double metri) {
     return numero_testo(metri / 1000, 3);
 }
 
-std::string progressiva_testo(double metri) {
-    const auto m = std::isfinite(metri) && std::abs(metri) < 1e15
-                       ? static_cast<long long>(std::llround(metri))
-                       : 0LL;
-    const long long assoluto = m < 0 ? -m : m;
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%s%lld+%03lld", m < 0 ? "-" : "", assoluto / 1000,
-                  assoluto % 1000);
-    return buffer;
-}
-
 std::string ora_testo(std::int64_t secondi) {
     const std::int64_t assoluto = secondi < 0 ? -secondi : secondi;
     char buffer[48];

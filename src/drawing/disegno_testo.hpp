@@ -31,9 +31,6 @@ std::string numero_testo(double valore, int decimali);
 // A route position in kilometres with three decimals: "42,300".
 std::string km_testo(double metri);
 
-// A kilometric reading as the boards show it: "40+800", "-1+500".
-std::string progressiva_testo(double metri);
-
 // Seconds since midnight as "06:41:00"; a value beyond a day keeps counting the hours.
 std::string ora_testo(std::int64_t secondi);
 

@@ -1,5 +1,6 @@
 #include "inspect/ispezione_tratti.hpp"
 
+#include "input/scritta_cartello.hpp"
 #include "input/velocita_effettiva.hpp"
 #include "inspect/ispezione_csv.hpp"
 #include "inspect/ispezione_derivati.hpp"
@@ -9,42 +10,10 @@
 #include <cmath>
 #include <cstddef>
 #include <map>
-#include <string_view>
 
 namespace corvenna {
 
 namespace {
-
-std::string_view senza_spazi(std::string_view t) {
-    while (!t.empty() && t.front() == ' ')
-        t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ')
-        t.remove_suffix(1);
-    return t;
-}
-
-// A route sign's lettering on one line: its parenthesised groups joined by " / ", as the page
-// shows it.
-std::string scritta(std::string_view testo) {
-    std::string risultato;
-    std::string_view resto = testo;
-    bool gruppi = false;
-    while (!resto.empty()) {
-        const std::size_t apre = resto.find('(');
-        const std::size_t chiude = apre == std::string_view::npos ? apre : resto.find(')', apre);
-        if (chiude == std::string_view::npos)
-            break;
-        const std::string_view gruppo = senza_spazi(resto.substr(apre + 1, chiude - apre - 1));
-        if (!gruppo.empty()) {
-            if (!risultato.empty())
-                risultato += " / ";
-            risultato += gruppo;
-        }
-        gruppi = true;
-        resto.remove_prefix(chiude + 1);
-    }
-    return gruppi ? risultato : std::string(senza_spazi(testo));
-}
 
 std::string km(double metro, const std::vector<sistema_progressiva>& s) {
     return "km " + testo_progressiva(progressiva_al_metro(s, metro));
@@ -195,7 +164,7 @@ bool elemento_cella(const contesto& k, std::size_t indice, elemento_tratto& e,
         break;
     case tipo_cella::cartello: {
         e.cosa = "cartello";
-        const std::string testo = scritta(nome_voce(k.c, x.dato1));
+        const std::string testo = scritta_cartello(nome_voce(k.c, x.dato1));
         e.descrizione = "cartello \"" + testo + "\" " + dove;
         e.valori = {{"testo", testo}, {"voce", x.dato1}};
         break;

@@ -7,6 +7,7 @@
 #include "finishing/timbro_intestazione.hpp"
 #include "model/codici_errore.hpp"
 
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -106,6 +107,25 @@ int costruisci(costruzione& c, sorgente_descrizioni& sorgente, registro_compilaz
     return 0;
 }
 
+riga_descrizione riga_di(const elemento_descritto& e) {
+    return {e.file, e.posto.riga};
+}
+
+righe_sorgente righe_registrate(const costruzione& c, const registro_compilazione& reg) {
+    righe_sorgente r;
+    r.celle.resize(c.celle.size());
+    for (std::size_t k = 0; k < r.celle.size(); ++k)
+        if (const elemento_descritto* e = reg.autore(static_cast<std::int64_t>(k)))
+            r.celle[k] = riga_di(*e);
+    for (std::int32_t n = 1; const elemento_descritto* e = reg.autore_voce(n); ++n)
+        r.stazioni.push_back(riga_di(*e));
+    for (std::int32_t n = 1; const elemento_descritto* e = reg.autore_montagna(n); ++n)
+        r.montagne.push_back({e->metri, riga_di(*e)});
+    for (const registro_compilazione::curva_descritta& k : reg.curve())
+        r.curve.push_back({k.inizio, {descrizione::linea, k.posto.riga}});
+    return r;
+}
+
 } // namespace
 
 int costruisci(costruzione& c, sorgente_descrizioni& sorgente) {
@@ -127,7 +147,10 @@ scenario_costruito costruisci_scenario(sorgente_descrizioni& sorgente,
     s.c.nome_scenario = identita.nome_scenario;
     s.c.numero_treno = identita.numero_treno;
     s.c.genera_planimetria = genera_planimetria;
-    s.errore_intestazione = costruisci(s.c, sorgente, s.diagnostiche);
+    registro_compilazione reg;
+    s.errore_intestazione = costruisci(s.c, sorgente, reg);
+    s.diagnostiche = std::move(reg.diagnostiche);
+    s.righe = righe_registrate(s.c, reg);
     return s;
 }
 

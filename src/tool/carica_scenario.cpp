@@ -6,8 +6,6 @@
 #include "input/file_binari_letti.hpp"
 
 #include "base/codifica_1252.hpp"
-#include "compiler/memorizza_dati.hpp"
-#include "compiler/registro_compilazione.hpp"
 #include "platform/file_regolare.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
@@ -226,31 +224,22 @@ carica_descrizioni(const std::filesystem::path& linea, const std::filesystem::pa
         mostrati[d] = {percorso.string(), da_1252(t.testo)};
         sorgente.testi[d] = std::move(t.testo);
     }
-    // The compile again, alone, for the line that placed each cell's feature: the build
-    // function keeps that record to itself. The finishing pass adds only cells of its own,
-    // which no line placed.
-    sorgente_memoria copia = sorgente;
     scenario_costruito s = costruisci_scenario(sorgente, *identita, 1);
     if (!s.riuscito()) {
         const elenco_diagnostiche diagnostiche = completa_diagnostiche(s);
         stampa_diagnostiche(diagnostiche, mostrati, forma_diagnostiche::testo, errori, errori);
         return std::nullopt;
     }
-    costruzione autori;
-    autori.nome_scenario = identita->nome_scenario;
-    autori.numero_treno = identita->numero_treno;
-    registro_compilazione reg;
-    memorizza_dati(autori, copia, reg);
 
     scenario_caricato r;
     r.c = std::move(s.c);
     r.file.voci = linea;
     r.file.celle = treno;
-    r.fonti.resize(r.c.celle.size());
+    r.fonti.resize(s.righe.celle.size());
     for (std::size_t k = 0; k < r.fonti.size(); ++k)
-        if (const elemento_descritto* e = reg.autore(static_cast<std::int64_t>(k)))
+        if (const std::optional<riga_descrizione>& riga = s.righe.celle[k])
             r.fonti[k] =
-                fonte_riga{(e->file == descrizione::linea ? linea : treno).string(), e->posto.riga};
+                fonte_riga{(riga->file == descrizione::linea ? linea : treno).string(), riga->riga};
     return r;
 }
 

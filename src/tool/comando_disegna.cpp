@@ -114,9 +114,6 @@ int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::
         stampa_diagnostiche(conversione, mostrati, forma_diagnostiche::testo, std::cout, errori);
         return stato_uscita::errori_descrizioni;
     }
-    // Before the build, which removes each description from its source as it finishes it.
-    const origini_disegno origini =
-        origini_descrizioni(sorgente.testi[descrizione::linea], sorgente.testi[descrizione::treno]);
     scenario_costruito s = costruisci_scenario(sorgente, *identita, 1);
     const bool riuscito = s.riuscito();
     const elenco_diagnostiche diagnostiche = completa_diagnostiche(s);
@@ -128,6 +125,7 @@ int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::
     }
     if (!riuscito)
         return stato_uscita::errori_descrizioni;
+    const origini_disegno origini = origini_descrizioni(s.righe);
     pagina_o.origini = &origini;
     scrivi_pagina(o, pagina_disegno(s.c, pagina_o), s.c, o.percorsi);
     return stato_uscita::riuscito;

@@ -1,17 +1,16 @@
 #pragma once
 
 // The description line behind each feature of a drawing made straight from the two
-// descriptions. The lines are found as the compile finds them: by the keyword in the first
-// field and the position in the second, turned into the cell or the metre the compile puts the
-// feature on. Stations are the train description's station lines in order, as the items are.
+// descriptions, taken from the lines the compile recorded while it placed the features
+// (righe_sorgente), in the shape the page looks them up by.
 
 #include "drawing/disegno_origini.hpp"
-
-#include <string>
+#include "pipeline/costruisci_scenario.hpp"
 
 namespace corvenna {
 
-// `linea` and `treno`: the descriptions' Windows-1252 text, as compiled.
-origini_disegno origini_descrizioni(const std::string& linea, const std::string& treno);
+// Point features by their cell, stations in item order, mountain stretches by the metre of
+// their first cell, curves by the start metre their line gives.
+origini_disegno origini_descrizioni(const righe_sorgente& righe);
 
 } // namespace corvenna

@@ -85,9 +85,10 @@ TEST(DisegnoElementi, KilometricReadingsFollowTheSystemThatRulesEachStretch) {
                          {12000, 18000},
                          {20000, 10000}};
     for (const caso& k : casi)
-        EXPECT_EQ(progressiva(e.sistemi, k.metro), k.lettura) << k.metro;
+        EXPECT_EQ(progressiva_al_metro(e.sistemi, k.metro), k.lettura) << k.metro;
 
-    const std::vector<tratto_chilometrico> tratti = tratti_chilometrici(e);
+    const std::vector<tratto_progressiva> tratti =
+        tratti_progressiva(e.sistemi, static_cast<double>(e.fine_asse));
     ASSERT_EQ(tratti.size(), 3u);
     EXPECT_EQ(tratti[0].inizio, 0);
     EXPECT_EQ(tratti[1].inizio, 8000);
@@ -108,7 +109,7 @@ TEST(DisegnoElementi, DamagedValuesAreLeftOutNotFollowed) {
     ASSERT_EQ(e.cartelli.size(), 1u);
     EXPECT_EQ(e.cartelli[0].testo, "");
     ASSERT_EQ(e.rallentamenti.size(), 1u);
-    EXPECT_EQ(e.rallentamenti[0].fine, metro_puntuale(39));
+    EXPECT_EQ(e.rallentamenti[0].fine, metro_elemento(39));
     EXPECT_EQ(e.lunghezza_percorso, 37 * 50);
     EXPECT_TRUE(e.stazioni.empty());
 }

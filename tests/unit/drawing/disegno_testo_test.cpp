@@ -49,9 +49,6 @@ TEST(DisegnoTesto, NumbersAsThePageWritesThem) {
         {coordinate, "12 -3.3 0 0 1234.6 0 0 "},
         {km_testo(88000), "88,000"},
         {km_testo(-200), "-0,200"},
-        {progressiva_testo(40800), "40+800"},
-        {progressiva_testo(-1500), "-1+500"},
-        {progressiva_testo(5), "0+005"},
         {ora_testo(6 * 3600 + 41 * 60), "06:41:00"},
         {ora_testo(26 * 3600 + 59), "26:00:59"},
         {numero_dati(-0.0001, 3), "0.000"},
@@ -59,13 +56,6 @@ TEST(DisegnoTesto, NumbersAsThePageWritesThem) {
     };
     for (const caso& k : casi)
         EXPECT_EQ(k.effettivo, k.atteso);
-}
-
-TEST(DisegnoTesto, RouteSignLetteringOnOneLine) {
-    EXPECT_EQ(scritta_cartello("(   P.L.  )(km 1+522)"), "P.L. / km 1+522");
-    EXPECT_EQ(scritta_cartello("( Fiume )(  ORSENTE)( 500 m)"), "Fiume / ORSENTE / 500 m");
-    EXPECT_EQ(scritta_cartello("  senza gruppi "), "senza gruppi");
-    EXPECT_EQ(scritta_cartello("(aperto"), "(aperto");
 }
 
 } // namespace

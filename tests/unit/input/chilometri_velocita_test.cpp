@@ -34,6 +34,16 @@ TEST(ChilometriGuida, ReadingsOfTheBuiltInLineMatchItsBoards) {
         EXPECT_EQ(testo_progressiva(progressiva_al_metro(sistemi, k.metro)), k.lettura) << k.metro;
 }
 
+TEST(ChilometriGuida, ReadingsAsTheBoardsWriteThem) {
+    struct caso {
+        double metri;
+        const char* testo;
+    };
+    for (const caso& k :
+         std::vector<caso>{{40800, "40+800"}, {-1500, "-1+500"}, {5, "0+005"}, {0.4, "0+000"}})
+        EXPECT_EQ(testo_progressiva(k.metri), k.testo) << k.metri;
+}
+
 TEST(ChilometriGuida, ReadingBackFindsEveryPlaceAndTheStretchEnd) {
     const auto sistemi = sistemi_progressiva(prova::scenario_incorporato());
     // 5+000 is read under "uno" (6500), under "due" (47300) and, descending, under "tre"
