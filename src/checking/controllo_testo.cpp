@@ -448,13 +448,15 @@ void controllo::lettere_curva(const campo_di_riga& chiave, int n) {
     if (classe == 0)
         return; // no class at all: the compile refuses it (code 103)
     const bool sinistra = contiene(chiave.testo, "s");
-    aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::lettere_fraintese,
-             "'" + std::string(chiave.testo) + "' e' letta come una curva di classe " +
-                 std::to_string(classe) + (sinistra ? " a sinistra" : " a destra") +
-                 ": la classe e' la cifra piu' bassa da 1 a 6 del campo e una 's' qualsiasi la "
-                 "volge a sinistra; scrivi 'curva" +
-                 std::string(sinistra ? "s" : "d") + std::to_string(classe) +
-                 "' se e' questa che intendi");
+    const std::string cifra(1, static_cast<char>('0' + classe));
+    std::string messaggio = "'";
+    messaggio += chiave.testo;
+    messaggio += "' e' letta come una curva di classe " + cifra;
+    messaggio += sinistra ? " a sinistra" : " a destra";
+    messaggio += ": la classe e' la cifra piu' bassa da 1 a 6 del campo e una 's' qualsiasi la "
+                 "volge a sinistra; scrivi 'curva";
+    messaggio += (sinistra ? "s" : "d") + cifra + "' se e' questa che intendi";
+    aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::lettere_fraintese, messaggio);
 }
 
 void controllo::posizione(const valore_letto& v, int n, int margine, const char* cosa) {
