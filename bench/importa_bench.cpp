@@ -1,19 +1,23 @@
 // What `scenario importa` costs on the longest path: a map of 998 km of track sampled every
 // 10 m (99 800 points, a gentle S-curve with rising and falling heights), read, fitted and laid
 // out as the two descriptions, with the heap held at the peak beside the map file's size. Once
-// as GPX, once as the XML map of ways and nodes (the path found between its two stations).
+// as GPX, once as the XML map of ways and nodes (the path found between its two stations). Then
+// the heights of `--quota`: the same path's points sampled in an elevation raster that covers it.
 
 #include "contatore_memoria.hpp"
 
 #include "importer/descrizioni_importate.hpp"
 #include "importer/lettore_gpx.hpp"
 #include "importer/lettore_osm.hpp"
+#include "importer/quota_raster.hpp"
+#include "unit/importer/raster_di_prova.hpp"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace corvenna {
 
@@ -116,6 +120,39 @@ void BM_importa_osm_1000km(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_importa_osm_1000km)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A raster of 0.001 degree pixels (about 80 m by 111 m) over the whole path, 40 by 9000 pixels
+// as one GeoTIFF of 1.4 MB, every point sampled bilinearly.
+void BM_quote_raster_1000km(benchmark::State& state) {
+    prova::raster_di_prova r;
+    r.trasformazione = {8.99, 0.001, 0, 53.0, 0, -0.001};
+    r.larghezza = 40;
+    r.altezza = 9000;
+    r.quota = [](double lon, double lat) { return 200 + 1000 * (lat - 44) + 100 * (lon - 9); };
+    const std::string raster = prova::geotiff(r);
+    std::vector<punto_geografico> percorso;
+    for (int i = 0; i < punti; ++i) {
+        const punto_prova p = punto(i);
+        percorso.push_back({p.lon, p.lat, std::nullopt});
+    }
+    banco::azzera_picco();
+    for (auto _ : state) {
+        const quote_raster q = campiona_quote(raster, percorso);
+        if (q.errore) {
+            state.SkipWithError(q.errore->messaggio.c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(q.campioni.data());
+    }
+    state.counters["punti"] = static_cast<double>(percorso.size());
+    state.counters["byte_raster"] =
+        benchmark::Counter(static_cast<double>(raster.size()), benchmark::Counter::kDefaults,
+                           benchmark::Counter::kIs1024);
+    state.counters["picco_heap"] =
+        benchmark::Counter(static_cast<double>(banco::picco_dall_azzeramento()),
+                           benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+}
+BENCHMARK(BM_quote_raster_1000km)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -31,11 +31,12 @@ set(GENERA_PACCHETTI
 list(APPEND GENERA_PACCHETTI libproj-dev=/usr/include/proj.h)
 # `scenario importa` reads map files: GPX through the XML library, the map data of ways and nodes
 # (XML and PBF) through the map library, which needs the protocol buffer decoder and the
-# compression and XML libraries. Debian builds none of them for MinGW: the cross build leaves the
-# command out.
+# compression and XML libraries; the heights of `--quota` from an elevation raster through the
+# raster library. Debian builds none of them for MinGW: the cross build leaves the command out.
 if(NOT CMAKE_CROSSCOMPILING)
   set(GENERA_IMPORTA ON)
   list(APPEND GENERA_PACCHETTI libpugixml-dev=/usr/include/pugixml.hpp
+       libgdal-dev=/usr/include/gdal/gdal.h
        libosmium2-dev=/usr/include/osmium/osm.hpp
        libprotozero-dev=/usr/include/protozero/version.hpp
        zlib1g-dev=/usr/include/zlib.h
@@ -91,4 +92,7 @@ if(GENERA_IMPORTA)
   # decodes PBF blocks on threads.
   find_package(Threads REQUIRED)
   set(GENERA_LIBRERIE_MAPPE pugixml expat z bz2 Threads::Threads)
+  # The raster library comes as a shared library only, like the projection library.
+  find_package(GDAL REQUIRED)
+  list(APPEND GENERA_LIBRERIE_MAPPE GDAL::GDAL)
 endif()

@@ -14,6 +14,8 @@
 #include "importer/lettore_geojson.hpp"
 #include "importer/lettore_gpx.hpp"
 #include "importer/lettore_osm.hpp"
+#include "importer/quota_raster.hpp"
+#include "importer/quote_percorso.hpp"
 #include "model/costruzione.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
@@ -131,7 +133,26 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
                << ": errore: " << mostrabile(letta.errore->messaggio) << '\n';
         return stato_uscita::file_danneggiato;
     }
-    const mappa_importata& mappa = *letta.mappa;
+    mappa_importata mappa = std::move(*letta.mappa);
+
+    // The raster's heights, before the fit: a raster that cannot be used stops the import.
+    const std::string quota_mostrata = mostrabile(r.quota.string());
+    quote_applicate quote;
+    if (!r.quota.empty()) {
+        const std::string raster = leggi_file_regolare(r.quota, mappa_massima);
+        const quote_raster campioni = campiona_quote(raster, mappa.percorso);
+        if (campioni.errore) {
+            errori << "scenario: " << quota_mostrata
+                   << ": file: errore: " << mostrabile(campioni.errore->messaggio) << '\n';
+            return stato_uscita::file_danneggiato;
+        }
+        quote = applica_quote(mappa, campioni.campioni);
+        if (quote.errore) {
+            errori << "scenario: " << quota_mostrata << ": " << mostrabile(quote.errore->dove)
+                   << ": errore: " << mostrabile(quote.errore->messaggio) << '\n';
+            return stato_uscita::file_danneggiato;
+        }
+    }
     const esito_geometria adattata = adatta_geometria(mappa.percorso);
     if (adattata.errore) {
         const std::size_t i = adattata.errore->indice_punto;
@@ -171,6 +192,9 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
     for (const nota_importazione& n : descrizioni.note)
         errori << "scenario: " << mappa_mostrata << ": " << mostrabile(n.elemento)
                << ": avviso: " << mostrabile(n.messaggio) << '\n';
+    for (const nota_importazione& n : quote.note)
+        errori << "scenario: " << quota_mostrata << ": " << mostrabile(n.elemento)
+               << ": avviso: " << mostrabile(n.messaggio) << '\n';
 
     costruzione c;
     c.nome_scenario = identita.nome_scenario;
@@ -207,6 +231,9 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
            << descrizioni.limiti_velocita << " limiti di velocita'\n";
     uscita << "planimetria: scarto massimo " << cifre(geometria.scarto_planimetria_massimo, 2)
            << " m, medio " << cifre(geometria.scarto_planimetria_medio, 2) << " m\n";
+    if (!r.quota.empty())
+        uscita << "quote: " << quote.campionati << " punti su " << mappa.percorso.size()
+               << " dal raster " << quota_mostrata << '\n';
     if (geometria.scarto_quota_massimo)
         uscita << "profilo: scarto massimo " << cifre(*geometria.scarto_quota_massimo, 2)
                << " m, medio " << cifre(geometria.scarto_quota_medio.value_or(0), 2) << " m\n";
@@ -236,6 +263,8 @@ void aggiungi_importa(CLI::App& app, azione_comando& azione) {
     sub->add_option("-o", r->cartella, "cartella in cui scrivere le descrizioni (predefinita: .)");
     sub->add_option("--nome", r->nome, "nome dello scenario (predefinito: dal nome della mappa)");
     sub->add_option("--treno", r->treno, "numero del treno, quattro cifre (predefinito: 0001)");
+    sub->add_option("--quota", r->quota,
+                    "raster GeoTIFF delle quote, che prendono il posto di quelle della mappa");
     sub->add_option("--da", r->da, "stazione di partenza (mappe .osm e .osm.pbf)");
     sub->add_option("--a", r->a, "stazione di arrivo (mappe .osm e .osm.pbf)");
     sub->add_flag("--sovrascrivi", r->sovrascrivi,

@@ -14,6 +14,8 @@ namespace corvenna {
 
 struct richiesta_importa {
     std::filesystem::path mappa;
+    // An elevation raster (GeoTIFF) whose heights replace the map's; empty for none.
+    std::filesystem::path quota;
     std::filesystem::path cartella = ".";
     std::string nome;
     std::string treno = "0001";
@@ -23,7 +25,8 @@ struct richiesta_importa {
 };
 
 // Reads the map, fits its path, builds the two descriptions, checks that they compile and
-// writes them into `cartella` as one set. The summary goes to `uscita`, the notes on what was
+// writes them into `cartella` as one set. With `quota` the path's heights come from that raster
+// where it covers them. The summary goes to `uscita`, the notes on what was
 // dropped or changed and every failure to `errori`. Returns the exit status: 1 for a map that
 // cannot be imported, 64 for a command line that cannot be served (and for descriptions of those
 // names already there, without `sovrascrivi`); file failures throw errore_file.

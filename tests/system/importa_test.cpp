@@ -1,6 +1,7 @@
 #include "support/cartella_temporanea.hpp"
 #include "support/programma_di_prova.hpp"
 #include "support/strumento_di_prova.hpp"
+#include "unit/importer/raster_di_prova.hpp"
 #include "unit/importer/rete_di_prova.hpp"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,94 @@ TEST(Importa, BadMapsAreRefusedSayingWhatAndWhereAndNothingIsWritten) {
         EXPECT_NE(e.errori.find("scenario: " + c.messaggio), std::string::npos)
             << c.file << ": " << e.errori;
         EXPECT_FALSE(fs::exists(d.percorso() / "out")) << c.file;
+    }
+}
+
+// A track without heights, 31 points 111 m apart northwards from (9.000 E, 45.000 N), and a
+// raster of its heights over the first 21 points only: a plane rising 2 m from point to point.
+struct traccia_e_quote {
+    std::string gpx = "<gpx version=\"1.1\"><trk><trkseg>";
+    std::string raster;
+    traccia_e_quote() {
+        for (int i = 0; i <= 30; ++i)
+            gpx += "<trkpt lat=\"" + std::to_string(45 + 0.001 * i) + "\" lon=\"9\"/>";
+        gpx += "</trkseg></trk></gpx>";
+        prova::raster_di_prova r;
+        r.trasformazione = {8.99, 0.0005, 0, 45.0205, 0, -0.0005};
+        r.larghezza = 40;
+        r.altezza = 61;
+        r.quota = [](double, double lat) { return 100 + 2000 * (lat - 45); };
+        raster = prova::geotiff(r);
+    }
+};
+
+TEST(Importa, TheRastersHeightsGiveTheProfileAndThePointsItMissesAreTold) {
+    cartella_temporanea d;
+    const traccia_e_quote t;
+    scrivi_mappa(d.percorso() / "traccia.gpx", t.gpx);
+    scrivi_mappa(d.percorso() / "quote.tif", t.raster);
+    const auto importa = esegui_strumento(
+        d.percorso(), {"importa", "traccia.gpx", "--quota", "quote.tif", "-o", "out"});
+    ASSERT_EQ(importa.stato, 0) << importa.errori;
+    EXPECT_NE(importa.uscita.find("quote: 21 punti su 31 dal raster quote.tif\nprofilo: scarto "
+                                  "massimo "),
+              std::string::npos)
+        << importa.uscita;
+    EXPECT_NE(importa.errori.find("scenario: quote.tif: punti 21-30: avviso: fuori dal raster "
+                                  "(lon 9.000000, lat 45.021000): profilo in piano alla quota del "
+                                  "punto 20 (140.00 m)\n"),
+              std::string::npos)
+        << importa.errori;
+    // 2 m every 111 m: 18 per mille from the start, level past the raster's last point (2224 m).
+    const std::string linea = leggi_uscita(d.percorso() / "out" / "Traccia_linea.txt");
+    EXPECT_NE(linea.find("pendenza,  0,  18\r\n"), std::string::npos) << linea;
+    const std::size_t ultima = linea.rfind("pendenza,  ");
+    ASSERT_NE(ultima, std::string::npos);
+    const std::string riga = linea.substr(ultima, linea.find('\r', ultima) - ultima);
+    EXPECT_EQ(riga.substr(riga.rfind(',')), ",  0") << riga;
+    EXPECT_GT(std::stoi(riga.substr(11)), 2000) << riga;
+    const auto controlla = esegui_strumento(
+        d.percorso(), {"controlla", "out/Traccia_linea.txt", "out/Traccia_0001-.txt"});
+    EXPECT_EQ(controlla.stato, 0) << controlla.errori;
+    EXPECT_NE(controlla.errori.find("0 errori, 0 avvisi"), std::string::npos) << controlla.errori;
+}
+
+TEST(Importa, ARasterThatGivesNoHeightsIsRefusedAndNothingIsWritten) {
+    const traccia_e_quote t;
+    prova::raster_di_prova lontano;
+    lontano.trasformazione = {12.0, 0.01, 0, 42.0, 0, -0.01};
+    lontano.larghezza = 4;
+    lontano.altezza = 4;
+    struct caso {
+        std::string raster;
+        std::vector<std::string> argomenti;
+        int stato;
+        std::string messaggio;
+    };
+    const std::vector<caso> casi{
+        {"quota 120 m\n",
+         {},
+         1,
+         "scenario: quote.tif: file: errore: non e' un raster GeoTIFF leggibile\n"},
+        {prova::geotiff(lontano),
+         {},
+         1,
+         "scenario: quote.tif: percorso: errore: nessun punto del percorso (dal punto 0, lon "
+         "9.000000, lat 45.000000) cade su un valore del raster\n"},
+        {t.raster, {"--quota", "manca.tif"}, 2, "manca.tif"},
+    };
+    for (const caso& c : casi) {
+        cartella_temporanea d;
+        scrivi_mappa(d.percorso() / "traccia.gpx", t.gpx);
+        scrivi_mappa(d.percorso() / "quote.tif", c.raster);
+        std::vector<std::string> argomenti{"importa", "traccia.gpx", "-o", "out"};
+        if (c.argomenti.empty())
+            argomenti.insert(argomenti.end(), {"--quota", "quote.tif"});
+        argomenti.insert(argomenti.end(), c.argomenti.begin(), c.argomenti.end());
+        const auto e = esegui_strumento(d.percorso(), argomenti);
+        EXPECT_EQ(e.stato, c.stato) << c.messaggio << ": " << e.errori;
+        EXPECT_NE(e.errori.find(c.messaggio), std::string::npos) << e.errori;
+        EXPECT_FALSE(fs::exists(d.percorso() / "out")) << c.messaggio;
     }
 }
 

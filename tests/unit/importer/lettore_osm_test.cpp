@@ -2,12 +2,19 @@
 
 #include "importer/descrizioni_importate.hpp"
 #include "pipeline/costruisci_scenario.hpp"
+#include "support/cartella_temporanea.hpp"
 #include "unit/importer/geometria_semplice.hpp"
 #include "unit/importer/rete_di_prova.hpp"
 
 #include <gtest/gtest.h>
+#include <osmium/io/pbf_output.hpp>
+#include <osmium/io/reader.hpp>
+#include <osmium/io/writer.hpp>
+#include <osmium/io/xml_input.hpp>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -110,6 +117,79 @@ TEST(LettoreOsm, EveryFeatureLandsAtItsMetreAndTheDescriptionsCompile) {
     EXPECT_TRUE(s.riuscito());
     for (const diagnostica& x : s.diagnostiche)
         ADD_FAILURE() << x.riga << ": " << x.messaggio;
+}
+
+// The test network in the binary form, written by the map library's own writer from the XML.
+std::string rete_pbf() {
+    prova::cartella_temporanea d;
+    const std::string percorso = (d.percorso() / "rete.osm.pbf").string();
+    osmium::io::Reader lettore(osmium::io::File(rete_osm.data(), rete_osm.size(), "osm"));
+    osmium::io::Writer scrittore(osmium::io::File(percorso), lettore.header());
+    while (osmium::memory::Buffer blocco = lettore.read())
+        scrittore(std::move(blocco));
+    scrittore.close();
+    lettore.close();
+    std::ifstream f(percorso, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+TEST(LettoreOsm, TheNetworkAsPbfGivesWhatItsXmlGives) {
+    const std::string pbf = rete_pbf();
+    ASSERT_GT(pbf.size(), 4u);
+    for (const scelta_percorso_osm& scelta :
+         {scelta_percorso_osm{"Altavilla", "Borgofranco"},
+          scelta_percorso_osm{"Dorna", "Altavilla"}, scelta_percorso_osm{}}) {
+        const std::string nome = scelta.da + "-" + scelta.a;
+        const esito_mappa xml = leggi_osm(rete_osm, formato_osm::xml, scelta);
+        const esito_mappa binaria = leggi_osm(pbf, formato_osm::pbf, scelta);
+        ASSERT_TRUE(xml.mappa) << nome;
+        ASSERT_TRUE(binaria.mappa)
+            << nome << ": " << binaria.errore->dove << ": " << binaria.errore->messaggio;
+        const mappa_importata& a = *xml.mappa;
+        const mappa_importata& b = *binaria.mappa;
+
+        EXPECT_EQ(b.elementi_punti, a.elementi_punti) << nome;
+        ASSERT_EQ(b.percorso.size(), a.percorso.size()) << nome;
+        for (std::size_t i = 0; i < a.percorso.size(); ++i) {
+            EXPECT_EQ(b.percorso[i].longitudine, a.percorso[i].longitudine) << nome << i;
+            EXPECT_EQ(b.percorso[i].latitudine, a.percorso[i].latitudine) << nome << i;
+            EXPECT_EQ(b.percorso[i].quota, a.percorso[i].quota) << nome << i;
+        }
+        ASSERT_EQ(b.stazioni.size(), a.stazioni.size()) << nome;
+        for (std::size_t i = 0; i < a.stazioni.size(); ++i) {
+            EXPECT_EQ(b.stazioni[i].nome, a.stazioni[i].nome) << nome;
+            EXPECT_EQ(b.stazioni[i].elemento, a.stazioni[i].elemento) << nome;
+            EXPECT_EQ(b.stazioni[i].longitudine, a.stazioni[i].longitudine) << nome;
+            EXPECT_EQ(b.stazioni[i].latitudine, a.stazioni[i].latitudine) << nome;
+        }
+        ASSERT_EQ(b.note.size(), a.note.size()) << nome;
+        for (std::size_t i = 0; i < a.note.size(); ++i)
+            EXPECT_EQ(b.note[i].elemento + ": " + b.note[i].messaggio,
+                      a.note[i].elemento + ": " + a.note[i].messaggio)
+                << nome;
+
+        // The features and their metres: the same descriptions, byte for byte.
+        const esito_geometria ga = adatta_geometria(a.percorso);
+        const esito_geometria gb = adatta_geometria(b.percorso);
+        ASSERT_TRUE(ga.geometria && gb.geometria) << nome;
+        EXPECT_EQ(gb.geometria->lunghezza, ga.geometria->lunghezza) << nome;
+        const descrizioni_importate da = componi_descrizioni(a, *ga.geometria, {});
+        const descrizioni_importate db = componi_descrizioni(b, *gb.geometria, {});
+        EXPECT_EQ(db.linea, da.linea) << nome;
+        EXPECT_EQ(db.treno, da.treno) << nome;
+        EXPECT_EQ(db.stazioni, da.stazioni) << nome;
+        EXPECT_EQ(db.passaggi_livello, da.passaggi_livello) << nome;
+        EXPECT_EQ(db.gallerie, da.gallerie) << nome;
+        EXPECT_EQ(db.limiti_velocita, da.limiti_velocita) << nome;
+    }
+    // What the network gives from Altavilla to Borgofranco, so that the two readers agreeing
+    // is not two empty results agreeing.
+    const esito_mappa binaria = leggi_osm(pbf, formato_osm::pbf, {"Altavilla", "Borgofranco"});
+    ASSERT_TRUE(binaria.mappa);
+    EXPECT_EQ(binaria.mappa->stazioni.size(), 4u);
+    EXPECT_EQ(binaria.mappa->passaggi_livello.size(), 1u);
+    EXPECT_EQ(binaria.mappa->gallerie.size(), 1u);
+    EXPECT_EQ(binaria.mappa->velocita.size(), 4u);
 }
 
 TEST(LettoreOsm, BadMapsSayWhatAndWhere) {
