@@ -10,6 +10,8 @@
 #include "scenario/righe_treno.hpp"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
@@ -70,7 +72,7 @@ struct tipo_guasto {
     // Which rows it may go on.
     std::function<bool(const std::vector<std::string>&, std::size_t)> adatta;
     // Rewrites the row and says where the fault is; `k` numbers the faults of one file.
-    std::function<guasto_seminato(std::string&, int k)> applica;
+    std::function<guasto_seminato(std::string&, int k, std::int32_t lunghezza)> applica;
 };
 
 bool inizia(const std::string& r, std::string_view p) {
@@ -87,27 +89,27 @@ const std::vector<tipo_guasto>& tipi() {
     using D = descrizione;
     static const std::vector<tipo_guasto> t{
         {D::linea, [](auto& r, std::size_t i) { return inizia(r[i], "pendenza,"); },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              r = "pendenza,  " + valori(r)[0] + ",  200";
              return guasto_seminato{D::linea, 0, colonna_valore(r, 1), "valore-avvolto"};
          }},
         {D::linea, [](auto& r, std::size_t i) { return inizia(r[i], "cartello_indicatore,"); },
-         [](std::string& r, int k) {
-             r = "cartello_indicatore,  " + std::to_string(88100 + 200 * k) + ",  OLTRE";
+         [](std::string& r, int k, std::int32_t lunghezza) {
+             r = "cartello_indicatore,  " + std::to_string(lunghezza + 100 + 200 * k) + ",  OLTRE";
              return guasto_seminato{D::linea, 0, 23, "oltre-il-percorso"};
          }},
         {D::linea, [](auto& r, std::size_t i) { return inizia(r[i], "curva"); },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              r = "curva destra 1000" + r.substr(r.find(','));
              return guasto_seminato{D::linea, 0, 1, "lettere-fraintese"};
          }},
         {D::treno, [](auto& r, std::size_t i) { return inizia(r[i], "stazione,"); },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              r = "stazone" + r.substr(r.find(','));
              return guasto_seminato{D::treno, 0, 1, "parola-chiave-simile"};
          }},
         {D::treno, [](auto& r, std::size_t i) { return inizia(r[i], "segnale,"); },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              r = "segnael" + r.substr(r.find(','));
              return guasto_seminato{D::treno, 0, 1, "parola-chiave-simile"};
          }},
@@ -121,7 +123,7 @@ const std::vector<tipo_guasto>& tipi() {
                      return true;
              return false;
          },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              const auto v = valori(r);
              const int ora = std::stoi(v[13]) - 1;
              const std::size_t inizio = static_cast<std::size_t>(colonna_valore(r, 13)) - 1;
@@ -129,18 +131,18 @@ const std::vector<tipo_guasto>& tipi() {
              return guasto_seminato{D::treno, 0, colonna_valore(r, 13), "orario-decrescente"};
          }},
         {D::treno, [](auto& r, std::size_t i) { return inizia(r[i], "aderenza,"); },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              r = "aderenza,  " + valori(r)[0] + ",  300";
              return guasto_seminato{D::treno, 0, colonna_valore(r, 1), "valore-avvolto"};
          }},
         {D::treno, [](auto& r, std::size_t i) { return inizia(r[i], "segnale,"); },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              r = r.substr(0, r.rfind(','));
              return guasto_seminato{D::treno, 0, static_cast<int>(r.size()) + 1,
                                     "valori-su-piu-righe", 2};
          }},
         {D::treno, [](auto& r, std::size_t i) { return inizia(r[i], "velocita,"); },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              std::replace(r.begin(), r.end(), ',', ';');
              return guasto_seminato{D::treno, 0, 9, "separatore-non-valido", 2};
          }},
@@ -149,7 +151,7 @@ const std::vector<tipo_guasto>& tipi() {
              return inizia(r[i], "[") && r[i] != "[generale]" && r[i] != "[fine]" &&
                     i + 1 < r.size() && !inizia(r[i + 1], "[");
          },
-         [](std::string& r, int) {
+         [](std::string& r, int, std::int32_t) {
              r = "--- nota, stazione soppressa";
              return guasto_seminato{D::treno, 0, 11, "commento-con-virgola", 2};
          }},
@@ -157,12 +159,39 @@ const std::vector<tipo_guasto>& tipi() {
     return t;
 }
 
+// The rows of a description file, CR LF or LF.
+std::vector<std::string> righe_di_file(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> righe;
+    for (std::string r; std::getline(in, r);) {
+        if (!r.empty() && r.back() == '\r')
+            r.pop_back();
+        righe.push_back(r);
+    }
+    return righe;
+}
+
 } // namespace
 
-descrizioni_seminate semina_guasti(std::uint32_t seme, int numero) {
+const base_semina& base_incorporata() {
+    static const base_semina b{
+        righe_di_tabella(righe_linea), righe_di_tabella(righe_treno), {"Corvenna", "7381"}, 88000};
+    return b;
+}
+
+const base_semina& base_di_prova() {
+    static const base_semina b{
+        righe_di_file(std::filesystem::path(GENERA_DATI_PROVA) / "Prova_linea.txt"),
+        righe_di_file(std::filesystem::path(GENERA_DATI_PROVA) / "Prova_0042-.txt"),
+        {"Prova", "0042"},
+        12000};
+    return b;
+}
+
+descrizioni_seminate semina_guasti(std::uint32_t seme, int numero, const base_semina& base) {
     std::mt19937 caso(seme);
-    std::vector<std::string> linea = righe_di_tabella(righe_linea);
-    std::vector<std::string> treno = righe_di_tabella(righe_treno);
+    std::vector<std::string> linea = base.linea;
+    std::vector<std::string> treno = base.treno;
     // Rows already taken, and their neighbours, so that the faults stay independent.
     std::set<std::pair<descrizione, std::size_t>> prese;
     descrizioni_seminate s;
@@ -180,7 +209,7 @@ descrizioni_seminate semina_guasti(std::uint32_t seme, int numero) {
         if (adatte.empty())
             continue;
         const std::size_t i = adatte[caso() % adatte.size()];
-        guasto_seminato g = t.applica(righe[i], k);
+        guasto_seminato g = t.applica(righe[i], k, base.lunghezza);
         g.riga = static_cast<int>(i) + 1;
         for (std::size_t j = i > 1 ? i - 2 : 0; j <= i + 2; ++j)
             prese.insert({t.file, j});
@@ -199,12 +228,16 @@ misura_controllo misura_guasti(int numero_file, std::uint32_t seme) {
     politica.consentiti.insert("marcatori-sovrascritti");
     std::mt19937 caso(seme);
     for (int f = 0; f < numero_file; ++f) {
-        const descrizioni_seminate s = semina_guasti(caso(), 1 + static_cast<int>(caso() % 5));
+        // Every other file from the fixture pair, the rest from the built-in scenario.
+        const base_semina& base = f % 2 == 0 ? base_incorporata() : base_di_prova();
+        const std::uint32_t seme_file = caso();
+        const descrizioni_seminate s =
+            semina_guasti(seme_file, 1 + static_cast<int>(caso() % 5), base);
         sorgente_memoria sorgente;
         sorgente.testi[descrizione::linea] = s.linea;
         sorgente.testi[descrizione::treno] = s.treno;
-        auto costruito = std::make_unique<scenario_costruito>(
-            costruisci_scenario(sorgente, {"Corvenna", "7381"}, 1));
+        auto costruito =
+            std::make_unique<scenario_costruito>(costruisci_scenario(sorgente, base.identita, 1));
         const elenco_diagnostiche della_compilazione = costruito->diagnostiche;
         elenco_diagnostiche d =
             controlla_descrizioni(s.linea, s.treno, 1, std::move(costruito->diagnostiche));

@@ -7,6 +7,7 @@
 // from a fixed seed, each with the line, column and name the pass must report.
 
 #include "base/descrizione.hpp"
+#include "model/identita_scenario.hpp"
 
 #include <cstdint>
 #include <string>
@@ -30,8 +31,20 @@ struct descrizioni_seminate {
     std::vector<guasto_seminato> guasti;
 };
 
-// The built-in descriptions with `numero` faults (1 to 5), drawn from `seme`.
-descrizioni_seminate semina_guasti(std::uint32_t seme, int numero);
+// The descriptions faults are seeded into: their rows, identity and route length.
+struct base_semina {
+    std::vector<std::string> linea;
+    std::vector<std::string> treno;
+    identita_scenario identita;
+    std::int32_t lunghezza = 0;
+};
+
+// The built-in scenario, and the small pair of the system tests' fixtures (tests/system/dati).
+const base_semina& base_incorporata();
+const base_semina& base_di_prova();
+
+// `base` with `numero` faults (1 to 5), drawn from `seme`.
+descrizioni_seminate semina_guasti(std::uint32_t seme, int numero, const base_semina& base);
 
 struct misura_controllo {
     int file = 0;
@@ -47,8 +60,9 @@ struct misura_controllo {
     int primo_errore_presente = 0;
 };
 
-// Checks `numero_file` seeded files (1 to 5 faults each, seeds from `seme`) as `controlla` does,
-// with the one marker overlap of the built-in scenario allowed by name.
+// Checks `numero_file` seeded files (1 to 5 faults each, seeds from `seme`; every other file from
+// the fixture pair) as `controlla` does, with the one marker overlap of the built-in scenario
+// allowed by name.
 misura_controllo misura_guasti(int numero_file, std::uint32_t seme);
 
 } // namespace corvenna::prova
