@@ -2,6 +2,7 @@
 
 #include "checking/righe_testo.hpp"
 #include "checking/suggerimento.hpp"
+#include "compiler/tracciato_planimetria.hpp"
 #include "description/formato_descrizioni.hpp"
 #include "description/lettore.hpp"
 
@@ -441,13 +442,11 @@ void controllo::lettere_curva(const campo_di_riga& chiave, int n) {
                         (resto.size() == 1 && resto[0] >= '1' && resto[0] <= '6');
     if (chiara)
         return;
-    int classe = 0;
-    for (const char c : chiave.testo)
-        if (c >= '1' && c <= '6' && (classe == 0 || c - '0' < classe))
-            classe = c - '0';
+    const curva_letta letta = leggi_curva(chiave.testo);
+    const int classe = letta.classe;
     if (classe == 0)
         return; // no class at all: the compile refuses it (code 103)
-    const bool sinistra = contiene(chiave.testo, "s");
+    const bool sinistra = letta.sinistra;
     const std::string cifra(1, static_cast<char>('0' + classe));
     std::string messaggio = "'";
     messaggio += chiave.testo;

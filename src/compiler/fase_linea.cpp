@@ -208,27 +208,20 @@ esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiav
                       const riga_letta<2>& riga) {
     const std::string& campo = chiave.testo;
     const auto [inizio, lunghezza_curva] = riga.valori;
-    int classe = 0;
-    int cifre = 0;
-    for (char cifra = '1'; cifra <= '6'; ++cifra) {
-        if (campo.find(cifra) == std::string::npos)
-            continue;
-        ++cifre;
-        if (classe == 0)
-            classe = cifra - '0';
-    }
+    const curva_letta letta = leggi_curva(campo);
+    const int classe = letta.classe;
     if (classe == 0)
         return termina(k, d_linea,
                        {codice::curva_non_valida, chiave.posto,
                         "curva senza classe: '" + campo + "' non contiene una cifra da 1 a 6",
                         std::nullopt});
-    if (cifre > 1)
+    if (letta.cifre > 1)
         k.reg.avviso(d_linea, chiave.posto, tipo_avviso::classe_curva_multipla,
                      "'" + campo + "' contiene piu' cifre di classe: vale la piu' bassa, " +
                          std::to_string(classe),
                      inizio);
     double curvatura = curvatura_classe(classe);
-    if (contiene(campo, "s"))
+    if (letta.sinistra)
         curvatura = -curvatura;
     const std::int64_t fine = static_cast<std::int64_t>(inizio) + lunghezza_curva;
     // A curve covers the metres after its start: one that starts before the previous one ends

@@ -5,6 +5,7 @@
 // k > 0 when the line starts along +y); the step length is not renormalised.
 
 #include <cstdint>
+#include <string_view>
 
 namespace corvenna {
 
@@ -12,6 +13,16 @@ struct costruzione;
 
 // Curvature per metre of the classes 1 to 6 (radii 10000 m down to about 333 m).
 double curvatura_classe(int classe);
+
+// What a curve keyword field says, read by its letters: the class is the lowest digit 1 to 6
+// anywhere in it (0 for none), `cifre` how many different class digits it holds, and any "s"
+// or "S" turns the curve to the left ("curva destra 1000" is a class-1 left curve).
+struct curva_letta {
+    int classe = 0;
+    int cifre = 0;
+    bool sinistra = false;
+};
+curva_letta leggi_curva(std::string_view campo);
 
 // Metres 0 and 1: (0, 0) and (0, 1), as 16-bit integers.
 void inizia_planimetria(costruzione& c);

@@ -35,6 +35,13 @@ class diagnosi {
         (void)metro;
         return {};
     }
+    // The kilometre the driver reads at a route metre in the compile of `testi` ("km 2+600"),
+    // from the kilometric systems in force; empty when the pair does not compile.
+    virtual std::string chilometro(const testi_scenario& testi, long long metro) {
+        (void)testi;
+        (void)metro;
+        return {};
+    }
 };
 
 } // namespace corvenna

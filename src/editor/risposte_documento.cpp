@@ -3,7 +3,10 @@
 #include "editor/campi_riga.hpp"
 #include "editor/catalogo_righe.hpp"
 
+#include "compiler/tracciato_planimetria.hpp"
+
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -60,13 +63,50 @@ std::string snippet(const voce_riga& v) {
     return r;
 }
 
+std::string chiedi(const std::function<std::string(long long)>& f, long long metro) {
+    return f ? f(metro) : std::string();
+}
+
+// "4100 m (km 2+600)", or the metre alone where the driver's kilometre is unknown.
+std::string metro_e_chilometro(const compilazione_coppia& c, long long metro) {
+    const std::string km = chiedi(c.chilometro, metro);
+    return std::to_string(metro) + " m" + (km.empty() ? "" : " (" + km + ")");
+}
+
+// What the compile makes of a curve row, read from its keyword by its letters as the compile
+// reads it: "curva a destra, raggio 1000 m, da 4100 m (km 2+600) a 4900 m (km 3+400)".
+std::string curva_compilata(const riga_letta& r, const compilazione_coppia& c) {
+    const curva_letta letta = leggi_curva(r.campi[0].testo);
+    if (letta.classe == 0)
+        return "nessuna cifra da 1 a 6 nel campo chiave: la compilazione rifiuta la curva";
+    const long long raggio = std::llround(1 / curvatura_classe(letta.classe));
+    std::string t = std::string("curva a ") + (letta.sinistra ? "sinistra" : "destra") +
+                    ", classe " + std::to_string(letta.classe) + ", raggio " +
+                    std::to_string(raggio) + " m";
+    if (r.campi.size() >= 3)
+        if (const auto inizio = numero(r.campi[1].testo), lunghezza = numero(r.campi[2].testo);
+            inizio && lunghezza)
+            t += ", da " + metro_e_chilometro(c, *inizio) + " a " +
+                 metro_e_chilometro(c, *inizio + *lunghezza);
+    return t;
+}
+
 std::string testo_hover(const riga_letta& r, int indice, descrizione d,
-                        const std::function<std::string(long long)>& descrivi_metro) {
+                        const compilazione_coppia& compilata) {
     const voce_riga& v = *r.voce;
     std::string t =
         "**" + std::string(v.parola) + "** (" + nome_file(d) + "): " + std::string(v.significato);
-    if (indice == 0)
-        return t + "\n\nCampi: " + elenco_campi(v);
+    if (v.parola == "curva")
+        t += "\n\nNella compilazione: " + curva_compilata(r, compilata);
+    if (indice == 0) {
+        t += "\n\nCampi: " + elenco_campi(v);
+        // A row placed at a position: what the compile made there.
+        if (v.parola != "curva" && !v.campi.empty() && v.campi[0].posizione && r.campi.size() > 1)
+            if (const auto m = numero(r.campi[1].testo))
+                if (const std::string fatto = chiedi(compilata.descrivi_metro, *m); !fatto.empty())
+                    t += "\n\nNella compilazione: " + fatto;
+        return t;
+    }
     const std::size_t k = static_cast<std::size_t>(indice - 1);
     if (k >= v.campi.size())
         return t + "\n\nCampo " + std::to_string(indice) + ": oltre i " +
@@ -79,13 +119,12 @@ std::string testo_hover(const riga_letta& r, int indice, descrizione d,
     if (!c.significato.empty())
         t += ": " + std::string(c.significato);
     const std::string_view valore = r.campi[static_cast<std::size_t>(indice)].testo;
-    if (c.posizione)
+    if (c.posizione && v.parola != "curva")
         if (const auto m = numero(valore)) {
             // The driver's kilometre depends on the kilometric systems in force, which only the
             // compiled pair knows: without it, the metre alone.
             t += "\n\n" + std::to_string(*m) + " m dall'inizio del percorso";
-            if (const std::string fatto = descrivi_metro ? descrivi_metro(*m) : std::string();
-                !fatto.empty())
+            if (const std::string fatto = chiedi(compilata.descrivi_metro, *m); !fatto.empty())
                 t += "\n\nNella compilazione: " + fatto;
         }
     if (!c.testo && !valore.empty() && !numero(valore))
@@ -96,7 +135,7 @@ std::string testo_hover(const riga_letta& r, int indice, descrizione d,
 } // namespace
 
 nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp p,
-                           const std::function<std::string(long long)>& descrivi_metro) {
+                           const compilazione_coppia& compilata) {
     const std::string_view linea = riga_di(testo, p.riga);
     const riga_letta r = leggi_riga(linea, d);
     const int indice = campo_a(r, byte_da_utf16(linea, p.carattere));
@@ -105,7 +144,7 @@ nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp 
     const campo_letto& campo = r.campi[static_cast<std::size_t>(indice)];
     std::string valore;
     if (r.voce) {
-        valore = testo_hover(r, indice, d, descrivi_metro);
+        valore = testo_hover(r, indice, d, compilata);
     } else if (indice == 0 && e_sezione(campo.testo)) {
         valore =
             "Sezione `" + std::string(campo.testo) +

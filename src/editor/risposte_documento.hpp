@@ -16,10 +16,17 @@
 
 namespace corvenna {
 
+// What the compile of the document's pair made, for the hovers: at a route metre, the account
+// of its cell, and the kilometre the driver reads there ("km 2+600"). Each gives an empty text
+// when it has nothing to tell (no compiled pair, a metre past the cells); either may be unset.
+struct compilazione_coppia {
+    std::function<std::string(long long)> descrivi_metro;
+    std::function<std::string(long long)> chilometro;
+};
+
 // A Hover, or null where the position holds no field.
-// `descrivi_metro` tells what the compile made at a route metre (empty: nothing to tell).
 nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp p,
-                           const std::function<std::string(long long)>& descrivi_metro);
+                           const compilazione_coppia& compilata);
 
 // A CompletionList: at a line's keyword field, the sections and the rows of `d` (each row a
 // snippet with its fields as named placeholders); in a value, nothing.

@@ -177,12 +177,16 @@ nlohmann::json server_lsp::esegui(const std::string& metodo, const nlohmann::jso
             return simboli_documento(*testo, d);
         const posizione_lsp p = leggi_posizione(parametri.at("position"));
         if (metodo == "textDocument/hover") {
-            std::function<std::string(long long)> descrivi;
-            if (const auto c = ultime_coppie_.find(percorso); c != ultime_coppie_.end())
-                descrivi = [this, testi = c->second](long long metro) {
+            compilazione_coppia compilata;
+            if (const auto c = ultime_coppie_.find(percorso); c != ultime_coppie_.end()) {
+                compilata.descrivi_metro = [this, testi = c->second](long long metro) {
                     return diagnosi_.descrivi_metro(*testi, metro);
                 };
-            return hover_campo(*testo, d, p, descrivi);
+                compilata.chilometro = [this, testi = c->second](long long metro) {
+                    return diagnosi_.chilometro(*testi, metro);
+                };
+            }
+            return hover_campo(*testo, d, p, compilata);
         }
         return completamenti(*testo, d, p);
     }

@@ -6,6 +6,7 @@
 #include "checking/politica_avvisi.hpp"
 #include "editor/cornice_messaggi.hpp"
 #include "editor/server_lsp.hpp"
+#include "input/chilometri_guida.hpp"
 #include "inspect/ispezione_tratti.hpp"
 #include "model/codici_errore.hpp"
 #include "pipeline/costruisci_scenario.hpp"
@@ -83,7 +84,7 @@ elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
     return diagnostiche;
 }
 
-std::string diagnosi_controlla::descrivi_metro(const testi_scenario& testi, long long metro) {
+const ispezione* diagnosi_controlla::tratti_di(const testi_scenario& testi) {
     const bool stessa = ultima_ && ultima_->linea_data == testi.linea &&
                         ultima_->treno_dato == testi.treno &&
                         ultima_->identita.nome_scenario == testi.identita.nome_scenario &&
@@ -92,13 +93,25 @@ std::string diagnosi_controlla::descrivi_metro(const testi_scenario& testi, long
         compila(testi);
     // A compile that stopped leaves a model no one should read as the scenario.
     if (!ultima_ || !ultima_->scenario->riuscito())
-        return {};
+        return nullptr;
     if (!ultima_->tratti)
         ultima_->tratti = ispeziona_tratti(ultima_->scenario->c);
-    const auto k = tratto_al_metro(*ultima_->tratti, static_cast<double>(metro));
-    if (!k)
+    return &*ultima_->tratti;
+}
+
+std::string diagnosi_controlla::descrivi_metro(const testi_scenario& testi, long long metro) {
+    const ispezione* i = tratti_di(testi);
+    if (!i)
         return {};
-    return da_1252(riga_tratto(ultima_->tratti->tratti[*k], ultima_->tratti->sistemi));
+    const auto k = tratto_al_metro(*i, static_cast<double>(metro));
+    return k ? da_1252(riga_tratto(i->tratti[*k], i->sistemi)) : std::string();
+}
+
+std::string diagnosi_controlla::chilometro(const testi_scenario& testi, long long metro) {
+    const ispezione* i = tratti_di(testi);
+    if (!i || metro < 0 || metro > static_cast<long long>(50 * i->tratti.size()))
+        return {};
+    return "km " + testo_progressiva(progressiva_al_metro(i->sistemi, static_cast<double>(metro)));
 }
 
 std::optional<std::string> accesso_disco::leggi(const std::string& percorso) {

@@ -6,6 +6,7 @@
 
 #include "editor/accesso_file.hpp"
 #include "editor/diagnosi.hpp"
+#include "inspect/ispezione_tratti.hpp"
 #include "tool/comando.hpp"
 
 #include <memory>
@@ -26,11 +27,15 @@ class diagnosi_controlla final : public diagnosi {
     ~diagnosi_controlla() override;
     elenco_diagnostiche esamina(const testi_scenario& testi) override;
     std::string descrivi_metro(const testi_scenario& testi, long long metro) override;
+    std::string chilometro(const testi_scenario& testi, long long metro) override;
 
   private:
     struct compilata;
     // The texts converted and compiled, or the conversion's errors.
     elenco_diagnostiche compila(const testi_scenario& testi);
+    // The cells of the compile of `testi` (compiled again when they are not the last pair), or
+    // nullptr when it did not succeed.
+    const ispezione* tratti_di(const testi_scenario& testi);
     std::unique_ptr<compilata> ultima_;
 };
 

@@ -31,6 +31,11 @@ struct diagnosi_finta final : diagnosi {
         return "metro " + std::to_string(metro) + " di " + t.identita.nome_scenario + "_" +
                t.identita.numero_treno;
     }
+    // As if the kilometres counted from 1500 m back.
+    std::string chilometro(const testi_scenario&, long long metro) override {
+        return "km " + std::to_string((metro - 1500) / 1000) + "+" +
+               std::to_string((metro - 1500) % 1000);
+    }
 };
 
 struct disco_finto final : accesso_file {
@@ -343,6 +348,31 @@ TEST(ServerLsp, HoverExplainsTheFieldUnderTheCursor) {
     EXPECT_NE(hover(0, 3)["contents"]["value"].get<std::string>().find("Sezione"),
               std::string::npos);
     EXPECT_EQ(hover(40, 0), nullptr);
+    // On the keyword, the row's fields and what the compile made at its position.
+    EXPECT_NE(hover(3, 2)["contents"]["value"].get<std::string>().find(
+                  "Nella compilazione: metro 2800 di Rivalta_2024"),
+              std::string::npos);
+}
+
+TEST(ServerLsp, HoverTellsWhatTheCompileMakesOfACurveByItsLetters) {
+    cliente c;
+    c.inizializza();
+    c.disco.file["/autore/Rivalta_2024-.txt"] = treno;
+    c.apri(uri_linea, "[generale]\r\nlunghezza percorso,  88000\r\n[curve]\r\n"
+                      "curvas3,  4100,  800\r\ncurva destra 1000,  6000,  500\r\n[fine]\r\n");
+    const auto hover = [&](int riga, int carattere) {
+        return c
+            .richiesta("textDocument/hover",
+                       {{"textDocument", documento(uri_linea)},
+                        {"position", posizione(riga, carattere)}})["result"]["contents"]["value"]
+            .get<std::string>();
+    };
+    EXPECT_NE(hover(3, 2).find("Nella compilazione: curva a sinistra, classe 3, raggio 2500 m, "
+                               "da 4100 m (km 2+600) a 4900 m (km 3+400)"),
+              std::string::npos)
+        << hover(3, 2);
+    EXPECT_NE(hover(4, 12).find("curva a sinistra, classe 1, raggio 10000 m"), std::string::npos)
+        << hover(4, 12);
 }
 
 TEST(ServerLsp, CompletionOffersSectionsAndRowSnippetsAtTheKeyword) {

@@ -26,11 +26,15 @@ TEST(DiagnosiControlla, TellsWhatTheCompileMadeAtAMetreInTheDriversKilometre) {
     EXPECT_NE(board.find("cartello \"P.L. / km 2+187\""), std::string::npos) << board;
     // Past the cells, nothing.
     EXPECT_EQ(d.descrivi_metro(testi, 200000), "");
+    // The second system starts at 42300 m, at km 0.
+    EXPECT_EQ(d.chilometro(testi, 4100), "km 2+600");
+    EXPECT_EQ(d.chilometro(testi, 42350), "km 0+050");
     // Another pair is compiled for its own hover; one that does not compile tells nothing.
     testi_scenario rotta = testi;
     rotta.linea.replace(rotta.linea.find("cartello_indicatore,  3650"), 26,
                         "cartello_indicatore,  99500");
     EXPECT_EQ(d.descrivi_metro(rotta, 3650), "");
+    EXPECT_EQ(d.chilometro(rotta, 4100), "");
     EXPECT_EQ(d.descrivi_metro(testi, 3650), board);
 }
 
