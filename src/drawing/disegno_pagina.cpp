@@ -139,7 +139,7 @@ var misure=et.map(function(t){return t.getBoundingClientRect();});
 et.map(function(t,i){return i;}).sort(function(i,j){return et[j].dataset.priorita-et[i].dataset.priorita||i-j;}).forEach(function(i){
 var t=et[i],r=misure[i];if(!r.width)return;
 var righe=+(t.dataset.righe||1),passo=+(t.dataset.passo||0);
-for(var n=0;n<righe;n++){var q={left:r.left,right:r.right,top:r.top+n*passo*k,bottom:r.bottom+n*passo*k};
+for(var n=0;n<righe;n++){var q={left:r.left-3,right:r.right+3,top:r.top+n*passo*k,bottom:r.bottom+n*passo*k};
 if(!presi.some(function(p){return q.left<p.right&&p.left<q.right&&q.top<p.bottom&&p.top<q.bottom;})){
 presi.push(q);if(n)t.setAttribute('transform','translate(0 '+n*passo+')');return;}}
 t.style.visibility='hidden';if(t.parentNode.classList.contains('cippo'))t.parentNode.style.visibility='hidden';});}

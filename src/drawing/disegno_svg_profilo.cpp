@@ -371,14 +371,15 @@ void scrivi_svg_profilo(std::string& u, const disegno_profilo& d, const elementi
 
     linee_scalate(u, d, e, o);
 
-    // Curve labels keep their size: one marker each at the curve's middle.
+    // Curve labels keep their size: one marker each at the curve's middle, on its bar's side
+    // of the strip (the side its row is named for).
     u += "<g class=\"curve-etichette\">\n";
     for (std::size_t i = 0; i < d.curve.size(); ++i) {
         const curva_disegno& k = d.curve[i];
         u += "<g class=\"spostabile\" data-km=\"" +
              km_dati(static_cast<double>(k.inizio + k.fine) / 2) + "\">";
         etichetta(u, "sigla-curva", 1, (d.x_curve[i].x1 + d.x_curve[i].x2) / 2,
-                  k.destra ? centro + 9 : centro - 3, sigla_curva(k), "middle");
+                  k.destra ? centro - 3 : centro + 9, sigla_curva(k), "middle");
         u += "</g>\n";
     }
     u += "</g>\n";
