@@ -80,11 +80,7 @@ void registro_compilazione::correla(const elemento_descritto* e, const std::stri
 }
 
 void registro_compilazione::segna_montagna(std::int32_t n) {
-    if (n < 0)
-        return;
-    if (autore_montagne_.size() <= static_cast<std::size_t>(n))
-        autore_montagne_.resize(static_cast<std::size_t>(n) + 1, 0);
-    autore_montagne_[static_cast<std::size_t>(n)] = corrente_;
+    segna_in(autore_montagne_, n);
 }
 
 const elemento_descritto* registro_compilazione::autore_montagna(std::int32_t n) const {
@@ -92,11 +88,15 @@ const elemento_descritto* registro_compilazione::autore_montagna(std::int32_t n)
 }
 
 void registro_compilazione::segna_voce(std::int32_t n) {
+    segna_in(autore_voci_, n);
+}
+
+void registro_compilazione::segna_in(std::vector<std::uint32_t>& tabella, std::int32_t n) {
     if (n < 0)
         return;
-    if (autore_voci_.size() <= static_cast<std::size_t>(n))
-        autore_voci_.resize(static_cast<std::size_t>(n) + 1, 0);
-    autore_voci_[static_cast<std::size_t>(n)] = corrente_;
+    if (tabella.size() <= static_cast<std::size_t>(n))
+        tabella.resize(static_cast<std::size_t>(n) + 1, 0);
+    tabella[static_cast<std::size_t>(n)] = corrente_;
 }
 
 const elemento_descritto* registro_compilazione::autore_voce(std::int32_t n) const {

@@ -92,6 +92,8 @@ class registro_compilazione {
   private:
     const elemento_descritto* cerca(const std::vector<std::uint32_t>& tabella,
                                     std::int64_t k) const;
+    // Marks entry `n` (grown as needed; a negative one ignored) as placed by the current line.
+    void segna_in(std::vector<std::uint32_t>& tabella, std::int32_t n);
 
     // Entry 0 stands for "no line".
     std::vector<elemento_descritto> elementi_{1};
