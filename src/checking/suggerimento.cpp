@@ -47,8 +47,8 @@ std::optional<std::string> piu_vicina(std::string_view parola,
     for (const std::string_view c : candidati) {
         // The distance is at least the difference of the lengths: a candidate that cannot come
         // within the threshold is not measured (a file of junk asks this for every line).
-        const auto differenza = parola.size() > c.size() ? parola.size() - c.size()
-                                                         : c.size() - parola.size();
+        const auto differenza =
+            parola.size() > c.size() ? parola.size() - c.size() : c.size() - parola.size();
         if (differenza > static_cast<std::size_t>(migliore))
             continue;
         const int d = distanza_modifica(parola, c);

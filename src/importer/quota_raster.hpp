@@ -2,8 +2,8 @@
 
 // Heights from an elevation raster (a GeoTIFF, its first band): each path point's longitude and
 // latitude taken into the raster's own reference system and its height interpolated bilinearly
-// between the four nearest pixel centres, pixels marked as holding no data left out. The raster comes as
-// the bytes of its file, so that the file is read by whoever calls.
+// between the four nearest pixel centres, pixels marked as holding no data left out. The raster
+// comes as the bytes of its file, so that the file is read by whoever calls.
 
 #include "importer/geometria_importata.hpp"
 

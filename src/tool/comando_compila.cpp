@@ -5,7 +5,6 @@
 #include "checking/controllo_descrizioni.hpp"
 #include "checking/politica_avvisi.hpp"
 #include "format/nomi_file.hpp"
-#include "model/codici_errore.hpp"
 #include "output/file_binari.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
@@ -50,15 +49,8 @@ std::string testo_compilabile(const std::filesystem::path& percorso, descrizione
     file_mostrato& m = mostrati[d];
     m.nome = percorso.string();
     m.testo_utf8 = da_1252(t.testo);
-    if (t.fallito) {
-        diagnostica errore;
-        errore.file = d;
-        errore.riga = t.fallito->riga;
-        errore.colonna = t.fallito->colonna;
-        errore.codice = codice::lettura_fallita;
-        errore.messaggio = t.fallito->messaggio;
-        diagnostiche.push_back(std::move(errore));
-    }
+    if (auto errore = diagnostica_conversione(t, d))
+        diagnostiche.push_back(std::move(*errore));
     return std::move(t.testo);
 }
 

@@ -3,7 +3,6 @@
 #include "base/codifica_1252.hpp"
 #include "base/stato_uscita.hpp"
 #include "drawing/disegno_pagina.hpp"
-#include "model/codici_errore.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/file_utente.hpp"
@@ -99,15 +98,8 @@ int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::
         const std::filesystem::path& percorso = d == descrizione::linea ? linea : treno;
         testo_convertito t = testo_in_1252(leggi_file_intero(percorso));
         mostrati[d] = {percorso.string(), da_1252(t.testo)};
-        if (t.fallito) {
-            diagnostica errore;
-            errore.file = d;
-            errore.riga = t.fallito->riga;
-            errore.colonna = t.fallito->colonna;
-            errore.codice = codice::lettura_fallita;
-            errore.messaggio = t.fallito->messaggio;
-            conversione.push_back(std::move(errore));
-        }
+        if (auto errore = diagnostica_conversione(t, d))
+            conversione.push_back(std::move(*errore));
         sorgente.testi[d] = std::move(t.testo);
     }
     if (!conversione.empty()) {

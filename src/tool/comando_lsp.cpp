@@ -8,7 +8,6 @@
 #include "editor/server_lsp.hpp"
 #include "input/chilometri_guida.hpp"
 #include "inspect/ispezione_tratti.hpp"
-#include "model/codici_errore.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/flusso_standard.hpp"
 #include "tool/ingresso_descrizione.hpp"
@@ -45,15 +44,8 @@ elenco_diagnostiche diagnosi_controlla::compila(const testi_scenario& testi) {
     sorgente_memoria sorgente;
     for (const descrizione d : {descrizione::linea, descrizione::treno}) {
         testo_convertito t = testo_in_1252(d == descrizione::linea ? testi.linea : testi.treno);
-        if (t.fallito) {
-            diagnostica errore;
-            errore.file = d;
-            errore.riga = t.fallito->riga;
-            errore.colonna = t.fallito->colonna;
-            errore.codice = codice::lettura_fallita;
-            errore.messaggio = t.fallito->messaggio;
-            conversione.push_back(std::move(errore));
-        }
+        if (auto errore = diagnostica_conversione(t, d))
+            conversione.push_back(std::move(*errore));
         sorgente.testi[d] = std::move(t.testo);
     }
     // A text that could not be converted is not compiled: its bytes would not be the author's.

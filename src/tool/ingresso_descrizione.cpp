@@ -1,6 +1,7 @@
 #include "tool/ingresso_descrizione.hpp"
 
 #include "base/codifica_1252.hpp"
+#include "model/codici_errore.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -237,6 +238,18 @@ namespace corvenna {
 
 std::string leggi_file_intero(const std::filesystem::path& percorso) {
     return leggi_file_regolare(percorso, byte_massimi_descrizione, oltre_il_massimo::rifiuta);
+}
+
+std::optional<diagnostica> diagnostica_conversione(const testo_convertito& t, descrizione d) {
+    if (!t.fallito)
+        return std::nullopt;
+    diagnostica errore;
+    errore.file = d;
+    errore.riga = t.fallito->riga;
+    errore.colonna = t.fallito->colonna;
+    errore.codice = codice::lettura_fallita;
+    errore.messaggio = t.fallito->messaggio;
+    return errore;
 }
 
 } // namespace corvenna

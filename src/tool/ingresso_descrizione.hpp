@@ -7,6 +7,9 @@
 // Windows-1252 already. A file with a NUL byte that is not UTF-16 is no text: it is named as a
 // likely binary file, once, at its first NUL.
 
+#include "base/descrizione.hpp"
+#include "diagnostics/diagnostica.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +34,10 @@ struct testo_convertito {
 
 // A byte-order mark is dropped before the text is read.
 testo_convertito testo_in_1252(std::string_view byte_file);
+
+// The error of a text that could not be converted, as a diagnostic of description `d` (code
+// lettura-fallita at the character's place); std::nullopt when it was.
+std::optional<diagnostica> diagnostica_conversione(const testo_convertito& t, descrizione d);
 
 } // namespace corvenna
 

@@ -76,8 +76,8 @@ TEST(LettoriGpxGeojson, BadFilesSayWhatAndWhere) {
         {false, "{\"type\": \"LineString\", \"coordinates\": [[9, 45], [\"a\", 45.1]]}",
          "geometria, punto 1", "due o tre numeri"},
         {false, "{\"type\": \"Point\", \"coordinates\": [9, 45]}", "file", "nessuna LineString"},
-        {false, "{\"type\": \"LineString\", \"coordinates\": [[9, 45], [9, 250e9999999]]}",
-         "file", "fuori dall'intervallo"},
+        {false, "{\"type\": \"LineString\", \"coordinates\": [[9, 45], [9, 250e9999999]]}", "file",
+         "fuori dall'intervallo"},
         {false, std::string(100, '[') + std::string(100, ']'), "file", "annidato"},
     };
     for (const caso& c : casi) {
