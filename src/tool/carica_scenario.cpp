@@ -197,17 +197,12 @@ bool sono_descrizioni(const std::vector<std::filesystem::path>& percorsi) {
 std::optional<scenario_caricato>
 carica_descrizioni(const std::filesystem::path& linea, const std::filesystem::path& treno,
                    const std::string& nome, const std::string& numero_treno, std::ostream& errori) {
-    std::optional<identita_scenario> identita = identita_da_nomi(linea, treno);
-    if (!identita && (nome.empty() || numero_treno.empty()))
+    const std::optional<identita_scenario> identita =
+        identita_scelta(linea, treno, nome, numero_treno);
+    if (!identita)
         throw errore_scelta_scenario("i nomi dei file non danno il nome dello scenario e il "
                                      "numero del treno (NOME_linea.txt, NOME_NUMERO-.txt): "
                                      "indicare --nome e --treno");
-    if (!identita)
-        identita.emplace();
-    if (!nome.empty())
-        identita->nome_scenario = nome;
-    if (!numero_treno.empty())
-        identita->numero_treno = numero_treno;
     if (const auto motivo = identita_non_valida(*identita))
         throw errore_scelta_scenario(*motivo);
 

@@ -28,17 +28,7 @@ namespace {
 
 // The identity from the options, completed from the file names where an option is missing.
 std::optional<identita_scenario> identita_per(const opzioni_compila& o) {
-    std::optional<identita_scenario> identita = identita_da_nomi(o.linea, o.treno);
-    if (!identita) {
-        if (o.nome.empty() || o.numero_treno.empty())
-            return std::nullopt;
-        identita.emplace();
-    }
-    if (!o.nome.empty())
-        identita->nome_scenario = o.nome;
-    if (!o.numero_treno.empty())
-        identita->numero_treno = o.numero_treno;
-    return identita;
+    return identita_scelta(o.linea, o.treno, o.nome, o.numero_treno);
 }
 
 // A description as the compile reads it, or the diagnostic of a character it cannot hold.

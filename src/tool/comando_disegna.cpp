@@ -70,20 +70,14 @@ void scrivi_pagina(const opzioni_disegna& o, const std::string& pagina, const co
 int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::ostream& errori) {
     const std::filesystem::path& linea = o.percorsi[0];
     const std::filesystem::path& treno = o.percorsi[1];
-    std::optional<identita_scenario> identita = identita_da_nomi(linea, treno);
+    const std::optional<identita_scenario> identita =
+        identita_scelta(linea, treno, o.nome, o.numero_treno);
     if (!identita) {
-        if (o.nome.empty() || o.numero_treno.empty()) {
-            errori << "scenario: i nomi dei file non danno il nome dello scenario e il numero "
-                      "del treno (NOME_linea.txt, NOME_NUMERO-.txt): indicare --nome e --treno\n"
-                      "Per l'aiuto: scenario disegna --help\n";
-            return stato_uscita::uso_errato;
-        }
-        identita.emplace();
+        errori << "scenario: i nomi dei file non danno il nome dello scenario e il numero "
+                  "del treno (NOME_linea.txt, NOME_NUMERO-.txt): indicare --nome e --treno\n"
+                  "Per l'aiuto: scenario disegna --help\n";
+        return stato_uscita::uso_errato;
     }
-    if (!o.nome.empty())
-        identita->nome_scenario = o.nome;
-    if (!o.numero_treno.empty())
-        identita->numero_treno = o.numero_treno;
     if (const auto motivo = identita_non_valida(*identita)) {
         errori << "scenario: " << *motivo << "\nPer l'aiuto: scenario disegna --help\n";
         return stato_uscita::uso_errato;

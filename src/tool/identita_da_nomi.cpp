@@ -110,4 +110,21 @@ std::optional<std::string> identita_non_valida(const identita_scenario& identita
     return std::nullopt;
 }
 
+std::optional<identita_scenario> identita_scelta(const std::filesystem::path& linea,
+                                                 const std::filesystem::path& treno,
+                                                 const std::string& nome,
+                                                 const std::string& numero_treno) {
+    std::optional<identita_scenario> identita = identita_da_nomi(linea, treno);
+    if (!identita) {
+        if (nome.empty() || numero_treno.empty())
+            return std::nullopt;
+        identita.emplace();
+    }
+    if (!nome.empty())
+        identita->nome_scenario = nome;
+    if (!numero_treno.empty())
+        identita->numero_treno = numero_treno;
+    return identita;
+}
+
 } // namespace corvenna

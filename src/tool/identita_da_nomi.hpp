@@ -15,6 +15,14 @@ namespace corvenna {
 std::optional<identita_scenario> identita_da_nomi(const std::filesystem::path& linea,
                                                   const std::filesystem::path& treno);
 
+// The identity a command takes: the one the names give, each part replaced by its option where
+// the option is given (`nome`, `numero_treno` empty when not). std::nullopt when the names give
+// none and an option is missing.
+std::optional<identita_scenario> identita_scelta(const std::filesystem::path& linea,
+                                                 const std::filesystem::path& treno,
+                                                 const std::string& nome,
+                                                 const std::string& numero_treno);
+
 // Why `identita` cannot name a scenario's files and items, as a sentence that names the
 // option's value and what is wrong with it, or std::nullopt when it can. The one check of every
 // identity a command takes (from its options or from the names of the descriptions), made
