@@ -196,7 +196,13 @@ nlohmann::json completamenti(std::string_view testo, descrizione d, posizione_ls
     return {{"isIncomplete", false}, {"items", elementi}};
 }
 
-nlohmann::json simboli_documento(std::string_view testo, descrizione d) {
+nlohmann::json simboli_documento(std::string_view testo, descrizione d,
+                                 const compilazione_coppia& compilata) {
+    // "41300 m (km 39+800)", or the field as written when it is no number.
+    const auto posto = [&](std::string_view metri) {
+        const auto m = numero(metri);
+        return m ? metro_e_chilometro(compilata, *m) : std::string(metri) + " m";
+    };
     nlohmann::json simboli = nlohmann::json::array();
     nlohmann::json* sezione = nullptr;
     int ultima_riga = 0;
@@ -243,26 +249,26 @@ nlohmann::json simboli_documento(std::string_view testo, descrizione d) {
         const std::string_view parola_voce = r.voce->parola;
         if (parola_voce == "stazione") {
             nome = valore(17);
-            dettaglio = "stazione a " + std::string(valore(1)) + " m";
+            dettaglio = "stazione a " + posto(valore(1));
             tipo = 5;
         } else if (parola_voce == "segnale") {
             nome = "segnale " + std::string(valore(1)) + " m";
-            dettaglio = "segnale";
+            dettaglio = "segnale a " + posto(valore(1));
             tipo = 24;
         } else if (parola_voce == "montagna") {
             const auto t = numero(valore(3));
             nome = std::string(t && *t > 10 ? "galleria " : "rilievo ") + std::string(valore(1)) +
                    "-" + std::string(valore(2)) + " m";
-            dettaglio = "montagna di tipo " + std::string(valore(3));
+            dettaglio = "montagna di tipo " + std::string(valore(3)) + " da " + posto(valore(1));
             tipo = t && *t > 10 ? 19 : 20;
         } else if (parola_voce == "cartello_indicatore") {
             nome = valore(2);
-            dettaglio = "cartello a " + std::string(valore(1)) + " m";
+            dettaglio = "cartello a " + posto(valore(1));
             tipo = 8;
         } else if (parola_voce == "indicatori_vmax") {
             nome = "velocita' massime " + std::string(valore(1)) + " m";
             dettaglio = std::string(valore(2)) + "/" + std::string(valore(3)) + "/" +
-                        std::string(valore(4)) + " km/h";
+                        std::string(valore(4)) + " km/h a " + posto(valore(1));
             tipo = 8;
         } else {
             continue;

@@ -33,7 +33,8 @@ nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp 
 nlohmann::json completamenti(std::string_view testo, descrizione d, posizione_lsp p);
 
 // DocumentSymbol[]: the sections, and in them the stations, signals, tunnels and reliefs and
-// boards by name and position.
-nlohmann::json simboli_documento(std::string_view testo, descrizione d);
+// boards by name and position, with the driver's kilometre where the compiled pair gives it.
+nlohmann::json simboli_documento(std::string_view testo, descrizione d,
+                                 const compilazione_coppia& compilata);
 
 } // namespace corvenna

@@ -173,21 +173,21 @@ nlohmann::json server_lsp::esegui(const std::string& metodo, const nlohmann::jso
         if (!testo)
             return nullptr;
         const descrizione d = tipo_di_percorso(percorso);
-        if (metodo == "textDocument/documentSymbol")
-            return simboli_documento(*testo, d);
-        const posizione_lsp p = leggi_posizione(parametri.at("position"));
-        if (metodo == "textDocument/hover") {
-            compilazione_coppia compilata;
-            if (const auto c = ultime_coppie_.find(percorso); c != ultime_coppie_.end()) {
-                compilata.descrivi_metro = [this, testi = c->second](long long metro) {
-                    return diagnosi_.descrivi_metro(*testi, metro);
-                };
-                compilata.chilometro = [this, testi = c->second](long long metro) {
-                    return diagnosi_.chilometro(*testi, metro);
-                };
-            }
-            return hover_campo(*testo, d, p, compilata);
+        // What the compile of the file's pair made, as it was last diagnosed.
+        compilazione_coppia compilata;
+        if (const auto c = ultime_coppie_.find(percorso); c != ultime_coppie_.end()) {
+            compilata.descrivi_metro = [this, testi = c->second](long long metro) {
+                return diagnosi_.descrivi_metro(*testi, metro);
+            };
+            compilata.chilometro = [this, testi = c->second](long long metro) {
+                return diagnosi_.chilometro(*testi, metro);
+            };
         }
+        if (metodo == "textDocument/documentSymbol")
+            return simboli_documento(*testo, d, compilata);
+        const posizione_lsp p = leggi_posizione(parametri.at("position"));
+        if (metodo == "textDocument/hover")
+            return hover_campo(*testo, d, p, compilata);
         return completamenti(*testo, d, p);
     }
     if (metodo == "textDocument/definition")

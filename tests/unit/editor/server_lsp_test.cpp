@@ -434,6 +434,9 @@ TEST(ServerLsp, SymbolsAreSectionsWithStationsSignalsTunnelsAndBoards) {
     ASSERT_EQ(del_treno[2]["children"].size(), 1u) << del_treno.dump();
     EXPECT_EQ(del_treno[1]["children"][0]["name"], "segnale 2800 m");
     EXPECT_EQ(del_treno[2]["children"][0]["name"], "CORVENNA");
+    // The driver's kilometre from the compile of the pair.
+    EXPECT_EQ(del_treno[1]["children"][0]["detail"], "segnale a 2800 m (km 1+300)");
+    EXPECT_EQ(simboli[1]["children"][0]["detail"], "montagna di tipo 11 da 8700 m (km 7+200)");
 }
 
 } // namespace
