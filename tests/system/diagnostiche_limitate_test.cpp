@@ -4,6 +4,7 @@
 
 #include "support/cartella_temporanea.hpp"
 #include "support/strumento_di_prova.hpp"
+#include "support/treno_minimo.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -27,10 +28,7 @@ std::string linea_con(const std::vector<std::string>& righe) {
         t += riga + "\r\n";
     return t + "[fine]\r\n";
 }
-const std::string treno_pulito = "[generale]\r\nvelocita,  0,  75\r\n"
-                                 "[stazioni]\r\nstazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  "
-                                 "2,  4,  1,  1,  6,  41,  0,   ORIGINE\r\n"
-                                 "[fine]\r\n";
+const std::string treno_pulito = prova::treno_minimo();
 
 void scrivi(const fs::path& percorso, const std::string& testo) {
     std::ofstream(percorso, std::ios::binary) << testo;

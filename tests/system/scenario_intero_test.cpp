@@ -7,6 +7,7 @@
 #include "support/cartella_temporanea.hpp"
 #include "support/programma_di_prova.hpp"
 #include "support/strumento_di_prova.hpp"
+#include "support/treno_minimo.hpp"
 
 #include <gtest/gtest.h>
 
@@ -36,10 +37,7 @@ const std::string linea_10km = "[generale]\r\nlunghezza percorso,  10000\r\n[rig
                                "pendenza,  0,  0\r\n[fine]\r\n";
 const std::string linea_20km = "[generale]\r\nlunghezza percorso,  20000\r\n[righe]\r\n"
                                "pendenza,  0,  5\r\n[fine]\r\n";
-const std::string treno = "[generale]\r\nvelocita,  0,  75\r\n"
-                          "[stazioni]\r\nstazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  "
-                          "1,  1,  6,  41,  0,   ORIGINE\r\n"
-                          "[fine]\r\n";
+const std::string treno = prova::treno_minimo();
 
 struct caso_insieme {
     const char* nome;

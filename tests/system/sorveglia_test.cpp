@@ -5,6 +5,7 @@
 #include "support/cartella_temporanea.hpp"
 #include "support/programma_di_prova.hpp"
 #include "support/strumento_di_prova.hpp"
+#include "support/treno_minimo.hpp"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +34,7 @@ const std::string linea = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r
                           "pendenza,  0,  3\r\n[fine]\r\n";
 const std::string linea_errata = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
                                  "indicatore cartello,  99500,  TESTO\r\n[fine]\r\n";
-const std::string treno = "[generale]\r\nvelocita,  0,  75\r\n[stazioni]\r\n"
-                          "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  "
-                          "41,  0,   ORIGINE\r\n[fine]\r\n";
+const std::string treno = prova::treno_minimo();
 
 // The tool's path, as the support runs it.
 std::string percorso_strumento(const fs::path& cartella) {

@@ -4,6 +4,7 @@
 #include "model/costruzione.hpp"
 #include "scenario/dati_documenti.hpp"
 #include "support/programma_di_prova.hpp"
+#include "support/treno_minimo.hpp"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +27,7 @@ using prova::scrivi_file;
 // A short line and its train that compile cleanly.
 const std::string linea_pulita = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
                                  "pendenza,  0,  3\r\n[fine]\r\n";
-const std::string treno_pulito = "[generale]\r\nvelocita,  0,  75\r\n"
-                                 "[stazioni]\r\nstazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  "
-                                 "2,  4,  1,  1,  6,  41,  0,   ORIGINE\r\n"
-                                 "[fine]\r\n";
+const std::string treno_pulito = prova::treno_minimo();
 // A sign beyond the end of the route: code 15 on line 4.
 const std::string linea_errata = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n"
                                  "indicatore cartello,  99500,  TESTO\r\n[fine]\r\n";
@@ -292,10 +290,7 @@ void controlla_sarif(const nlohmann::json& log) {
 
 TEST(Strumento, SarifLogHasWhatCodeScanningServicesRead) {
     // An error on line 4 of the line description and a rounded speed in the train's.
-    const autore a(linea_errata, "[generale]\r\nvelocita,  0,  73\r\n"
-                                 "[stazioni]\r\nstazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  "
-                                 "2,  4,  1,  1,  6,  41,  0,   ORIGINE\r\n"
-                                 "[fine]\r\n");
+    const autore a(linea_errata, prova::treno_minimo(73));
     const auto esito =
         a.esegui({"controlla", a.linea().string(), a.treno().string(), "--diagnostica", "sarif"});
     EXPECT_EQ(esito.stato, 1);
