@@ -85,8 +85,9 @@ void aggiungi_formato(CLI::App& app, azione_comando& azione) {
     CLI::App* sub = app.add_subcommand(
         "formato", "mostra il formato delle descrizioni: sezioni, parole chiave e valori");
     sub->add_option("PAROLA", *parola,
-                    "una parola chiave (segnale), un campo chiave (curvas4) o una sezione "
-                    "(generale); senza, tutto il formato");
+                    "una parola chiave (segnale), un campo chiave (curvas4), una sezione "
+                    "(generale) o una parola come galleria, orario, commento; senza, tutto il "
+                    "formato");
     sub->add_flag("--markdown", *markdown, "scrive in Markdown (come docs/formato.md)");
     sub->callback([parola, markdown, &azione] {
         azione = [parola, markdown] {

@@ -109,7 +109,7 @@ def prova_file(percorso, radice, ambiente):
                 problemi.append("\n".join("  " + d for d in differenza))
             if problemi:
                 guasti.append(f"{nome}:{e.riga}: $ {e.comando}\n" + "\n".join(problemi))
-    print(f"{nome}: {len(esempi)} comandi, {len(guasti)} diversi")
+    print(f"{nome}: {len(esempi)} comandi, {len(guasti)} diversi", flush=True)
     return guasti
 
 
