@@ -286,6 +286,22 @@ std::string riferimento_completo(stile_formato stile) {
                 t += parte_sezione(s, stile);
             }
     }
+    // The words an author looks for that are no keyword, those that lead to the same place
+    // together.
+    std::vector<std::pair<std::string_view, std::string>> altre;
+    for (const rimando_formato& r : rimandi_formato()) {
+        const std::string parola = md ? "`" + std::string(r.parola) + "`" : std::string(r.parola);
+        const auto stessa = std::find_if(altre.begin(), altre.end(), [&](const auto& a) {
+            return a.first.data() == r.spiegazione.data();
+        });
+        if (stessa != altre.end())
+            stessa->second += ", " + parola;
+        else
+            altre.emplace_back(r.spiegazione, parola);
+    }
+    t += md ? "\n## Altre parole\n\n" : "\nALTRE PAROLE\n";
+    for (const auto& [spiegazione, parole] : altre)
+        t += (md ? "- " : "  ") + parole + ": " + std::string(spiegazione) + "\n";
     if (md)
         while (t.ends_with("\n\n"))
             t.pop_back();

@@ -125,6 +125,12 @@ TEST(Formato, AnAuthorsWordLeadsToTheKeywordThatWritesIt) {
                 parole.push_back(r.substr(0, fine));
         EXPECT_EQ(parole, c.parole_chiave) << e.uscita;
     }
+    // The whole reference lists them at its end, the words that lead to one place together.
+    const auto tutto = esegui_strumento(d.percorso(), {"formato"});
+    EXPECT_EQ(righe_che_iniziano(tutto.uscita, "  galleria, gallerie, tunnel: una galleria e' un "
+                                               "tratto montagna con tipo da 11 in su")
+                  .size(),
+              1u);
 }
 
 TEST(Formato, ASignalNamesItsKindsAndAspects) {
