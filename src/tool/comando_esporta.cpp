@@ -76,10 +76,13 @@ int esegui_esporta(const std::filesystem::path& cartella, bool sovrascrivi,
     modello.conferma();
     uscita.sincronizza();
 
+    // One file a line, the names in a column as wide as the longest and a blank.
+    std::size_t larghezza_nomi = 0;
+    for (const std::string& nome : nomi)
+        larghezza_nomi = std::max(larghezza_nomi, nome.size());
     uscita_testo << "scritti in " << cartella.string() << ":\n";
     for (std::size_t i = 0; i < nomi.size(); ++i)
-        uscita_testo << "  " << nomi[i]
-                     << std::string(32 - std::min<std::size_t>(31, nomi[i].size()), ' ')
+        uscita_testo << "  " << nomi[i] << std::string(larghezza_nomi + 1 - nomi[i].size(), ' ')
                      << cosa_contiene(documenti_scenario[i].file) << '\n';
     uscita_testo << "per compilarli: scenario compila "
                  << (cartella / nome_file(c, file_uscita::descrizione_linea)).string() << ' '

@@ -14,8 +14,6 @@
 
 namespace corvenna {
 
-namespace {} // namespace
-
 std::vector<std::string> nomi_formato() {
     std::vector<std::string> nomi;
     for (const parola_chiave_formato& p : parole_chiave_formato())
