@@ -3,9 +3,10 @@
 #   - every folder of src/ is a layer of the table, and every layer a folder;
 #   - no file of a layer includes a header of a layer its row does not allow (directly or
 #     through the layers that row allows);
-#   - when README is given, its table of folders names exactly the layers.
+#   - when MAPPA is given (docs/ARCHITETTURA.md), its table of folders names exactly the layers,
+#     each with exactly its row of strati.cmake in the last column.
 #
-#   cmake -DSORGENTI=<src folder> [-DREADME=<README.md>] -P cmake/controlla_strati.cmake
+#   cmake -DSORGENTI=<src folder> [-DMAPPA=<ARCHITETTURA.md>] -P cmake/controlla_strati.cmake
 #
 # Prints every violation with its file and line and fails when there is any.
 cmake_minimum_required(VERSION 3.25)
@@ -85,20 +86,33 @@ foreach(strato IN LISTS GENERA_STRATI)
   endforeach()
 endforeach()
 
-# The README's table of folders: one row per layer, "| `src/<layer>` | ... |".
-if(README)
-  file(STRINGS ${README} righe REGEX "^\\| `src/[a-z_]+` \\|")
-  set(nel_readme)
+# The map's table of folders: one row per layer, "| `src/<layer>` | ... | <uses> |", the uses
+# the layer's row of strati.cmake, comma-separated, in any order.
+if(MAPPA)
+  file(STRINGS ${MAPPA} righe REGEX "^\\| `src/[a-z_]+` \\|")
+  set(nella_mappa)
   foreach(riga IN LISTS righe)
     string(REGEX REPLACE "^\\| `src/([a-z_]+)` \\|.*" "\\1" cartella "${riga}")
-    list(APPEND nel_readme ${cartella})
+    list(APPEND nella_mappa ${cartella})
     if(NOT cartella IN_LIST GENERA_STRATI)
-      violazione("${README}: the table names src/${cartella}, which is not a layer")
+      violazione("${MAPPA}: the table names src/${cartella}, which is not a layer")
+      continue()
+    endif()
+    string(REGEX REPLACE ".*\\|([^|]*)\\|[ \t]*$" "\\1" usati "${riga}")
+    string(REGEX REPLACE "[ \t]" "" usati "${usati}")
+    string(REPLACE "," ";" usati "${usati}")
+    set(attesi ${GENERA_USA_${cartella}})
+    list(SORT usati)
+    list(SORT attesi)
+    if(NOT "${usati}" STREQUAL "${attesi}")
+      string(REPLACE ";" ", " usati "${usati}")
+      string(REPLACE ";" ", " attesi "${attesi}")
+      violazione("${MAPPA}: src/${cartella} uses \"${usati}\" in the table, \"${attesi}\" in strati.cmake")
     endif()
   endforeach()
   foreach(strato IN LISTS GENERA_STRATI)
-    if(NOT strato IN_LIST nel_readme)
-      violazione("${README}: the table of folders lacks src/${strato}")
+    if(NOT strato IN_LIST nella_mappa)
+      violazione("${MAPPA}: the table of folders lacks src/${strato}")
     endif()
   endforeach()
 endif()

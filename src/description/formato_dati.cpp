@@ -4,6 +4,8 @@
 
 #include "description/formato_dati.hpp"
 
+#include "base/aspetti_segnale.hpp"
+
 #include <array>
 #include <limits>
 
@@ -49,6 +51,12 @@ constexpr campo_formato campo(sv nome, tv tipo, sv unita, std::int64_t minimo, s
     c.fuori_intervallo = fuori;
     c.diagnostiche = diagnostiche;
     c.significato = significato;
+    return c;
+}
+
+// The value `c` with the names of some of its values.
+constexpr campo_formato con_nomi(campo_formato c, std::span<const valore_nominato> nomi) {
+    c.valori_nominati = nomi;
     return c;
 }
 
@@ -108,13 +116,22 @@ constexpr std::array c_progressiva{
           "la posizione della linea da cui vale la progressiva",
           "non multiplo di 50: codice 2 alla fine della compilazione", d_progressiva),
     campo("scostamento", tv::intero_32, "m", min32, max32, 50,
-          "quanto si aggiunge alla posizione per avere la progressiva chilometrica",
+          "la progressiva a una posizione p e' p + scostamento (verso 0) o scostamento - p "
+          "(verso 1)",
           "non multiplo di 50: codice 2 alla fine della compilazione", d_progressiva),
     campo("verso", tv::intero_32, "", 0, 1, 0,
-          "1 se la progressiva decresce lungo la linea, 0 se cresce",
+          "1 se la progressiva decresce lungo la linea (scostamento - posizione), 0 se cresce "
+          "(posizione + scostamento)",
           "ogni valore diverso da 1 vale come 0 (crescente)", {}),
 };
 constexpr sv g_progressiva[] = {"riga-ripetuta", "progressiva-non-multipla"};
+constexpr sv n_progressiva[] = {
+    "La progressiva e' il chilometro che il macchinista legge sui cartelli; ogni sistema vale "
+    "dal suo inizio fino all'inizio del sistema seguente.",
+    "A una posizione p un sistema crescente (verso 0) legge p + scostamento, uno decrescente "
+    "(verso 1) scostamento - p: con 'progressiva chilometrica tre,  55000,  91900,  1' i "
+    "cartelli leggono 36+900 a 55000 m e 3+900 a 88000 m.",
+};
 
 constexpr std::array c_sfondo{
     libero("valore", tv::intero_32, "",
@@ -186,6 +203,10 @@ constexpr std::array c_montagna{
           "un tratto a 150 m o meno dal precedente prende il tipo 3; un tipo che non sta in un "
           "byte ne perde i bit alti",
           d_montagna_tipo),
+};
+constexpr sv n_montagna[] = {
+    "Una galleria e' un tratto montagna con tipo da 11 in su: il tipo 11 e' la galleria del "
+    "rilievo di tipo 1, il 12 del tipo 2, e cosi' via.",
 };
 constexpr sv g_montagna[] = {"posizione-arrotondata",
                              "fuori-tracciato",
@@ -296,34 +317,60 @@ constexpr std::array c_sabbia{
 };
 
 constexpr sv s_segnale[] = {"segnale"};
+constexpr auto v_aspetti = [] {
+    std::array<valore_nominato, nomi_aspetti_segnale.size()> v{};
+    for (std::size_t i = 0; i < v.size(); ++i)
+        v[i] = {static_cast<std::int32_t>(i), nomi_aspetti_segnale[i]};
+    return v;
+}();
+constexpr valore_nominato v_tipo_segnale[] = {{1, "segnale di avviso"},
+                                              {2, "segnale di protezione"}};
+constexpr valore_nominato v_tipo_accanto[] = {
+    {0, "nessuno"}, {1, "segnale di avviso"}, {2, "segnale di protezione"}};
 constexpr sv fuori_cifra =
     "il valore e' memorizzato insieme ad altri come cifra decimale: oltre 9 si confonde con "
     "essi, oltre i 16 bit ne restano i 16 bit bassi";
 constexpr std::array c_segnale{
     posizione("dove sta il segnale; i suoi marcatori di avvicinamento cadono 100, 200, 300 e "
               "400 m prima"),
-    campo("sx", tv::intero_32, "", 0, 8, 0,
-          "il tipo del segnale (1 o 2 nello scenario incorporato); il tipo 2 e' il solo che tiene "
-          "un tempo",
-          "il marcatore di avvicinamento (sx x 3 + dx) x 10 + 4 deve stare in un byte: oltre "
-          "ne resta il byte basso",
-          d_troncato),
-    campo("s1", tv::intero_32, "", 0, 9, 0, "il primo aspetto (cifra delle decine di dato1)",
-          fuori_cifra, d_troncato),
-    campo("s2", tv::intero_32, "", 0, 9, 0, "il secondo aspetto (cifra delle decine di dato2)",
-          fuori_cifra, d_troncato),
-    campo("s3", tv::intero_32, "", 0, 9, 0, "il terzo aspetto (cifra delle decine di dato3)",
-          fuori_cifra, d_troncato),
+    con_nomi(campo("sx", tv::intero_32, "", 0, 8, 0,
+                   "il tipo del segnale (1 o 2 nello scenario incorporato); il tipo 2 e' il solo "
+                   "che tiene un tempo",
+                   "il marcatore di avvicinamento (sx x 3 + dx) x 10 + 4 deve stare in un byte: "
+                   "oltre ne resta il byte basso",
+                   d_troncato),
+             v_tipo_segnale),
+    con_nomi(campo("s1", tv::intero_32, "", 0, 9, 0,
+                   "il primo aspetto del segnale (cifra delle decine di dato1)", fuori_cifra,
+                   d_troncato),
+             v_aspetti),
+    con_nomi(campo("s2", tv::intero_32, "", 0, 9, 0,
+                   "il secondo aspetto del segnale (cifra delle decine di dato2)", fuori_cifra,
+                   d_troncato),
+             v_aspetti),
+    con_nomi(campo("s3", tv::intero_32, "", 0, 9, 0,
+                   "il terzo aspetto del segnale (cifra delle decine di dato3)", fuori_cifra,
+                   d_troncato),
+             v_aspetti),
     campo("rapp", tv::intero_32, "", 0, 1, 0, "l'indicazione rapp, 0 o 1 (decine di dato4)",
           fuori_cifra, d_troncato),
-    campo("dx", tv::intero_32, "", 0, 2, 0, "il valore dx, sommato a sx x 3",
-          "sx x 3 + dx oltre 25 fa uscire dal byte il marcatore di avvicinamento", d_troncato),
-    campo("d1", tv::intero_32, "", 0, 9, 0, "la cifra delle unita' di dato1", fuori_cifra,
-          d_troncato),
-    campo("d2", tv::intero_32, "", 0, 9, 0, "la cifra delle unita' di dato2", fuori_cifra,
-          d_troncato),
-    campo("d3", tv::intero_32, "", 0, 9, 0, "la cifra delle unita' di dato3", fuori_cifra,
-          d_troncato),
+    con_nomi(campo("dx", tv::intero_32, "", 0, 2, 0,
+                   "il tipo del segnale accanto, che mostra d1, d2, d3; sommato a sx x 3",
+                   "sx x 3 + dx oltre 25 fa uscire dal byte il marcatore di avvicinamento",
+                   d_troncato),
+             v_tipo_accanto),
+    con_nomi(campo("d1", tv::intero_32, "", 0, 9, 0,
+                   "il primo aspetto del segnale accanto (cifra delle unita' di dato1)",
+                   fuori_cifra, d_troncato),
+             v_aspetti),
+    con_nomi(campo("d2", tv::intero_32, "", 0, 9, 0,
+                   "il secondo aspetto del segnale accanto (cifra delle unita' di dato2)",
+                   fuori_cifra, d_troncato),
+             v_aspetti),
+    con_nomi(campo("d3", tv::intero_32, "", 0, 9, 0,
+                   "il terzo aspetto del segnale accanto (cifra delle unita' di dato3)",
+                   fuori_cifra, d_troncato),
+             v_aspetti),
     campo("tempo", tv::intero_32, "s", 0, 255, 0,
           "il tempo del segnale; vale solo per sx 2, 0 per nessuno",
           "da 1 a 100 diventa 101; per sx diverso da 2 e' scartato; oltre 255 ne resta il byte "
@@ -395,46 +442,67 @@ constexpr std::array c_stazione{
           "(la lunghezza del percorso piu' 6200 m): codice 15",
           d_stazione_posizione),
     campo("tipo", tv::byte, "", 0, 255, 0,
-          "il tipo: 5 e 6 marciapiede fino a 150 m oltre la posizione, senza marcatori; 7 e 8 "
-          "marciapiede da posizione - lunghezza a posizione + lunghezza; sotto 25 centrato; da "
-          "25 in su nessuna fermata",
+          "sotto 25 una fermata, da 25 in su un transito senza fermata; e il marciapiede: 5 e 6 "
+          "da posizione - marciapiede a 150 m oltre la posizione, senza marcatori; 7 e 8 da "
+          "posizione - marciapiede a posizione + marciapiede; gli altri centrato sulla posizione",
           fuori_byte, d_lettura),
     campo("marciapiede", tv::intero_32, "m", 0, max32, 100, "la lunghezza del marciapiede",
           "non multipla di 100: codice 9; il marciapiede deve iniziare almeno 350 m dopo la fine "
           "del precedente (codice 22) e finire oltre 100 m (codice 24)",
           d_marciapiede),
-    campo("b1", tv::byte, "", 0, 255, 0, "il valore b1 della voce della stazione", fuori_byte,
-          d_lettura),
+    campo("b1", tv::byte, "", 0, 255, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
+          fuori_byte, d_lettura),
     campo("b2", tv::byte, "", 0, 255, 0,
-          "il valore b2; azzerato per la prima stazione e per marciapiedi sotto 600 m", fuori_byte,
-          d_b2_b3),
+          "portato nella voce per il simulatore; azzerato per la prima stazione e per un "
+          "marciapiede sotto 600 m",
+          fuori_byte, d_b2_b3),
     campo("b3", tv::byte, "", 0, 1, 0,
           "diverso da 0 allunga di 50 m la fine del marciapiede (non per i tipi da 5 a 8 ne' per "
           "la prima stazione)",
           fuori_byte, d_b2_b3),
-    campo("i1", tv::intero_16, "", min16, max16, 0, "il valore i1 della voce della stazione",
+    campo("i1", tv::intero_16, "", min16, max16, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
           "un valore fuori dai 16 bit non si legge: codice 25", d_lettura),
-    campo("i2", tv::intero_16, "", min16, max16, 0, "il valore i2 della voce della stazione",
+    campo("i2", tv::intero_16, "", min16, max16, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
           "un valore fuori dai 16 bit non si legge: codice 25", d_lettura),
-    campo("b4", tv::byte, "", 0, 255, 0, "il valore b4 della voce della stazione", fuori_byte,
-          d_lettura),
-    campo("i3", tv::intero_16, "", min16, max16, 0, "il valore i3 della voce della stazione",
+    campo("b4", tv::byte, "", 0, 255, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
+          fuori_byte, d_lettura),
+    campo("i3", tv::intero_16, "", min16, max16, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
           "un valore fuori dai 16 bit non si legge: codice 25", d_lettura),
-    campo("i4", tv::intero_16, "", min16, max16, 0, "il valore i4 della voce della stazione",
+    campo("i4", tv::intero_16, "", min16, max16, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
           "un valore fuori dai 16 bit non si legge: codice 25", d_lettura),
-    campo("i5", tv::intero_16, "", min16, max16, 0, "il valore i5 della voce della stazione",
+    campo("i5", tv::intero_16, "", min16, max16, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
           "un valore fuori dai 16 bit non si legge: codice 25", d_lettura),
-    campo("b5", tv::byte, "", 0, 255, 0, "il valore b5 della voce della stazione", fuori_byte,
-          d_lettura),
-    campo("ore", tv::intero_32, "h", 0, 23, 0, "l'ora dell'orario della stazione",
+    campo("b5", tv::byte, "", 0, 255, 0,
+          "portato nella voce della stazione per il simulatore; la compilazione non lo usa",
+          fuori_byte, d_lettura),
+    campo("ore", tv::intero_32, "h", 0, 23, 0,
+          "l'ora della stazione nell'orario del treno; 0, 0, 0: nessuna ora",
           "l'orario in secondi, (ore x 60 + minuti) x 60 + secondi, oltre i 32 bit ne perde i "
           "bit alti",
           d_orario),
-    campo("minuti", tv::intero_32, "min", 0, 59, 0, "i minuti dell'orario",
+    campo("minuti", tv::intero_32, "min", 0, 59, 0, "i minuti dell'ora della stazione",
           "entrano nell'orario in secondi come sono", {}),
-    campo("secondi", tv::intero_32, "s", 0, 59, 0, "i secondi dell'orario",
+    campo("secondi", tv::intero_32, "s", 0, 59, 0, "i secondi dell'ora della stazione",
           "entrano nell'orario in secondi come sono", {}),
     campo("nome", tv::testo, "", 0, max16, 0, "il nome della stazione", fuori_testo, d_testo),
+};
+constexpr sv n_stazione[] = {
+    "Fermata: una stazione di tipo sotto 25 e' una fermata; la cella di fermata, dove il treno "
+    "si ferma, e' poco prima della fine del marciapiede, e la precedono quattro marcatori di "
+    "avvicinamento. Da 25 in su la stazione e' un transito: il treno passa senza fermarsi.",
+    "Ora: ore, minuti e secondi sono l'ora della fermata nell'orario del treno, che ispeziona, "
+    "confronta e disegna mostrano (0, 0, 0: ora non indicata); di un transito l'ora non e' "
+    "mostrata. Lo strumento non ricava dalla riga una durata della sosta.",
+    "Valori per il simulatore: b1, b2, b4, b5 e i1 .. i5 vanno nella voce della stazione come "
+    "sono scritti (b2 azzerato per la prima stazione e per un marciapiede sotto 600 m); la "
+    "compilazione non li usa. b3 invece allunga il marciapiede.",
 };
 constexpr sv g_stazione[] = {"fuori-tracciato",          "stazione-non-multipla",
                              "marciapiede-non-multiplo", "stazioni-vicine",
@@ -466,6 +534,12 @@ constexpr parola_chiave_formato parola(descrizione file, sv sezione, sv nome,
     return p;
 }
 
+// The keyword `p` with what an author needs beside its values.
+constexpr parola_chiave_formato con_note(parola_chiave_formato p, std::span<const sv> note) {
+    p.note = note;
+    return p;
+}
+
 constexpr auto L = descrizione::linea;
 constexpr auto T = descrizione::treno;
 constexpr bool esatte = true;
@@ -480,18 +554,24 @@ constexpr std::array parole_chiave{
            "dimensiona il tracciato: celle di 50 m fino a 7000 m oltre la fine del percorso, e la "
            "planimetria metro per metro; senza questa riga la linea non si compila",
            g_lunghezza, "lunghezza percorso,  88000"),
-    parola(L, "[generale]", "progressiva chilometrica tre", s_progressiva_tre, esatte, in_sezione,
-           {}, c_progressiva, "il terzo sistema di progressive chilometriche della linea",
-           "riempie la voce 81; le tre progressive sono poi ordinate per inizio", g_progressiva,
-           "progressiva chilometrica tre,  55000,  91900,  1"),
-    parola(L, "[generale]", "progressiva chilometrica due", s_progressiva_due, esatte, in_sezione,
-           {}, c_progressiva, "il secondo sistema di progressive chilometriche della linea",
-           "riempie la voce 82; le tre progressive sono poi ordinate per inizio", g_progressiva,
-           "progressiva chilometrica due,  42300,  -42300,  0"),
-    parola(L, "[generale]", "progressiva chilometrica uno", s_progressiva_uno, esatte, in_sezione,
-           {}, c_progressiva, "il primo sistema di progressive chilometriche della linea",
-           "riempie la voce 83; le tre progressive sono poi ordinate per inizio", g_progressiva,
-           "progressiva chilometrica uno,  0,  -1500,  0"),
+    con_note(parola(L, "[generale]", "progressiva chilometrica tre", s_progressiva_tre, esatte,
+                    in_sezione, {}, c_progressiva,
+                    "il terzo sistema di progressive chilometriche della linea",
+                    "riempie la voce 81; le tre progressive sono poi ordinate per inizio",
+                    g_progressiva, "progressiva chilometrica tre,  55000,  91900,  1"),
+             n_progressiva),
+    con_note(parola(L, "[generale]", "progressiva chilometrica due", s_progressiva_due, esatte,
+                    in_sezione, {}, c_progressiva,
+                    "il secondo sistema di progressive chilometriche della linea",
+                    "riempie la voce 82; le tre progressive sono poi ordinate per inizio",
+                    g_progressiva, "progressiva chilometrica due,  42300,  -42300,  0"),
+             n_progressiva),
+    con_note(parola(L, "[generale]", "progressiva chilometrica uno", s_progressiva_uno, esatte,
+                    in_sezione, {}, c_progressiva,
+                    "il primo sistema di progressive chilometriche della linea",
+                    "riempie la voce 83; le tre progressive sono poi ordinate per inizio",
+                    g_progressiva, "progressiva chilometrica uno,  0,  -1500,  0"),
+             n_progressiva),
     parola(L, "[generale]", "sfondo uno", s_sfondo_uno, esatte, in_sezione, {}, c_sfondo,
            "la prima scelta dello sfondo del paesaggio", "va nella voce dello scenario", g_sfondo,
            "sfondo uno,  1"),
@@ -517,11 +597,14 @@ constexpr std::array parole_chiave{
            "traccia la planimetria: diritta fino all'inizio, poi curva per la lunghezza; senza "
            "planimetria la riga e' saltata con i suoi valori",
            g_curva, "curvas4,  700,  950"),
-    parola(L, "[montagne]", "montagna", s_montagna, qualsiasi, ovunque, {}, c_montagna,
-           "un tratto di rilievo intorno alla linea, o una galleria",
-           "segna il rilievo sulle celle del tratto; in galleria un marcatore ogni quattro celle "
-           "libere",
-           g_montagna, "montagna,  8700,  11050,  11"),
+    con_note(
+        parola(
+            L, "[montagne]", "montagna", s_montagna, qualsiasi, ovunque, {}, c_montagna,
+            "un tratto di rilievo intorno alla linea, o una galleria",
+            "segna il rilievo sulle celle del tratto; in galleria un marcatore ogni quattro celle "
+            "libere",
+            g_montagna, "montagna,  8700,  11050,  11"),
+        n_montagna),
     parola(L, "[cartelli]", "indicatori_vmax", s_indicatore, qualsiasi, ovunque, {}, c_indicatore,
            "un cartello indicatore di velocita' massima",
            "occupa la cella del cartello con le velocita' e le strisce dei due lati", g_indicatore,
@@ -566,13 +649,16 @@ constexpr std::array parole_chiave{
     parola(T, "[codici]", "abbattimento", s_abbattimento, qualsiasi, ovunque, {}, c_abbattimento,
            "un punto di abbattimento", "occupa la sua cella, con il valore se maggiore di 0",
            g_abbattimento, "abbattimento,  30000,  0"),
-    parola(T, "[stazioni]", "stazione", s_stazione, qualsiasi, ovunque, {}, c_stazione,
-           "una stazione o fermata, in ordine di marcia",
-           "prende una voce dalla 1 in su; sotto il tipo 25 pone la cella di fermata prima della "
-           "fine del marciapiede e i quattro marcatori di avvicinamento",
-           g_stazione,
-           "stazione,  5200,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  45,  30,   "
-           "S. LUCERIO"),
+    con_note(
+        parola(
+            T, "[stazioni]", "stazione", s_stazione, qualsiasi, ovunque, {}, c_stazione,
+            "una stazione o fermata, in ordine di marcia",
+            "prende una voce dalla 1 in su; sotto il tipo 25 pone la cella di fermata prima della "
+            "fine del marciapiede e i quattro marcatori di avvicinamento",
+            g_stazione,
+            "stazione,  5200,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  45,  30,   "
+            "S. LUCERIO"),
+        n_stazione),
 };
 
 constexpr std::array sezioni{
@@ -630,7 +716,70 @@ constexpr std::array regole{
        "una posizione non multipla di 50 e' portata su una cella."),
 };
 
+// ---- Words an author looks for, and where they lead.
+
+constexpr sv r_montagna[] = {"montagna"};
+constexpr sv r_stazione[] = {"stazione"};
+constexpr sv r_orario[] = {"stazione", "orologio"};
+constexpr sv r_progressiva[] = {"progressiva chilometrica uno", "progressiva chilometrica due",
+                                "progressiva chilometrica tre"};
+constexpr sv r_curva[] = {"curva"};
+constexpr sv r_cartello[] = {"cartello_indicatore", "indicatori_vmax"};
+constexpr sv r_segnale[] = {"segnale"};
+constexpr sv r_pendenza[] = {"pendenza"};
+
+constexpr sv sp_galleria = "una galleria e' un tratto montagna con tipo da 11 in su";
+constexpr sv sp_commento =
+    "un commento e' una riga il cui campo chiave contiene '-', come '-- nota': e' saltata, fino "
+    "a due di seguito (dieci nella sezione [generale] della linea); dopo una virgola il resto "
+    "della riga e' letto come un campo chiave (avviso commento-con-virgola)";
+constexpr sv sp_orario =
+    "l'ora di una stazione sono i valori ore, minuti e secondi della riga stazione; l'ora "
+    "dell'orologio alla partenza e' la riga orologio";
+constexpr sv sp_fermata =
+    "una stazione di tipo sotto 25 e' una fermata, da 25 in su un transito; l'ora della fermata "
+    "e' nei valori ore, minuti e secondi della riga stazione";
+constexpr sv sp_progressiva =
+    "la progressiva chilometrica, il chilometro letto sui cartelli, e' data da fino a tre "
+    "sistemi nella sezione [generale] della linea";
+constexpr sv sp_raggio = "il raggio di una curva viene dalla classe scritta nella parola chiave, "
+                         "da curvad1 (10000 m) a curvad6 (circa 333 m)";
+constexpr sv sp_cartello = "un cartello con una scritta e' cartello_indicatore, un cartello di "
+                           "velocita' massima indicatori_vmax";
+constexpr sv sp_aspetto = "gli aspetti di un segnale sono i valori s1, s2, s3 della riga "
+                          "segnale (d1, d2, d3 per il segnale accanto)";
+constexpr sv sp_marciapiede = "il marciapiede e' un valore della riga stazione";
+constexpr sv sp_salita = "una salita o una discesa e' una riga pendenza, positiva in salita";
+
+constexpr std::array rimandi{
+    rimando_formato{"galleria", sp_galleria, r_montagna},
+    rimando_formato{"gallerie", sp_galleria, r_montagna},
+    rimando_formato{"tunnel", sp_galleria, r_montagna},
+    rimando_formato{"commento", sp_commento, {}},
+    rimando_formato{"commenti", sp_commento, {}},
+    rimando_formato{"orario", sp_orario, r_orario},
+    rimando_formato{"ora", sp_orario, r_orario},
+    rimando_formato{"sosta", sp_fermata, r_stazione},
+    rimando_formato{"fermata", sp_fermata, r_stazione},
+    rimando_formato{"transito", sp_fermata, r_stazione},
+    rimando_formato{"marciapiede", sp_marciapiede, r_stazione},
+    rimando_formato{"progressiva", sp_progressiva, r_progressiva},
+    rimando_formato{"progressive", sp_progressiva, r_progressiva},
+    rimando_formato{"chilometrica", sp_progressiva, r_progressiva},
+    rimando_formato{"km", sp_progressiva, r_progressiva},
+    rimando_formato{"raggio", sp_raggio, r_curva},
+    rimando_formato{"cartello", sp_cartello, r_cartello},
+    rimando_formato{"aspetto", sp_aspetto, r_segnale},
+    rimando_formato{"aspetti", sp_aspetto, r_segnale},
+    rimando_formato{"salita", sp_salita, r_pendenza},
+    rimando_formato{"discesa", sp_salita, r_pendenza},
+};
+
 } // namespace
+
+std::span<const rimando_formato> tabella_rimandi() {
+    return rimandi;
+}
 
 std::span<const std::string_view> tabella_regole_lettura() {
     return regole;

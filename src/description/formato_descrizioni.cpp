@@ -66,6 +66,18 @@ std::span<const std::string_view> regole_lettura() {
     return tabella_regole_lettura();
 }
 
+std::span<const rimando_formato> rimandi_formato() {
+    return tabella_rimandi();
+}
+
+const rimando_formato* rimando_di(std::string_view parola) {
+    const std::string cercata = normalizzato(parola);
+    for (const rimando_formato& r : rimandi_formato())
+        if (normalizzato(r.parola) == cercata)
+            return &r;
+    return nullptr;
+}
+
 const sezione_formato* sezione_di(descrizione file, std::string_view nome) {
     const std::string cercato = normalizzato(nome);
     for (const sezione_formato& s : sezioni_formato())

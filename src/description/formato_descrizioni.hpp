@@ -57,6 +57,12 @@ constexpr std::int64_t massimo_tipo_campo(tipo_campo tipo) {
     return 0;
 }
 
+// A value of a field that has a name: a signal's kind, an aspect.
+struct valore_nominato {
+    std::int32_t valore = 0;
+    std::string_view nome;
+};
+
 // One value of a row, in the order the reader takes them.
 struct campo_formato {
     // Short and stable: "posizione", "sx", "ore". Unique within its keyword.
@@ -77,6 +83,8 @@ struct campo_formato {
     std::span<const std::string_view> diagnostiche;
     // What the value is, in one sentence.
     std::string_view significato;
+    // The values that have a name (a signal's aspects); empty when none has.
+    std::span<const valore_nominato> valori_nominati;
 };
 
 // A word or character that the keyword field itself may carry beside its substrings, and what
@@ -115,6 +123,9 @@ struct parola_chiave_formato {
     std::span<const std::string_view> diagnostiche;
     // A row as a description holds it.
     std::string_view esempio;
+    // What an author needs beside the values to read the row, one sentence each (what a
+    // station's time and stop mean); empty for most keywords.
+    std::span<const std::string_view> note;
 
     // The number of values the row takes: a checker says "attesi 11 valori, trovati 10".
     std::size_t numero_valori() const { return campi.size(); }
@@ -130,6 +141,14 @@ struct sezione_formato {
     bool obbligatoria = false;
 };
 
+// A word an author looks for that is neither a keyword nor a section ("galleria", "commento",
+// "orario"): what it is in the format, and the keywords that write it (none for a reading rule).
+struct rimando_formato {
+    std::string_view parola;
+    std::string_view spiegazione;
+    std::span<const std::string_view> parole_chiave;
+};
+
 // Every section, the line description's first, in the order the descriptions hold them.
 std::span<const sezione_formato> sezioni_formato();
 // Every keyword, the line description's first, each file's in the order the compiler tests
@@ -142,6 +161,9 @@ std::span<const std::string_view> diagnostiche_di_ogni_riga();
 // How the reader takes a description, one rule a sentence: fields and separators, numbers,
 // texts, headers, comments, the last field. They hold for every row of both descriptions.
 std::span<const std::string_view> regole_lettura();
+
+// Every word that leads to a keyword or a reading rule, in the order of the reference.
+std::span<const rimando_formato> rimandi_formato();
 
 // The section `nome` of `file`, with or without brackets, in any case; nullptr when none.
 const sezione_formato* sezione_di(descrizione file, std::string_view nome);
@@ -156,6 +178,8 @@ const parola_chiave_formato* parola_chiave_di(std::string_view parola);
 // only the general keywords are recognised, and outside which they are not).
 std::vector<const parola_chiave_formato*>
 parole_corrispondenti(descrizione file, std::string_view campo, bool in_generale = false);
+// The word `parola` leads to (any case, blanks and underscores alike); nullptr when none.
+const rimando_formato* rimando_di(std::string_view parola);
 // The value `nome` of `parola`; nullptr when the keyword has none of that name.
 const campo_formato* campo_di(const parola_chiave_formato& parola, std::string_view nome);
 

@@ -1,7 +1,6 @@
 #include "drawing/disegno_segnali.hpp"
 
-#include <array>
-#include <string_view>
+#include "base/aspetti_segnale.hpp"
 
 namespace corvenna {
 
@@ -47,11 +46,8 @@ std::string nome_tipo_segnale(int tipo) {
 }
 
 std::string nome_aspetto(int codice) {
-    static constexpr std::array<std::string_view, 7> nomi{
-        "spento",        "rosso", "giallo", "verde", "giallo lampeggiante", "verde lampeggiante",
-        "giallo e verde"};
-    if (codice >= 0 && codice < static_cast<int>(nomi.size()))
-        return std::string(nomi[static_cast<std::size_t>(codice)]);
+    if (codice >= 0 && codice < static_cast<int>(nomi_aspetti_segnale.size()))
+        return std::string(nomi_aspetti_segnale[static_cast<std::size_t>(codice)]);
     return "aspetto " + std::to_string(codice);
 }
 

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -15,7 +16,33 @@
 
 namespace corvenna {
 
-int esegui_esporta(const std::filesystem::path& cartella, bool sovrascrivi, std::ostream& errori) {
+namespace {
+
+// What each file of the template is, for the author who reads the list of what was written.
+std::string_view cosa_contiene(file_uscita file) {
+    switch (file) {
+    case file_uscita::descrizione_linea:
+        return "la descrizione della linea";
+    case file_uscita::descrizione_treno:
+        return "la descrizione del treno";
+    case file_uscita::note:
+        return "le note dello scenario, per il macchinista";
+    case file_uscita::rallentamenti:
+        return "il modulo dei rallentamenti";
+    case file_uscita::scheda_treno:
+        return "la scheda del treno, con l'orario";
+    case file_uscita::planimetria:
+    case file_uscita::voci:
+    case file_uscita::celle:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
+int esegui_esporta(const std::filesystem::path& cartella, bool sovrascrivi,
+                   std::ostream& uscita_testo, std::ostream& errori) {
     std::filesystem::create_directories(cartella);
     cartella_bloccata uscita(cartella);
     costruzione c;
@@ -48,6 +75,18 @@ int esegui_esporta(const std::filesystem::path& cartella, bool sovrascrivi, std:
         scrivi_documento(c, modello, d, persistenza::durevole);
     modello.conferma();
     uscita.sincronizza();
+
+    // One file a line, the names in a column as wide as the longest and a blank.
+    std::size_t larghezza_nomi = 0;
+    for (const std::string& nome : nomi)
+        larghezza_nomi = std::max(larghezza_nomi, nome.size());
+    uscita_testo << "scritti in " << cartella.string() << ":\n";
+    for (std::size_t i = 0; i < nomi.size(); ++i)
+        uscita_testo << "  " << nomi[i] << std::string(larghezza_nomi + 1 - nomi[i].size(), ' ')
+                     << cosa_contiene(documenti_scenario[i].file) << '\n';
+    uscita_testo << "per compilarli: scenario compila "
+                 << (cartella / nome_file(c, file_uscita::descrizione_linea)).string() << ' '
+                 << (cartella / nome_file(c, file_uscita::descrizione_treno)).string() << '\n';
     return stato_uscita::riuscito;
 }
 
@@ -61,7 +100,7 @@ void aggiungi_esporta(CLI::App& app, azione_comando& azione) {
                   "sostituisce i file del modello gia' presenti nella cartella");
     sub->callback([cartella, sovrascrivi, &azione] {
         azione = [cartella, sovrascrivi] {
-            return esegui_esporta(*cartella, *sovrascrivi, std::cerr);
+            return esegui_esporta(*cartella, *sovrascrivi, std::cout, std::cerr);
         };
     });
 }

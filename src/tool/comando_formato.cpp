@@ -14,13 +14,12 @@
 
 namespace corvenna {
 
-namespace {
-
-// The names a user may give: every keyword and every section, without brackets, once each.
-std::vector<std::string> nomi_noti() {
+std::vector<std::string> nomi_formato() {
     std::vector<std::string> nomi;
     for (const parola_chiave_formato& p : parole_chiave_formato())
         nomi.emplace_back(p.parola);
+    for (const rimando_formato& r : rimandi_formato())
+        nomi.emplace_back(r.parola);
     for (const sezione_formato& s : sezioni_formato()) {
         std::string nome(s.nome.substr(1, s.nome.size() - 2));
         if (std::find(nomi.begin(), nomi.end(), nome) == nomi.end())
@@ -29,8 +28,11 @@ std::vector<std::string> nomi_noti() {
     return nomi;
 }
 
+namespace {
+
 // What the word names: the keyword of that name; else the sections of that name (in both
-// descriptions); else the keywords a keyword field written so would apply.
+// descriptions); else the keyword or rule an author's word leads to; else the keywords a
+// keyword field written so would apply.
 std::string riferimento_di(const std::string& parola, stile_formato stile) {
     if (const parola_chiave_formato* p = parola_chiave_di(parola))
         return riferimento_parola_chiave(*p, stile);
@@ -40,6 +42,8 @@ std::string riferimento_di(const std::string& parola, stile_formato stile) {
             t += (t.empty() ? "" : "\n") + riferimento_sezione(*s, stile);
     if (!t.empty())
         return t;
+    if (const rimando_formato* r = rimando_di(parola))
+        return riferimento_rimando(*r, stile);
     for (descrizione file : {descrizione::linea, descrizione::treno})
         for (bool in_generale : {true, false}) {
             if (file == descrizione::treno && in_generale)
@@ -63,7 +67,7 @@ int esegui_formato(const std::string& parola, bool markdown, std::ostream& uscit
     if (testo.empty()) {
         errori << "scenario: '" << parola
                << "' non e' una parola chiave ne' una sezione delle descrizioni";
-        const std::vector<std::string> nomi = nomi_noti();
+        const std::vector<std::string> nomi = nomi_formato();
         if (const auto vicina = parola_vicina(parola, nomi))
             errori << "; forse intendevi '" << *vicina << "'?";
         errori << "\nPer l'elenco: scenario formato\n";
@@ -79,8 +83,9 @@ void aggiungi_formato(CLI::App& app, azione_comando& azione) {
     CLI::App* sub = app.add_subcommand(
         "formato", "mostra il formato delle descrizioni: sezioni, parole chiave e valori");
     sub->add_option("PAROLA", *parola,
-                    "una parola chiave (segnale), un campo chiave (curvas4) o una sezione "
-                    "(generale); senza, tutto il formato");
+                    "una parola chiave (segnale), un campo chiave (curvas4), una sezione "
+                    "(generale) o una parola come galleria, orario, commento; senza, tutto il "
+                    "formato");
     sub->add_flag("--markdown", *markdown, "scrive in Markdown (come docs/formato.md)");
     sub->callback([parola, markdown, &azione] {
         azione = [parola, markdown] {

@@ -9,13 +9,20 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace corvenna {
 
-// Writes the reference asked for on `uscita`. A word that is no keyword and no section is a
-// usage error: the message on `errori` suggests the nearest name (status uso_errato).
+// Writes the reference asked for on `uscita`. A word that an author would try for a keyword
+// ("galleria", "orario") gives what it is and the keywords it leads to. A word that names
+// nothing of the format is a usage error: the message on `errori` suggests the nearest name (status
+// uso_errato).
 int esegui_formato(const std::string& parola, bool markdown, std::ostream& uscita,
                    std::ostream& errori);
+
+// The words `formato` takes, once each: every keyword, every word that leads to one ("galleria"),
+// every section without its brackets.
+std::vector<std::string> nomi_formato();
 
 void aggiungi_formato(CLI::App& app, azione_comando& azione);
 

@@ -4,6 +4,7 @@
 #include "diagnostics/esempi_diagnostica.hpp"
 #include "diagnostics/testo_mostrabile.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
+#include "tool/comando_formato.hpp"
 #include "tool/parola_vicina.hpp"
 
 #include <CLI/CLI.hpp>
@@ -156,8 +157,19 @@ int esegui_spiega(const std::string& parola, std::ostream& uscita, std::ostream&
         std::vector<std::string> nomi;
         for (const tipo_diagnostica& t : tipi_diagnostica())
             nomi.emplace_back(t.nome);
-        if (const auto vicino = parola_vicina(nome_spiegato(parola), nomi))
+        // A word of the descriptions is explained by `formato`: the word itself, else a
+        // diagnostic's name near it, else a word of the descriptions near it.
+        const std::vector<std::string> formato = nomi_formato();
+        const std::string cercato = nome_spiegato(parola);
+        const auto parola_formato = parola_vicina(cercato, formato);
+        const auto vicino = parola_vicina(cercato, nomi);
+        if (parola_formato && *parola_formato == cercato)
+            errori << "; e' una parola delle descrizioni: scenario formato " << *parola_formato;
+        else if (vicino)
             errori << "; forse intendevi '" << *vicino << "'?";
+        else if (parola_formato)
+            errori << "; forse intendevi la parola delle descrizioni '" << *parola_formato
+                   << "'? scenario formato " << *parola_formato;
     }
     errori << "\nPer l'elenco: scenario spiega\n";
     return stato_uscita::uso_errato;

@@ -58,6 +58,38 @@ std::string riga_di_valori(const parola_chiave_formato& p) {
     return t;
 }
 
+// The values with a name, each list once with the values that share it: "s1, s2, s3, d1, d2, d3"
+// and their aspects.
+std::vector<std::pair<std::string, std::string>> valori_nominati(const parola_chiave_formato& p,
+                                                                 std::string_view virgolette) {
+    std::vector<std::pair<const valore_nominato*, std::string>> gruppi;
+    for (const campo_formato& c : p.campi) {
+        if (c.valori_nominati.empty())
+            continue;
+        const std::string nome =
+            std::string(virgolette) + std::string(c.nome) + std::string(virgolette);
+        const auto stesso = std::find_if(gruppi.begin(), gruppi.end(), [&](const auto& g) {
+            return g.first == c.valori_nominati.data();
+        });
+        if (stesso != gruppi.end())
+            stesso->second += ", " + nome;
+        else
+            gruppi.emplace_back(c.valori_nominati.data(), nome);
+    }
+    std::vector<std::pair<std::string, std::string>> t;
+    for (const auto& [primo, nomi] : gruppi) {
+        const campo_formato& c = *std::find_if(p.campi.begin(), p.campi.end(), [&](const auto& c) {
+            return c.valori_nominati.data() == primo;
+        });
+        std::string elenco;
+        for (const valore_nominato& v : c.valori_nominati)
+            elenco +=
+                (elenco.empty() ? "" : ", ") + std::to_string(v.valore) + " " + std::string(v.nome);
+        t.emplace_back(nomi, elenco);
+    }
+    return t;
+}
+
 // A sentence of the table as a Markdown paragraph begins with a capital.
 std::string frase(std::string_view testo) {
     std::string t(testo);
@@ -122,6 +154,13 @@ std::string testo_parola(const parola_chiave_formato& p) {
         t += "  fuori intervallo:\n";
     for (const auto& [testo, nomi] : fuori)
         t += "    " + nomi + ": " + std::string(testo) + "\n";
+    const auto nominati = valori_nominati(p, "");
+    if (!nominati.empty())
+        t += "  valori con un nome:\n";
+    for (const auto& [nomi, elenco] : nominati)
+        t += "    " + nomi + ": " + elenco + "\n";
+    for (std::string_view n : p.note)
+        t += "  " + std::string(n) + "\n";
     t += "  compilazione: " + std::string(p.effetto) + "\n";
     t += "  esempio: " + std::string(p.esempio) + "\n";
     if (!p.diagnostiche.empty())
@@ -159,6 +198,13 @@ std::string markdown_parola(const parola_chiave_formato& p) {
              intervallo(c) + " | " + cella_markdown(c.significato) + " | " +
              cella_markdown(c.fuori_intervallo) + " |\n";
     }
+    const auto nominati = valori_nominati(p, "`");
+    if (!nominati.empty())
+        t += "\nValori con un nome:\n\n";
+    for (const auto& [nomi, elenco] : nominati)
+        t += "- " + nomi + ": " + elenco + "\n";
+    for (std::string_view n : p.note)
+        t += "\n" + std::string(n) + "\n";
     t += "\nCompilazione: " + std::string(p.effetto) + ".\n\nEsempio:\n\n";
     t += "```\n" + std::string(p.esempio) + "\n```\n\n";
     if (!p.diagnostiche.empty())
@@ -186,6 +232,22 @@ std::string parte_sezione(const sezione_formato& s, stile_formato stile) {
 
 std::string riferimento_parola_chiave(const parola_chiave_formato& p, stile_formato stile) {
     return stile == stile_formato::markdown ? markdown_parola(p) : testo_parola(p);
+}
+
+std::string riferimento_rimando(const rimando_formato& r, stile_formato stile) {
+    std::string t;
+    if (stile == stile_formato::markdown)
+        t = "`" + std::string(r.parola) +
+            "` non e' una parola chiave: " + std::string(r.spiegazione) + ".\n\n";
+    else
+        t = std::string(r.parola) + " non e' una parola chiave: " + std::string(r.spiegazione) +
+            "\n";
+    for (std::string_view nome : r.parole_chiave)
+        if (const parola_chiave_formato* p = parola_chiave_di(nome)) {
+            t += stile == stile_formato::markdown ? "" : "\n";
+            t += riferimento_parola_chiave(*p, stile);
+        }
+    return t;
 }
 
 std::string riferimento_sezione(const sezione_formato& s, stile_formato stile) {
@@ -224,6 +286,22 @@ std::string riferimento_completo(stile_formato stile) {
                 t += parte_sezione(s, stile);
             }
     }
+    // The words an author looks for that are no keyword, those that lead to the same place
+    // together.
+    std::vector<std::pair<std::string_view, std::string>> altre;
+    for (const rimando_formato& r : rimandi_formato()) {
+        const std::string parola = md ? "`" + std::string(r.parola) + "`" : std::string(r.parola);
+        const auto stessa = std::find_if(altre.begin(), altre.end(), [&](const auto& a) {
+            return a.first.data() == r.spiegazione.data();
+        });
+        if (stessa != altre.end())
+            stessa->second += ", " + parola;
+        else
+            altre.emplace_back(r.spiegazione, parola);
+    }
+    t += md ? "\n## Altre parole\n\n" : "\nALTRE PAROLE\n";
+    for (const auto& [spiegazione, parole] : altre)
+        t += (md ? "- " : "  ") + parole + ": " + std::string(spiegazione) + "\n";
     if (md)
         while (t.ends_with("\n\n"))
             t.pop_back();

@@ -20,7 +20,7 @@ page's fragment (#km=A-B), every visible text label's box is read and no two ove
 only the features of that range are shown and the axis counts only its kilometres. With an
 empty train description the markers stay inside their own bands. Drawn from descriptions, every
 marker's tooltip names its description line. The zoomed page of the built-in scenario is saved
-as disegno_zoom.png (the README's picture).
+as disegno_zoom.png (the picture in docs/manuale_disegna.md).
 
 Exit status: 0 passed, 1 failed, 77 skipped (Chromium cannot start at all).
 """

@@ -180,6 +180,24 @@ TEST(FormatoDescrizioni, TheTableHoldsTogether) {
         EXPECT_NE(tipo_di_nome(n), nullptr) << n;
 }
 
+TEST(FormatoDescrizioni, AnAuthorsWordLeadsOnlyToKeywordsThatExist) {
+    std::set<std::string_view> parole;
+    for (const rimando_formato& r : rimandi_formato()) {
+        SCOPED_TRACE(std::string(r.parola));
+        EXPECT_TRUE(parole.insert(r.parola).second) << "parola ripetuta";
+        EXPECT_FALSE(r.spiegazione.empty());
+        // A keyword or a section of that name would hide the word.
+        EXPECT_EQ(parola_chiave_di(r.parola), nullptr);
+        EXPECT_EQ(sezione_di(descrizione::linea, r.parola), nullptr);
+        EXPECT_EQ(sezione_di(descrizione::treno, r.parola), nullptr);
+        EXPECT_EQ(rimando_di(r.parola), &r);
+        for (std::string_view p : r.parole_chiave)
+            EXPECT_NE(parola_chiave_di(p), nullptr) << p;
+    }
+    EXPECT_EQ(rimando_di("Tunnel"), rimando_di("tunnel"));
+    EXPECT_EQ(rimando_di("segnale"), nullptr);
+}
+
 TEST(FormatoDescrizioni, LookupsTakeNamesAsAuthorsWriteThem) {
     EXPECT_EQ(sezione_di(descrizione::linea, "Curve"), sezione_di(descrizione::linea, "[curve]"));
     EXPECT_TRUE(sezione_di(descrizione::linea, "[generale]")->obbligatoria);
