@@ -151,6 +151,37 @@ class primitive_posix final : public primitive_file {
         return descrittore < 0 ? errno : 0;
     }
 
+    apertura_propria apri_proprio(const std::filesystem::path& nome, maniglia_file& file) override {
+        int descrittore;
+        do {
+            descrittore = ::openat(descrittore_, nome.c_str(),
+                                   O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        } while (descrittore < 0 && errno == EINTR);
+        struct stat stato {};
+        if (descrittore < 0) {
+            const int codice = errno;
+            // A link (ELOOP), a socket (ENXIO) and the like are said by what they are.
+            if (::fstatat(descrittore_, nome.c_str(), &stato, AT_SYMLINK_NOFOLLOW) == 0 &&
+                !S_ISREG(stato.st_mode))
+                return {0, tipo_di_modo(stato.st_mode), false};
+            return {codice};
+        }
+        if (::fstat(descrittore, &stato) != 0) {
+            const int codice = errno;
+            ::close(descrittore);
+            return {codice};
+        }
+        const tipo_voce tipo = tipo_di_modo(stato.st_mode);
+        const bool altrui = stato.st_uid != ::geteuid();
+        if (tipo != tipo_voce::regolare || altrui) {
+            ::close(descrittore);
+            return {0, tipo, altrui};
+        }
+        // The reads that follow wait for the data as on any regular file.
+        file = descrittore;
+        return {};
+    }
+
     int scrivi(maniglia_file file, const char* dati, std::size_t quanti) override {
         while (quanti > 0) {
             const ssize_t scritti = ::write(static_cast<int>(file), dati, quanti);
