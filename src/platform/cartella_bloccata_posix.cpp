@@ -160,10 +160,11 @@ class primitive_posix final : public primitive_file {
         struct stat stato {};
         if (descrittore < 0) {
             const int codice = errno;
-            // A link (ELOOP), a socket (ENXIO) and the like are said by what they are.
+            // A link (ELOOP), a socket (ENXIO) and the like are said by what they are, and a
+            // record of another user that this one may not read by whose it is.
             if (::fstatat(descrittore_, nome.c_str(), &stato, AT_SYMLINK_NOFOLLOW) == 0 &&
-                !S_ISREG(stato.st_mode))
-                return {0, tipo_di_modo(stato.st_mode), false};
+                (!S_ISREG(stato.st_mode) || stato.st_uid != ::geteuid()))
+                return {0, tipo_di_modo(stato.st_mode), stato.st_uid != ::geteuid()};
             return {codice};
         }
         if (::fstat(descrittore, &stato) != 0) {
