@@ -67,9 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         caso_nome{"AWordForFormato",
                   [](const fs::path&) {},
-                  {"formato", "\x1b[2Jsegnale"},
+                  {"formato", "\x1b[2Jzzz"},
                   64,
-                  "scenario: '\\x1b[2Jsegnale' non e' una parola chiave ne' una sezione delle "
+                  "scenario: '\\x1b[2Jzzz' non e' una parola chiave ne' una sezione delle "
                   "descrizioni\nPer l'elenco: scenario formato\n"},
         caso_nome{"AWordForVieta",
                   descrizioni,
@@ -79,9 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "scenario controlla --help\n"},
         caso_nome{"APathOnTheCommandLine",
                   [](const fs::path& d) { fs::create_directory(d / "s"); },
-                  {"ispeziona", "s/A_1000.sim", "s/A\x1b]0;titolo\x07_1000.dat"},
+                  {"ispeziona", "s/A\x1b]0;titolo\x07_1000.sim", "s/A_1000.dat"},
                   2,
-                  "scenario: impossibile leggere o scrivere s/A\\x1b]0;titolo\\x07_1000.dat: "
+                  "scenario: impossibile leggere o scrivere s/A\\x1b]0;titolo\\x07_1000.sim: "
                   "file o cartella inesistente\n"},
         caso_nome{"ANameFoundInAFolder",
                   [](const fs::path& d) {
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"ispeziona", "s"},
                   64,
                   "scenario: s contiene piu' scenari (A\\x1b[31m_1000.sim, B_1000.sim): indicare "
-                  "--nome e --treno\nPer l'aiuto: scenario --help\n"}),
+                  "--nome e --treno\nPer l'aiuto: scenario ispeziona --help\n"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 } // namespace

@@ -30,23 +30,26 @@ using namespace prova;
 // with where it leads, anything else with its kind. Links are never followed.
 using cartella_vista = std::map<std::string, std::string>;
 
+void guarda(const fs::path& radice, const fs::path& cartella, cartella_vista& voci) {
+    for (const fs::directory_entry& voce : fs::directory_iterator(cartella)) {
+        const std::string nome = voce.path().lexically_relative(radice).generic_string();
+        const fs::file_status stato = fs::symlink_status(voce.path());
+        if (fs::is_symlink(stato)) {
+            voci[nome] = "<collegamento a " + fs::read_symlink(voce.path()).string() + ">";
+        } else if (fs::is_regular_file(stato)) {
+            voci[nome] = leggi_file(voce.path());
+        } else if (fs::is_directory(stato)) {
+            voci[nome] = "<cartella>";
+            guarda(radice, voce.path(), voci);
+        } else {
+            voci[nome] = fs::is_fifo(stato) ? "<fifo>" : "<altro>";
+        }
+    }
+}
+
 cartella_vista guarda_tutto(const fs::path& radice) {
     cartella_vista voci;
-    for (auto i = fs::recursive_directory_iterator(radice); i != fs::recursive_directory_iterator();
-         ++i) {
-        const std::string nome = fs::relative(i->path(), radice).generic_string();
-        const fs::file_status stato = fs::symlink_status(i->path());
-        if (fs::is_symlink(stato))
-            voci[nome] = "<collegamento a " + fs::read_symlink(i->path()).string() + ">";
-        else if (fs::is_regular_file(stato))
-            voci[nome] = leggi_file(i->path());
-        else if (fs::is_directory(stato))
-            voci[nome] = "<cartella>";
-        else if (fs::is_fifo(stato))
-            voci[nome] = "<fifo>";
-        else
-            voci[nome] = "<altro>";
-    }
+    guarda(radice, radice, voci);
     return voci;
 }
 
