@@ -133,9 +133,8 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
         for (const std::string& nome : *nomi)
             if (const auto motivo = nome_non_accettato(nome, consenti)) {
                 errori << "scenario: " << (consenti ? "--consenti" : "--vieta") << ": "
-                       << testo_mostrabile(*motivo, true)
-                       << "\nPer l'aiuto: scenario " << (o.scrivi ? "compila" : "controlla")
-                       << " --help\n";
+                       << testo_mostrabile(*motivo, true) << "\nPer l'aiuto: scenario "
+                       << (o.scrivi ? "compila" : "controlla") << " --help\n";
                 return stato_uscita::uso_errato;
             }
     if (const auto motivo = o.scrivi ? descrizione_sostituita(o, *identita) : std::nullopt) {
