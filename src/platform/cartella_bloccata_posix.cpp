@@ -142,10 +142,13 @@ class primitive_posix final : public primitive_file {
         return file < 0 ? errno : 0;
     }
 
+    // Never waiting, as every open of a run that holds the lock: a FIFO put in place of a file
+    // reads as empty, or fails, instead of stopping the run and those queued behind it.
     int apri_in_lettura(const std::filesystem::path& nome, maniglia_file& file) override {
         int descrittore;
         do {
-            descrittore = ::openat(descrittore_, nome.c_str(), O_RDONLY | O_CLOEXEC);
+            descrittore =
+                ::openat(descrittore_, nome.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         } while (descrittore < 0 && errno == EINTR);
         file = descrittore;
         return descrittore < 0 ? errno : 0;
