@@ -8,6 +8,7 @@
 #include "platform/cartella_bloccata.hpp"
 #include "platform/nomi_temporanei.hpp"
 #include "platform/registro_sostituzione.hpp"
+#include "support/cartella_temporanea.hpp"
 #include "unit/platform/primitive_finte.hpp"
 
 #include <gtest/gtest.h>
@@ -223,21 +224,15 @@ TEST(InsiemeFile, ARecordOfItsOwnFormIsFinishedAndSaysSo) {
 // A set refuses at once a name that no record could carry, so a run never writes a record the
 // next run refuses.
 TEST(InsiemeFile, ASetTakesOnlyNamesARecordCanCarry) {
-    const fs::path cartella = fs::path(::testing::TempDir()) / "insieme_nomi";
-    fs::remove_all(cartella);
-    fs::create_directories(cartella);
-    {
-        cartella_bloccata uscita(cartella);
-        insieme_file insieme(uscita);
-        const auto scrivi = [](std::ostream& o) { o << "x"; };
-        for (const char* nome : {"appunti.txt", "sostituzione_in_corso", "A_1000.sim\tx"})
-            EXPECT_THROW(insieme.sostituisci(nome, scrivi, persistenza::durevole), errore_file)
-                << nome;
-        for (const char* nome : {"appunti.txt", "A_linea.txt", "A_1000-.txt"})
-            EXPECT_THROW(insieme.cancella(nome), errore_file) << nome;
-        EXPECT_NO_THROW(insieme.cancella("A_1000_note.txt"));
-    }
-    fs::remove_all(cartella);
+    const prova::cartella_temporanea radice;
+    cartella_bloccata uscita(radice.percorso());
+    insieme_file insieme(uscita);
+    const auto scrivi = [](std::ostream& o) { o << "x"; };
+    for (const char* nome : {"appunti.txt", "sostituzione_in_corso", "A_1000.sim\tx"})
+        EXPECT_THROW(insieme.sostituisci(nome, scrivi, persistenza::durevole), errore_file) << nome;
+    for (const char* nome : {"appunti.txt", "A_linea.txt", "A_1000-.txt"})
+        EXPECT_THROW(insieme.cancella(nome), errore_file) << nome;
+    EXPECT_NO_THROW(insieme.cancella("A_1000_note.txt"));
 }
 
 TEST(RegistroSostituzione, ReadsBackWhatItWrites) {
