@@ -60,6 +60,10 @@ std::string testo_mostrabile(std::string_view testo, bool utf8) {
     return uscita;
 }
 
+std::string percorso_mostrabile(const std::filesystem::path& percorso) {
+    return testo_mostrabile(percorso.string(), true);
+}
+
 std::string da_1252_mostrabile(std::string_view byte_1252) {
     std::string uscita;
     uscita.reserve(byte_1252.size());

@@ -8,6 +8,7 @@
 // character, a backslash included, stays as it is.
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ std::size_t fine_carattere(std::string_view testo, std::size_t i, bool utf8);
 
 // The whole of `testo`, as aggiungi_carattere_mostrabile shows it.
 std::string testo_mostrabile(std::string_view testo, bool utf8);
+
+// A path or a name the system gave or the command line carried, in UTF-8, as testo_mostrabile
+// shows it: what every message shows of a file's name.
+std::string percorso_mostrabile(const std::filesystem::path& percorso);
 
 // The UTF-8 text of Windows-1252 bytes, with control bytes and bytes without a character
 // written as "\x1b" and "\x81".

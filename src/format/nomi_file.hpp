@@ -1,6 +1,9 @@
 #pragma once
 
-// The name of every file a run writes, built from the scenario identity.
+// The name of every file a run writes, built from the scenario identity by the forms of
+// base/forme_nomi_file.hpp.
+
+#include "base/forme_nomi_file.hpp"
 
 #include <filesystem>
 #include <string>
@@ -8,17 +11,6 @@
 namespace corvenna {
 
 struct costruzione;
-
-enum class file_uscita {
-    descrizione_linea,
-    descrizione_treno,
-    note,
-    rallentamenti,
-    scheda_treno,
-    planimetria,
-    voci,
-    celle,
-};
 
 std::string nome_file(const costruzione& c, file_uscita f);
 

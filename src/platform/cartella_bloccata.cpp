@@ -110,7 +110,7 @@ cartella_bloccata::cartella_bloccata(const std::filesystem::path& cartella)
     // Should the lock fail, sistema_ closes the directory as the exception leaves.
     blocco_ = std::make_unique<blocco_cartella>(cartella, sistema_->maniglia());
     sistema_->prepara_segnali();
-    completa_sostituzione(*sistema_, cartella_);
+    sostituzione_completata_ = completa_sostituzione(*sistema_, cartella_);
 }
 
 cartella_bloccata::~cartella_bloccata() {

@@ -61,6 +61,8 @@ class cartella_bloccata final : public cartella_uscita {
     cartella_bloccata& operator=(const cartella_bloccata&) = delete;
 
     const std::filesystem::path& cartella() const { return cartella_; }
+    // Whether opening the directory finished the set of files an interrupted run left.
+    bool sostituzione_completata() const { return sostituzione_completata_; }
     std::filesystem::path percorso(const std::string& nome) const override;
 
     // Replaces the file `nome`, a plain name without separators, as cartella_uscita says.
@@ -96,6 +98,7 @@ class cartella_bloccata final : public cartella_uscita {
     std::unique_ptr<blocco_cartella> blocco_;
     // The number of the next temporary name of this directory.
     unsigned progressivo_ = 0;
+    bool sostituzione_completata_ = false;
     // A durable replacement whose rename the directory has not flushed yet, and the name of the
     // last one.
     bool da_sincronizzare_ = false;

@@ -142,13 +142,48 @@ class primitive_posix final : public primitive_file {
         return file < 0 ? errno : 0;
     }
 
+    // Never waiting, as every open of a run that holds the lock: a FIFO put in place of a file
+    // reads as empty, or fails, instead of stopping the run and those queued behind it.
     int apri_in_lettura(const std::filesystem::path& nome, maniglia_file& file) override {
         int descrittore;
         do {
-            descrittore = ::openat(descrittore_, nome.c_str(), O_RDONLY | O_CLOEXEC);
+            descrittore =
+                ::openat(descrittore_, nome.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         } while (descrittore < 0 && errno == EINTR);
         file = descrittore;
         return descrittore < 0 ? errno : 0;
+    }
+
+    apertura_propria apri_proprio(const std::filesystem::path& nome, maniglia_file& file) override {
+        int descrittore;
+        do {
+            descrittore = ::openat(descrittore_, nome.c_str(),
+                                   O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        } while (descrittore < 0 && errno == EINTR);
+        struct stat stato {};
+        if (descrittore < 0) {
+            const int codice = errno;
+            // A link (ELOOP), a socket (ENXIO) and the like are said by what they are, and a
+            // record of another user that this one may not read by whose it is.
+            if (::fstatat(descrittore_, nome.c_str(), &stato, AT_SYMLINK_NOFOLLOW) == 0 &&
+                (!S_ISREG(stato.st_mode) || stato.st_uid != ::geteuid()))
+                return {0, tipo_di_modo(stato.st_mode), stato.st_uid != ::geteuid()};
+            return {codice};
+        }
+        if (::fstat(descrittore, &stato) != 0) {
+            const int codice = errno;
+            ::close(descrittore);
+            return {codice};
+        }
+        const tipo_voce tipo = tipo_di_modo(stato.st_mode);
+        const bool altrui = stato.st_uid != ::geteuid();
+        if (tipo != tipo_voce::regolare || altrui) {
+            ::close(descrittore);
+            return {0, tipo, altrui};
+        }
+        // The reads that follow wait for the data as on any regular file.
+        file = descrittore;
+        return {};
     }
 
     int scrivi(maniglia_file file, const char* dati, std::size_t quanti) override {

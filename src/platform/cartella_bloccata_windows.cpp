@@ -118,6 +118,36 @@ class primitive_windows final : public primitive_file {
         return aperto == INVALID_HANDLE_VALUE ? ultimo_errore() : 0;
     }
 
+    // The entry itself is opened, never what a link or junction leads to; its owner is not
+    // looked at (the directory's rights say who may write there).
+    apertura_propria apri_proprio(const std::filesystem::path& nome, maniglia_file& file) override {
+        const HANDLE aperto = CreateFileW(
+            per_il_sistema(cartella_ / nome).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (aperto == INVALID_HANDLE_VALUE)
+            return {ultimo_errore()};
+        tipo_voce tipo = tipo_voce::regolare;
+        BY_HANDLE_FILE_INFORMATION informazioni{};
+        if (GetFileType(aperto) == FILE_TYPE_CHAR)
+            tipo = tipo_voce::dispositivo;
+        else if (GetFileType(aperto) != FILE_TYPE_DISK)
+            tipo = tipo_voce::altro;
+        else if (!GetFileInformationByHandle(aperto, &informazioni)) {
+            const int codice = ultimo_errore();
+            CloseHandle(aperto);
+            return {codice};
+        } else if ((informazioni.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+            tipo = tipo_voce::collegamento;
+        else if ((informazioni.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            tipo = tipo_voce::cartella;
+        if (tipo != tipo_voce::regolare) {
+            CloseHandle(aperto);
+            return {0, tipo, false};
+        }
+        file = reinterpret_cast<maniglia_file>(aperto);
+        return {};
+    }
+
     int scrivi(maniglia_file file, const char* dati, std::size_t quanti) override {
         while (quanti > 0) {
             const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(quanti, 1u << 30));

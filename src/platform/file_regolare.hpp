@@ -39,6 +39,11 @@ struct identita_file {
     friend bool operator==(const identita_file&, const identita_file&) = default;
 };
 
+#ifndef _WIN32
+// What an entry of the mode `modo` (a stat's st_mode) is.
+tipo_voce tipo_di_modo(unsigned long modo);
+#endif
+
 // What the entry `percorso` is itself, a link not followed. Throws errore_file, naming it and the
 // reason, when it cannot be looked at for any reason but not existing.
 tipo_voce tipo_di_voce(const std::filesystem::path& percorso);

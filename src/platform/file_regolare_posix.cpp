@@ -17,7 +17,15 @@ namespace corvenna {
 
 namespace {
 
-tipo_voce tipo_di_modo(mode_t modo) {
+// Closes the descriptor when the read ends, however it ends.
+struct descrittore_aperto {
+    int numero;
+    ~descrittore_aperto() { ::close(numero); }
+};
+
+} // namespace
+
+tipo_voce tipo_di_modo(unsigned long modo) {
     if (S_ISREG(modo))
         return tipo_voce::regolare;
     if (S_ISDIR(modo))
@@ -32,14 +40,6 @@ tipo_voce tipo_di_modo(mode_t modo) {
         return tipo_voce::socket;
     return tipo_voce::altro;
 }
-
-// Closes the descriptor when the read ends, however it ends.
-struct descrittore_aperto {
-    int numero;
-    ~descrittore_aperto() { ::close(numero); }
-};
-
-} // namespace
 
 tipo_voce tipo_di_voce(const std::filesystem::path& percorso) {
     struct stat stato {};

@@ -16,17 +16,27 @@ namespace {
 // A record is a few lines per file; anything longer is not one.
 constexpr std::size_t byte_massimi_registro = 1 << 16;
 
+// What a refused record says after its reason.
+constexpr std::string_view da_esaminare = ": va esaminato e cancellato a mano";
+
 // The record's content; std::nullopt when there is none. Throws errore_file naming it when it
-// exists and cannot be read, or is larger than any record.
+// exists and cannot be read, or is not a regular file of the running user: a record another
+// user could have written would let that user rename or remove files of this one, and a FIFO
+// would stop the run, and every run queued behind its lock, for ever.
 std::optional<std::string> leggi_registro_di(primitive_file& sistema,
                                              const std::filesystem::path& percorso) {
     maniglia_file file{};
-    if (const int codice = sistema.apri_in_lettura(sistema.nome_di_sistema(nome_registro), file);
-        codice != 0) {
-        if (sistema.non_trovato(codice))
+    const apertura_propria apertura =
+        sistema.apri_proprio(sistema.nome_di_sistema(nome_registro), file);
+    if (apertura.codice != 0) {
+        if (sistema.non_trovato(apertura.codice))
             return std::nullopt;
-        throw errore_file(percorso, sistema.motivo(codice));
+        throw errore_file(percorso, sistema.motivo(apertura.codice));
     }
+    if (apertura.tipo != tipo_voce::regolare)
+        throw errore_file(percorso, motivo_non_regolare(apertura.tipo) + std::string(da_esaminare));
+    if (apertura.altrui)
+        throw errore_file(percorso, "appartiene a un altro utente" + std::string(da_esaminare));
     std::string testo;
     char blocco[4096];
     for (;;) {
@@ -80,16 +90,15 @@ std::filesystem::path ultimo_nome(const std::vector<voce_registro>& voci) {
 
 } // namespace
 
-void completa_sostituzione(primitive_file& sistema, const std::filesystem::path& cartella) {
+bool completa_sostituzione(primitive_file& sistema, const std::filesystem::path& cartella) {
     const std::filesystem::path registro = sistema.nome_di_sistema(nome_registro);
     const std::optional<std::string> testo = leggi_registro_di(sistema, cartella / registro);
     if (!testo)
-        return;
+        return false;
     const std::optional<std::vector<voce_registro>> voci = leggi_registro(*testo);
     if (!voci)
-        throw errore_file(cartella / registro,
-                          "non e' un registro di sostituzione leggibile: va esaminato e "
-                          "cancellato a mano");
+        throw errore_file(cartella / registro, "non e' un registro di sostituzione leggibile" +
+                                                   std::string(da_esaminare));
     applica_registro(sistema, cartella, *voci);
     if (const int codice =
             sistema.sincronizza_cartella(sistema.nome_di_sistema(ultimo_nome(*voci).string()));
@@ -97,6 +106,7 @@ void completa_sostituzione(primitive_file& sistema, const std::filesystem::path&
         throw errore_file(cartella, sistema.motivo(codice));
     if (const int codice = sistema.rimuovi(registro); codice != 0 && !sistema.non_trovato(codice))
         throw errore_file(cartella / registro, sistema.motivo(codice));
+    return true;
 }
 
 void conferma_insieme(primitive_file& sistema, const std::filesystem::path& cartella,
@@ -164,7 +174,7 @@ std::filesystem::path insieme_file::percorso(const std::string& nome) const {
 
 void insieme_file::sostituisci(const std::string& nome, const scrittura_file& scrivi,
                                persistenza durata) {
-    if (!nome_registrabile(nome) || nome == nome_registro)
+    if (!nome_registrabile(nome))
         throw errore_file(percorso(nome), "nome di file non valido");
     primitive_file& sistema = *cartella_.sistema_;
     const std::filesystem::path temporaneo =
@@ -173,7 +183,7 @@ void insieme_file::sostituisci(const std::string& nome, const scrittura_file& sc
 }
 
 void insieme_file::cancella(const std::string& nome) {
-    if (!nome_registrabile(nome) || nome == nome_registro)
+    if (!nome_rimovibile(nome))
         throw errore_file(percorso(nome), "nome di file non valido");
     voci_.push_back({nome, {}});
 }

@@ -47,11 +47,13 @@ class insieme_file final : public cartella_uscita {
 
     // Writes the new content of `nome` to a temporary, which takes the name at conferma. Throws
     // errore_file naming the file, as cartella_uscita says; the directory is then unchanged.
+    // `nome` is one of the files a record can carry (nome_registrabile).
     void sostituisci(const std::string& nome, const scrittura_file& scrivi,
                      persistenza durata) override;
     std::filesystem::path percorso(const std::string& nome) const override;
 
-    // The file `nome`, where it exists, goes with the earlier set.
+    // The file `nome`, where it exists, goes with the earlier set; never a description
+    // (nome_rimovibile).
     void cancella(const std::string& nome);
 
     // Gives every temporary its name and removes the files to remove, as one step for every
@@ -67,10 +69,12 @@ class insieme_file final : public cartella_uscita {
 
 // The steps of a record left by an interrupted set, finished on `sistema`'s directory (shown in
 // messages as `cartella`): each temporary that still exists takes its name, each file to remove
-// goes, the directory is flushed and the record removed. Nothing happens when there is no record.
-// Throws errore_file naming the record when it cannot be read or is not a record, or naming the
-// file of a step that fails.
-void completa_sostituzione(primitive_file& sistema, const std::filesystem::path& cartella);
+// goes, the directory is flushed and the record removed. Returns whether there was a record;
+// nothing happens when there is none. The record is opened without waiting and never through a
+// link, and read only when it is a regular file of the running user and a whole record
+// (registro_sostituzione.hpp); then nothing it names is touched. Throws errore_file naming the
+// record when it cannot be read or is refused, or naming the file of a step that fails.
+bool completa_sostituzione(primitive_file& sistema, const std::filesystem::path& cartella);
 
 // The commit of a set on `sistema`'s directory, its temporaries written and closed: checks the
 // targets, writes the record, applies it, flushes, removes the record. `progressivo` numbers the

@@ -28,6 +28,8 @@ std::optional<std::string> motivo_italiano(int codice) {
         return "e' una cartella";
     case ENOMEM:
         return "memoria insufficiente";
+    case ELOOP:
+        return "troppi livelli di collegamenti simbolici";
     case EFBIG:
         return "file troppo grande (oltre il limite dei file del processo)";
     default:

@@ -1,5 +1,7 @@
 #include "platform/nomi_temporanei.hpp"
 
+#include <limits>
+
 namespace corvenna {
 
 namespace {
@@ -13,6 +15,26 @@ bool salta_cifre(std::string_view& testo) {
         ++cifre;
     testo.remove_prefix(cifre);
     return cifre > 0;
+}
+
+// Skips from the start of `testo` a number as std::to_string writes it (no sign, no leading zero)
+// that does not exceed `massimo`; false when there is none.
+bool salta_numero(std::string_view& testo, unsigned long long massimo) {
+    std::string_view resto = testo;
+    if (!salta_cifre(resto))
+        return false;
+    const std::string_view numero = testo.substr(0, testo.size() - resto.size());
+    if (numero.size() > 1 && numero.front() == '0')
+        return false;
+    unsigned long long valore = 0;
+    for (const char c : numero) {
+        const auto cifra = static_cast<unsigned long long>(c - '0');
+        if (valore > (massimo - cifra) / 10)
+            return false;
+        valore = valore * 10 + cifra;
+    }
+    testo = resto;
+    return true;
 }
 
 } // namespace
@@ -37,6 +59,19 @@ bool temporaneo_di(std::string_view voce, std::string_view nome) {
         return false;
     voce.remove_prefix(1);
     return salta_cifre(voce) && voce.empty();
+}
+
+bool temporaneo_creato_di(std::string_view voce, std::string_view nome) {
+    if (!voce.starts_with(nome))
+        return false;
+    voce.remove_prefix(nome.size());
+    if (!voce.starts_with(suffisso))
+        return false;
+    voce.remove_prefix(suffisso.size());
+    if (!salta_numero(voce, std::numeric_limits<unsigned long>::max()) || !voce.starts_with('-'))
+        return false;
+    voce.remove_prefix(1);
+    return salta_numero(voce, std::numeric_limits<unsigned>::max()) && voce.empty();
 }
 
 bool nome_semplice(std::string_view nome) {

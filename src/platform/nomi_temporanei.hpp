@@ -17,6 +17,10 @@ std::string nome_temporaneo(std::string_view nome, unsigned long processo, unsig
 // form.
 bool temporaneo_di(std::string_view voce, std::string_view nome);
 
+// Whether `voce` is a temporary of the file `nome` exactly as nome_temporaneo writes it: the two
+// numbers in decimal without leading zeros, each within the range of its type.
+bool temporaneo_creato_di(std::string_view voce, std::string_view nome);
+
 // Whether `nome` can name a file of the directory itself: not empty, not "." or "..", no
 // directory separator, no NUL byte.
 bool nome_semplice(std::string_view nome);

@@ -12,6 +12,7 @@
 // in the system's own form (nome_di_sistema).
 
 #include "base/cartella_uscita.hpp"
+#include "platform/file_regolare.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +26,15 @@ namespace corvenna {
 
 // The system's handle of an open file: a descriptor, or a HANDLE.
 using maniglia_file = std::intptr_t;
+
+// What apri_proprio found: codice as every call gives it (0, or the failure); with 0, the
+// entry's kind and whether another user owns it. A file is open only when codice is 0, tipo
+// regolare and altrui false.
+struct apertura_propria {
+    int codice = 0;
+    tipo_voce tipo = tipo_voce::regolare;
+    bool altrui = false;
+};
 
 class primitive_file {
   public:
@@ -52,6 +62,12 @@ class primitive_file {
     // through a link.
     virtual int crea_esclusivo(const std::filesystem::path& nome, maniglia_file& file) = 0;
     virtual int apri_in_lettura(const std::filesystem::path& nome, maniglia_file& file) = 0;
+    // Opens the file `nome` for reading only where it is a regular file of the running user:
+    // never through a link, never waiting (a FIFO with no writer), looked at once open. When
+    // the entry exists but is not such a file, no file stays open and the result says what it
+    // is, or that another user owns it (POSIX; on Windows the directory's rights decide).
+    virtual apertura_propria apri_proprio(const std::filesystem::path& nome,
+                                          maniglia_file& file) = 0;
     // Writes all `quanti` bytes.
     virtual int scrivi(maniglia_file file, const char* dati, std::size_t quanti) = 0;
     // Reads up to `quanti` bytes; `letti` is 0 at the end of the file.

@@ -1,5 +1,6 @@
 #include "platform/registro_sostituzione.hpp"
 
+#include "base/forme_nomi_file.hpp"
 #include "platform/nomi_temporanei.hpp"
 
 namespace corvenna {
@@ -36,7 +37,13 @@ std::vector<std::string_view> campi(std::string_view riga) {
 } // namespace
 
 bool nome_registrabile(std::string_view nome) {
-    return nome_semplice(nome) && nome.find_first_of("\t\r\n") == std::string_view::npos;
+    return nome_semplice(nome) && nome.find_first_of("\t\r\n") == std::string_view::npos &&
+           file_di_nome(nome).has_value();
+}
+
+bool nome_rimovibile(std::string_view nome) {
+    const std::optional<file_uscita> file = file_di_nome(nome);
+    return nome_registrabile(nome) && !e_descrizione(*file);
 }
 
 std::string testo_registro(const std::vector<voce_registro>& voci) {
@@ -55,16 +62,15 @@ std::optional<std::vector<voce_registro>> leggi_registro(std::string_view testo)
     for (std::size_t i = 1; i + 1 < linee->size(); ++i) {
         const std::vector<std::string_view> c = campi((*linee)[i]);
         voce_registro v;
-        if (c.size() == 3 && c[0] == "R" && temporaneo_di(c[1], c[2])) {
+        if (c.size() == 3 && c[0] == "R" && nome_registrabile(c[2]) &&
+            temporaneo_creato_di(c[1], c[2])) {
             v.temporaneo = c[1];
             v.destinazione = c[2];
-        } else if (c.size() == 2 && c[0] == "C") {
+        } else if (c.size() == 2 && c[0] == "C" && nome_rimovibile(c[1])) {
             v.destinazione = c[1];
         } else {
             return std::nullopt;
         }
-        if (!nome_registrabile(v.destinazione))
-            return std::nullopt;
         voci.push_back(std::move(v));
     }
     return voci;

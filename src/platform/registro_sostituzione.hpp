@@ -10,8 +10,12 @@
 //     C <TAB> NAME                            the file is removed
 //     fine
 //
-// lines ended by CR LF. Its content is not trusted: a record that names anything but a file of
-// the directory and a temporary of that very file is not read.
+// lines ended by CR LF. Its content is not trusted: a record is read only whole, and only when
+// every step is one the tools make. A renamed file is one of the files the tools write
+// (base/forme_nomi_file.hpp: the descriptions, the documents, the compiled files), and its
+// temporary is named exactly as the tools name one (NAME.tmp<process>-<number>); a removed file
+// is a file made from the descriptions (a document or a compiled file), never a description.
+// Anything else of the directory is never renamed or removed by a record.
 
 #include <optional>
 #include <string>
@@ -32,13 +36,19 @@ struct voce_registro {
     bool operator==(const voce_registro&) const = default;
 };
 
-// The record's text. Every name must satisfy nome_registrabile.
+// The record's text. Every name must satisfy nome_registrabile, every removed one
+// nome_rimovibile.
 std::string testo_registro(const std::vector<voce_registro>& voci);
 
 // The steps of a record's text; std::nullopt when it is not a whole record of this form.
 std::optional<std::vector<voce_registro>> leggi_registro(std::string_view testo);
 
-// Whether a record can carry `nome`: a plain name of the directory with no tab, CR or LF.
+// Whether a record can carry `nome`: a plain name of the directory, with no tab, CR or LF, of
+// one of the files the tools write.
 bool nome_registrabile(std::string_view nome);
+
+// Whether a record can carry the removal of `nome`: a file the tools write that is not one of
+// the author's descriptions.
+bool nome_rimovibile(std::string_view nome);
 
 } // namespace corvenna

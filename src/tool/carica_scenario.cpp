@@ -6,6 +6,7 @@
 #include "input/file_binari_letti.hpp"
 
 #include "base/codifica_1252.hpp"
+#include "diagnostics/testo_mostrabile.hpp"
 #include "platform/file_regolare.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
@@ -65,9 +66,9 @@ file_scenario file_dell_unico_scenario(const fs::path& cartella) {
         std::sort(voci.begin(), voci.end());
         std::string elenco;
         for (const std::string& nome : voci)
-            elenco += (elenco.empty() ? "" : ", ") + nome;
-        throw errore_scelta_scenario(cartella.string() + " contiene piu' scenari (" + elenco +
-                                     "): indicare --nome e --treno");
+            elenco += (elenco.empty() ? "" : ", ") + testo_mostrabile(nome, true);
+        throw errore_scelta_scenario(percorso_mostrabile(cartella) + " contiene piu' scenari (" +
+                                     elenco + "): indicare --nome e --treno");
     }
     const std::string radice = voci.front().substr(0, voci.front().size() - coda_voci.size());
     file_scenario f;
@@ -126,15 +127,16 @@ file_scenario file_indicati(const std::vector<fs::path>& percorsi,
         else if (finisce_con(percorso, coda_celle))
             posto = &celle;
         else if (percorsi.size() == 1)
-            throw errore_scelta_scenario(percorso.string() +
+            throw errore_scelta_scenario(percorso_mostrabile(percorso) +
                                          ": ne' una cartella ne' un file di scenario compilato");
         else
-            throw errore_scelta_scenario(percorso.string() +
+            throw errore_scelta_scenario(percorso_mostrabile(percorso) +
                                          ": non e' un file di scenario compilato (attesi "
                                          "NOME_NUMERO.sim, NOME_NUMERO.dat, NOME_linea.dat)");
         if (*posto)
-            throw errore_scelta_scenario("due file dello stesso tipo: " + (*posto)->string() +
-                                         " e " + percorso.string());
+            throw errore_scelta_scenario(
+                "due file dello stesso tipo: " + percorso_mostrabile(**posto) + " e " +
+                percorso_mostrabile(percorso));
         *posto = percorso;
     }
     if (!voci)

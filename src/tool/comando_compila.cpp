@@ -4,6 +4,7 @@
 #include "base/stato_uscita.hpp"
 #include "checking/controllo_descrizioni.hpp"
 #include "checking/politica_avvisi.hpp"
+#include "diagnostics/testo_mostrabile.hpp"
 #include "format/nomi_file.hpp"
 #include "output/file_binari.hpp"
 #include "pipeline/costruisci_scenario.hpp"
@@ -131,9 +132,9 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
          {std::pair{&o.consentiti, true}, std::pair{&o.vietati, false}})
         for (const std::string& nome : *nomi)
             if (const auto motivo = nome_non_accettato(nome, consenti)) {
-                errori << "scenario: " << (consenti ? "--consenti" : "--vieta") << ": " << *motivo
-                       << "\nPer l'aiuto: scenario " << (o.scrivi ? "compila" : "controlla")
-                       << " --help\n";
+                errori << "scenario: " << (consenti ? "--consenti" : "--vieta") << ": "
+                       << testo_mostrabile(*motivo, true) << "\nPer l'aiuto: scenario "
+                       << (o.scrivi ? "compila" : "controlla") << " --help\n";
                 return stato_uscita::uso_errato;
             }
     if (const auto motivo = o.scrivi ? descrizione_sostituita(o, *identita) : std::nullopt) {

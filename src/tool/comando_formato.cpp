@@ -2,6 +2,7 @@
 
 #include "base/stato_uscita.hpp"
 #include "description/formato_descrizioni.hpp"
+#include "diagnostics/testo_mostrabile.hpp"
 #include "tool/parola_vicina.hpp"
 #include "tool/testo_formato.hpp"
 
@@ -65,7 +66,7 @@ int esegui_formato(const std::string& parola, bool markdown, std::ostream& uscit
     }
     const std::string testo = riferimento_di(parola, stile);
     if (testo.empty()) {
-        errori << "scenario: '" << parola
+        errori << "scenario: '" << testo_mostrabile(parola, true)
                << "' non e' una parola chiave ne' una sezione delle descrizioni";
         const std::vector<std::string> nomi = nomi_formato();
         if (const auto vicina = parola_vicina(parola, nomi))

@@ -1,6 +1,7 @@
 #include "tool/lettura_scenario.hpp"
 
 #include "base/errore_file.hpp"
+#include "diagnostics/testo_mostrabile.hpp"
 #include "input/errore_lettura.hpp"
 #include "input/file_binari_letti.hpp"
 #include "platform/file_regolare.hpp"
@@ -31,12 +32,17 @@ lettura_scenario::lettura_scenario(const std::vector<fs::path>& percorsi) {
             continue;
         try {
             cartelle_.push_back(std::make_unique<cartella_bloccata>(cartella));
+            if (cartelle_.back()->sostituzione_completata())
+                note_.push_back(percorso_mostrabile(cartella / nome_registro) +
+                                ": completata la sostituzione dei file che un'esecuzione "
+                                "interrotta aveva lasciato a meta'");
         } catch (const errore_file& e) {
+            // The record itself, not what it leads to: a link to nothing is a record too.
             std::error_code errore;
-            if (fs::exists(cartella / nome_registro, errore))
-                avvisi_.push_back(e.file().string() +
+            if (fs::exists(fs::symlink_status(cartella / nome_registro, errore)))
+                avvisi_.push_back(percorso_mostrabile(e.file()) +
                                   ": una sostituzione interrotta non si e' potuta completare (" +
-                                  e.motivo() +
+                                  testo_mostrabile(e.motivo(), true) +
                                   "): i file possono venire da due compilazioni diverse");
         }
     }
@@ -61,16 +67,18 @@ scenario_caricato lettura_scenario::carica(const file_scenario& file) {
         const auto metri_attesi = static_cast<std::size_t>(s.c.lunghezza_totale) + 1;
         if (!metri || *metri == metri_attesi)
             throw;
-        avvisi_.push_back(file.planimetria->string() + ": e' la planimetria di un percorso di " +
-                          std::to_string(*metri - 1 - prolungamento_tracciato) +
-                          " m, non di questo (" +
-                          std::to_string(metri_attesi - 1 - prolungamento_tracciato) +
-                          " m): viene da un'altra compilazione ed e' ignorata");
+        avvisi_.push_back(
+            percorso_mostrabile(*file.planimetria) + ": e' la planimetria di un percorso di " +
+            std::to_string(*metri - 1 - prolungamento_tracciato) + " m, non di questo (" +
+            std::to_string(metri_attesi - 1 - prolungamento_tracciato) +
+            " m): viene da un'altra compilazione ed e' ignorata");
         return s;
     }
 }
 
 bool lettura_scenario::accetta(bool rigoroso, std::ostream& errori) const {
+    for (const std::string& nota : note_)
+        errori << "scenario: " << nota << '\n';
     for (const std::string& avviso : avvisi_)
         errori << "scenario: " << (rigoroso ? "errore: " : "avviso: ") << avviso << '\n';
     if (rigoroso && !avvisi_.empty()) {

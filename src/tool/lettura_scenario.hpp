@@ -36,13 +36,15 @@ class lettura_scenario {
     // What does not belong together, one sentence each, naming the file.
     const std::vector<std::string>& avvisi() const { return avvisi_; }
 
-    // Prints the warnings on `errori`; with `rigoroso` they are errors, and the result is false:
-    // the scenario is refused.
+    // Prints on `errori` the replacements finished when the directories were locked, then the
+    // warnings; with `rigoroso` the warnings are errors, and the result is false: the scenario
+    // is refused.
     bool accetta(bool rigoroso, std::ostream& errori) const;
 
   private:
     std::vector<std::unique_ptr<cartella_bloccata>> cartelle_;
     std::vector<std::string> avvisi_;
+    std::vector<std::string> note_;
 };
 
 } // namespace corvenna

@@ -2,6 +2,7 @@
 
 #include "base/errore_file.hpp"
 #include "base/stato_uscita.hpp"
+#include "diagnostics/testo_mostrabile.hpp"
 #include "input/errore_lettura.hpp"
 #include "platform/sorveglianza.hpp"
 #include "tool/ingresso_standard.hpp"
@@ -16,23 +17,34 @@ int esegui_sorvegliando(const std::vector<std::filesystem::path>& file,
     piattaforma::sorveglianza_file sorveglianza(file);
     std::string elenco;
     for (std::size_t i = 0; i < file.size(); ++i)
-        elenco += (i == 0 ? "" : i + 1 == file.size() ? " o di " : ", ") + file[i].string();
+        elenco += (i == 0                 ? ""
+                   : i + 1 == file.size() ? " o di "
+                                          : ", ") +
+                  percorso_mostrabile(file[i]);
     for (;;) {
         piattaforma::pulisci_schermo();
         try {
             if (esegui() == stato_uscita::uso_errato)
                 return stato_uscita::uso_errato;
         } catch (const errore_file& e) {
-            errori << "scenario: impossibile leggere " << e.file().string() << ": " << e.motivo()
-                   << '\n';
+            errori << "scenario: impossibile leggere " << percorso_mostrabile(e.file()) << ": "
+                   << testo_mostrabile(e.motivo(), true) << '\n';
         } catch (const errore_lettura& e) {
             // A compiled scenario caught while it is being written again reads as damaged:
             // the write's end is a save too, and the next run reads it whole.
-            errori << "scenario: " << e.what() << '\n';
+            errori << "scenario: " << testo_mostrabile(e.what(), true) << '\n';
         }
         errori << "scenario: in attesa di un salvataggio di " << elenco << " (Ctrl-C per finire)"
                << std::endl;
-        if (sorveglianza.attendi() == piattaforma::sorveglianza_file::evento::interrotto)
+        using evento = piattaforma::sorveglianza_file::evento;
+        evento e = sorveglianza.attendi();
+        for (; e == evento::scomparsa; e = sorveglianza.attendi())
+            for (const std::filesystem::path& cartella : sorveglianza.scomparse())
+                errori << "scenario: la cartella " << percorso_mostrabile(cartella)
+                       << " non c'e' piu' (rinominata o rimossa): la sorveglianza riprende "
+                          "quando torna (Ctrl-C per finire)"
+                       << std::endl;
+        if (e == evento::interrotto)
             return stato_uscita::riuscito;
     }
 }

@@ -5,6 +5,7 @@
 #include "base/errore_file.hpp"
 #include "base/stato_uscita.hpp"
 #include "diagnostics/esito_rapporto.hpp"
+#include "diagnostics/testo_mostrabile.hpp"
 #include "input/errore_lettura.hpp"
 #include "platform/motivo_sistema.hpp"
 #include "tool/carica_scenario.hpp"
@@ -161,22 +162,24 @@ int esegui(int argc, char** argv, std::optional<std::string>& file_fallito) {
     try {
         return azione();
     } catch (const errore_scelta_scenario& e) {
-        std::cerr << "scenario: " << e.what() << "\nPer l'aiuto: scenario --help\n";
+        std::cerr << "scenario: " << testo_mostrabile(e.what(), true)
+                  << "\nPer l'aiuto: scenario --help\n";
         return stato_uscita::uso_errato;
     } catch (const errore_destinazione& e) {
-        std::cerr << "scenario: " << e.what() << "\nPer l'aiuto: scenario --help\n";
+        std::cerr << "scenario: " << testo_mostrabile(e.what(), true)
+                  << "\nPer l'aiuto: scenario --help\n";
         return stato_uscita::uso_errato;
     } catch (const errore_lettura& e) {
-        std::cerr << "scenario: " << e.what() << '\n';
+        std::cerr << "scenario: " << testo_mostrabile(e.what(), true) << '\n';
         return stato_uscita::file_danneggiato;
     } catch (const errore_file& e) {
         file_fallito = e.file().string();
-        std::cerr << "scenario: impossibile leggere o scrivere " << e.file().string() << ": "
-                  << e.motivo() << '\n';
+        std::cerr << "scenario: impossibile leggere o scrivere " << percorso_mostrabile(e.file())
+                  << ": " << testo_mostrabile(e.motivo(), true) << '\n';
     } catch (const std::filesystem::filesystem_error& e) {
         file_fallito = e.path1().string();
-        std::cerr << "scenario: " << e.path1().string() << ": " << motivo_di_errore(e.code())
-                  << '\n';
+        std::cerr << "scenario: " << percorso_mostrabile(e.path1()) << ": "
+                  << motivo_di_errore(e.code()) << '\n';
     } catch (const std::bad_alloc&) {
         std::cerr << "scenario: memoria insufficiente\n";
     } catch (const std::exception& e) {

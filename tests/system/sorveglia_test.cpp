@@ -154,6 +154,97 @@ TEST(Sorveglia, DrawsThePageAgainOnEachSaveOfTheDescriptions) {
     EXPECT_NE(standard.errori.find("--watch scrive la pagina in un file"), std::string::npos);
 }
 
+// Waits, with a generous limit, until `uscita` holds `testo` `n` times; true when it does.
+bool attendi_testo(const fs::path& uscita, const std::string& testo, std::size_t n) {
+    for (auto limite = std::chrono::steady_clock::now() + 30s;
+         std::chrono::steady_clock::now() < limite; std::this_thread::sleep_for(20ms))
+        if (volte(leggi_file(uscita), testo) >= n)
+            return true;
+    return false;
+}
+
+struct caso_cartella {
+    const char* nome;
+    // The command's words after the tool's, given the two descriptions and the folder of the
+    // test.
+    std::vector<std::string> (*argomenti)(const fs::path& linea, const fs::path& treno,
+                                          const fs::path& cartella);
+    // What a run that read both descriptions says.
+    std::string riuscita;
+};
+
+void PrintTo(const caso_cartella& caso, std::ostream* uscita) {
+    *uscita << caso.nome;
+}
+
+class SorvegliaCartella : public ::testing::TestWithParam<caso_cartella> {};
+
+// The watch follows the folder's path: the folder renamed away is told, what is saved in it
+// there is not a save, and the folder that comes back (renamed back, or removed and made anew)
+// runs the command again.
+TEST_P(SorvegliaCartella, FollowsTheFolderWhenRenamedOrRemovedAndMadeAgain) {
+    const caso_cartella& caso = GetParam();
+    cartella_temporanea d;
+    const fs::path sub = d.percorso() / "descrizioni";
+    const fs::path altrove = d.percorso() / "altrove";
+    const fs::path l = sub / "Prova_linea.txt";
+    const fs::path t = sub / "Prova_1234-.txt";
+    const fs::path uscita = d.percorso() / "uscita.txt";
+    fs::create_directory(sub);
+    scrivi_file(l, linea);
+    scrivi_file(t, treno);
+    const pid_t figlio = avvia(d.percorso(), caso.argomenti(l, t, d.percorso()), uscita);
+    ASSERT_GT(figlio, 0);
+    ASSERT_TRUE(attendi_giri(uscita, 1)) << leggi_file(uscita);
+    EXPECT_EQ(volte(leggi_file(uscita), caso.riuscita), 1u) << leggi_file(uscita);
+
+    const std::string scomparsa = "scenario: la cartella " + sub.string() +
+                                  " non c'e' piu' (rinominata o rimossa): la sorveglianza "
+                                  "riprende quando torna (Ctrl-C per finire)\n";
+    fs::rename(sub, altrove);
+    ASSERT_TRUE(attendi_testo(uscita, scomparsa, 1)) << leggi_file(uscita);
+    // A save in the folder at its new path is no save of the files watched.
+    scrivi_file(altrove / "Prova_linea.txt", linea);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(volte(leggi_file(uscita), "in attesa di un salvataggio"), 1u) << leggi_file(uscita);
+
+    // Renamed back: the command runs again, and the watch goes on there.
+    fs::rename(altrove, sub);
+    ASSERT_TRUE(attendi_giri(uscita, 2)) << leggi_file(uscita);
+    EXPECT_EQ(volte(leggi_file(uscita), caso.riuscita), 2u) << leggi_file(uscita);
+    scrivi_file(l, linea);
+    ASSERT_TRUE(attendi_giri(uscita, 3)) << leggi_file(uscita);
+
+    // Removed, then made anew with its files, as a checkout does.
+    fs::remove_all(sub);
+    ASSERT_TRUE(attendi_testo(uscita, scomparsa, 2)) << leggi_file(uscita);
+    const std::size_t riuscite = volte(leggi_file(uscita), caso.riuscita);
+    fs::create_directory(sub);
+    scrivi_file(l, linea);
+    scrivi_file(t, treno);
+    ASSERT_TRUE(attendi_testo(uscita, caso.riuscita, riuscite + 1)) << leggi_file(uscita);
+
+    EXPECT_EQ(interrompi(figlio), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Comandi, SorvegliaCartella,
+    ::testing::Values(
+        caso_cartella{
+            "Controlla",
+            [](const fs::path& l, const fs::path& t, const fs::path&) {
+                return std::vector<std::string>{"controlla", l.string(), t.string(), "--watch"};
+            },
+            "0 errori, 0 avvisi"},
+        caso_cartella{"Disegna",
+                      [](const fs::path& l, const fs::path& t, const fs::path& d) {
+                          return std::vector<std::string>{
+                              "disegna", l.string(), t.string(), "-o", (d / "pagina.html").string(),
+                              "--watch"};
+                      },
+                      "pagina disegnata"}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
 TEST(Sorveglia, StandardInputIsReadButNotWatched) {
     cartella_temporanea d;
     scrivi_file(d.percorso() / "Prova_1234-.txt", treno);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <set>
@@ -116,6 +117,66 @@ TEST(CartellaBloccata, StaleTemporariesOfTheGivenNamesAreRemovedAndNothingElse) 
                                      "a.dat.tmp1-", "a.dat.tmp1-2x", "a.dat.tmpx-2", "c.dat.tmp1-2",
                                      "xa.dat.tmp1-2", "b.txt.tmp9-9"}));
     EXPECT_EQ(leggi_file(cartella / "a.dat"), "contenuto");
+}
+
+TEST(NomiTemporanei, ARecordTakesOnlyTemporariesOfTheExactFormRunsWrite) {
+    for (const char* voce : {"a.dat.tmp0-0", "a.dat.tmp123-4", "a.dat.tmp4294967295-4294967295"})
+        EXPECT_TRUE(temporaneo_creato_di(voce, "a.dat")) << voce;
+    for (const char* voce : {"a.dat.tmp01-0", "a.dat.tmp1-00", "a.dat.tmp1-4294967296",
+                             "a.dat.tmp99999999999999999999999-0", "a.dat.tmp1-", "a.dat.tmp-1",
+                             "a.dat.tmp+1-2", "b.dat.tmp1-2", "a.dat.tmp1-2x"})
+        EXPECT_FALSE(temporaneo_creato_di(voce, "a.dat")) << voce;
+}
+
+// The record is opened without waiting and never through a link, and read only when it is a
+// regular file of the user: anything else stops the directory's opening with the reason, and
+// stays where it is.
+TEST(CartellaBloccata, ARecordThatIsNotARegularFileOfTheUserIsRefusedAtOnce) {
+    struct caso {
+        const char* nome;
+        void (*prepara)(const fs::path& registro);
+        const char* motivo;
+    };
+    const std::vector<caso> casi = {
+        {"fifo", [](const fs::path& r) { ASSERT_EQ(::mkfifo(r.c_str(), 0600), 0); },
+         "non e' un file regolare: e' una FIFO"},
+        {"cartella", [](const fs::path& r) { fs::create_directory(r); }, "e' una cartella"},
+        {"collegamento",
+         [](const fs::path& r) {
+             scrivi_file(r.parent_path() / "vero", "sostituzione 1\r\nfine\r\n");
+             fs::create_symlink("vero", r);
+         },
+         "non e' un file regolare: e' un collegamento simbolico"},
+        {"anello", [](const fs::path& r) { fs::create_symlink(r.filename(), r); },
+         "non e' un file regolare: e' un collegamento simbolico"},
+        {"collegamento a nulla", [](const fs::path& r) { fs::create_symlink("nessuno", r); },
+         "non e' un file regolare: e' un collegamento simbolico"},
+        {"altrui",
+         [](const fs::path& r) {
+             scrivi_file(r, "sostituzione 1\r\nfine\r\n");
+             if (::geteuid() == 0) {
+                 ASSERT_EQ(::chown(r.c_str(), 65534, 65534), 0);
+             }
+         },
+         "appartiene a un altro utente"},
+    };
+    for (const caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        if (std::string(c.nome) == "altrui" && ::geteuid() != 0)
+            continue;
+        cartella_temporanea radice;
+        const fs::path registro = radice.percorso() / "sostituzione_in_corso";
+        c.prepara(registro);
+        const std::set<std::string> prima = nomi_in(radice.percorso());
+        try {
+            cartella_bloccata cartella(radice.percorso());
+            ADD_FAILURE() << "the record was followed";
+        } catch (const errore_file& e) {
+            EXPECT_EQ(e.file(), registro);
+            EXPECT_EQ(e.motivo(), std::string(c.motivo) + ": va esaminato e cancellato a mano");
+        }
+        EXPECT_EQ(nomi_in(radice.percorso()), prima);
+    }
 }
 
 TEST(CartellaBloccata, AFailedWriterLeavesTheEarlierFileAndNoTemporary) {

@@ -27,6 +27,7 @@ TEST(MotivoDiSistema, CommonFailuresAreToldInItalian) {
         {EIO, "errore di ingresso/uscita del dispositivo"},
         {EISDIR, "e' una cartella"},
         {ENOMEM, "memoria insufficiente"},
+        {ELOOP, "troppi livelli di collegamenti simbolici"},
     };
     for (const caso& c : casi) {
         EXPECT_EQ(motivo_di_errno(c.codice), c.motivo) << c.codice;

@@ -29,6 +29,8 @@ class primitive_finte final : public primitive_file {
     // The directory: each entry's name and content. Entries in `cartelle` are directories.
     std::map<std::string, std::string> voci;
     std::set<std::string> cartelle;
+    // Entries that another user owns.
+    std::set<std::string> altrui;
     // The step (a call that can fail, counted from 1) that fails, or where the process is
     // killed; 0: none.
     int passo_guasto = 0;
@@ -70,6 +72,15 @@ class primitive_finte final : public primitive_file {
         aperti[file] = nome.string();
         letti_[file] = 0;
         return 0;
+    }
+    apertura_propria apri_proprio(const percorso& nome, maniglia_file& file) override {
+        if (cartelle.contains(nome.string()))
+            return {0, tipo_voce::cartella, false};
+        const apertura_propria apertura{apri_in_lettura(nome, file), tipo_voce::regolare,
+                                        altrui.contains(nome.string())};
+        if (apertura.codice == 0 && apertura.altrui)
+            aperti.erase(file);
+        return apertura;
     }
     int leggi(maniglia_file file, char* dati, std::size_t quanti, std::size_t& letti) override {
         if (guasto())
