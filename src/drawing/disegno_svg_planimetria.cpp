@@ -88,7 +88,7 @@ void scrivi_svg_planimetria(std::string& u, const disegno_planimetria& d,
     const trasformazione_piano& t = d.trasformazione;
     u += "<g class=\"traccia\" data-scala=\"" + numero_dati(t.scala, 9) + "\" data-x0=\"" +
          numero_dati(t.x0, 3) + "\" data-y0=\"" + numero_dati(t.y0, 3) + "\" data-rotazione=\"" +
-         numero_dati(t.gradi(), 3) + "\" data-tolleranza-m=\"" + numero_dati(d.tolleranza, 3) +
+         numero_dati(t.gradi(), 9) + "\" data-tolleranza-m=\"" + numero_dati(d.tolleranza, 3) +
          "\" data-x-min=\"" + numero_dati(d.estensione.x_min, 3) + "\" data-x-max=\"" +
          numero_dati(d.estensione.x_max, 3) + "\" data-y-min=\"" +
          numero_dati(d.estensione.y_min, 3) + "\" data-y-max=\"" +
