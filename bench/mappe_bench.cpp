@@ -56,8 +56,8 @@ void contatori(benchmark::State& state, std::size_t byte_file, double picco_heap
     state.counters["picco_rss"] = Counter(picco_rss, Counter::kDefaults, Counter::kIs1024);
 }
 
-// A PBF map of `nodi` untagged nodes 10 cm apart, then Altavilla (node nodi + 1), a node and
-// Borgofranco (nodi + 3) 100 m apart on one railway way.
+// A PBF map of `nodi` untagged nodes all but at one point, then Altavilla (node nodi + 1), a node
+// and Borgofranco (nodi + 3) 100 m apart on one railway way.
 std::string mappa_densa(std::int64_t nodi) {
     const std::filesystem::path percorso = std::filesystem::temp_directory_path() /
                                            ("mappe_bench_" + std::to_string(nodi) + ".osm.pbf");
@@ -169,8 +169,6 @@ std::string raster_a_tasselli(int lato) {
 // 8192 x 8192 pixels (256 MiB of heights in 256 tiles), 100 000 points on a zigzag over the
 // whole raster, so that every tile is read.
 void BM_quota_raster_a_tasselli(benchmark::State& state) {
-    // The bound the importer sets, also while the raster is made.
-    GDALSetCacheMax64(64LL * 1024 * 1024);
     const int lato = 8192;
     const std::string raster = raster_a_tasselli(lato);
     std::vector<punto_geografico> percorso;
