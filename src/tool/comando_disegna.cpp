@@ -222,8 +222,10 @@ void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
         "file della pagina (di norma NOME_NUMERO.html nella cartella corrente; - per lo "
         "standard output)");
     sub->add_option("--da", o->da_km,
-                    "km del percorso (distanza dall'origine) da cui si apre la vista");
-    sub->add_option("--a", o->a_km, "km del percorso a cui si chiude la vista");
+                    "km del percorso (distanza dall'origine) da cui si apre la vista, prima "
+                    "della fine del percorso");
+    sub->add_option("--a", o->a_km,
+                    "km del percorso a cui si chiude la vista (oltre la fine: la fine)");
     sub->add_flag("--rigoroso", o->rigoroso,
                   "rifiuta uno scenario i cui file non vengono dalla stessa compilazione");
     sub->add_flag("--watch", o->sorveglia,
