@@ -60,7 +60,7 @@ struct relazione_letta {
 };
 
 // What the reader keeps at most, whatever the map's size: the node references of the railway
-// ways and of the route relation taken together, and the named stations. A whole country's
+// ways and of the route relation taken together, and the named stations. A large region's
 // railways fit; a map beyond them is refused before it can take the machine's memory (a PBF
 // file of dense nodes packs millions of them in a few hundred kilobytes).
 constexpr std::size_t riferimenti_massimi = 4'000'000;
