@@ -209,7 +209,7 @@ std::pair<double, double> rotazione_migliore(std::span<const punto> punti, doubl
             angolo_migliore = a;
         }
     }
-    if (!std::isfinite(migliore) || !(migliore >= guadagno_minimo * diritta))
+    if (!std::isfinite(migliore) || !(migliore > 0) || !(migliore >= guadagno_minimo * diritta))
         return {1.0, 0.0};
     const punto corda{punti.back().x - punti.front().x, punti.back().y - punti.front().y};
     if (corda.x != 0 || corda.y != 0) {
