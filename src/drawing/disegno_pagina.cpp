@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace corvenna {
@@ -28,6 +29,7 @@ h1 .treno{font-weight:400;color:var(--tenue);margin-left:6px}
 .progressive{flex-basis:100%;margin:0;color:var(--tenue);font-size:12px}
 section{background:#fff;border:1px solid #dcdcd6;border-radius:6px;margin-top:8px;padding:4px 8px 2px;position:relative}
 h2{position:absolute;top:5px;right:12px;margin:0;font-size:11px;letter-spacing:.08em;text-transform:uppercase;color:var(--tenue);font-weight:600}
+h2 .lettura{text-transform:none;letter-spacing:0;font-weight:400}
 svg.disegno{display:block;width:100%;height:auto}
 svg text{font-family:inherit;fill:var(--inchiostro)}
 .traccia polyline{fill:none;stroke-linejoin:round;stroke-linecap:round}
@@ -67,6 +69,7 @@ polyline.velocita-linea,line.velocita-linea{fill:none;stroke:var(--linea);stroke
 polyline.velocita-treno,line.velocita-treno{fill:none;stroke:var(--treno);stroke-width:1.4;stroke-dasharray:5 3}
 .voce-legenda{font-size:10px}
 rect.rallentamento{fill:var(--treno);fill-opacity:.12;stroke:var(--treno);stroke-opacity:.4}
+.velocita-rallentamento{font-size:9px;font-weight:600;fill:var(--treno)!important}
 rect.galleria{fill:#8c5a32}
 rect.rilievo{fill:#d9b98f}
 g.segnale line{stroke:#555;stroke-width:1}
@@ -173,7 +176,7 @@ d0=Math.min(Math.max(d0,M0),M1-l);da=d0;a=d0+l;applica();
 if(scrivi)history.replaceState(null,'','#km='+(+(da/1000).toFixed(3))+'-'+(+(a/1000).toFixed(3)));}
 function dal_frammento(){var f=/km=(-?[\d.,]+)-(-?[\d.,]+)/.exec(decodeURIComponent(location.hash));
 if(!f)return false;var x=parseFloat(f[1].replace(',','.'))*1000,y=parseFloat(f[2].replace(',','.'))*1000;
-if(!(y>x))return false;imposta(x,y,false);return true;}
+x=Math.max(x,M0);y=Math.min(y,M1);if(!(y>x))return false;imposta(x,y,false);return true;}
 function ingrandisci(f,m){imposta(m-(m-da)*f,m+(a-m)*f,true);}
 function metro_di(svg,ev){var r=svg.getBoundingClientRect(),u=(ev.clientX-r.left)/r.width*svg.viewBox.baseVal.width;
 return svg===prof?da+(u-X0)/(X1-X0)*(a-da):(da+a)/2;}
@@ -191,6 +194,15 @@ addEventListener('hashchange',dal_frammento);
 if(!dal_frammento()){var c=document.body.dataset;if(c.daM)imposta(+c.daM,+c.aM,false);else applica();}
 })();
 )";
+
+std::optional<vista_pagina> vista_entro(const elementi_scenario& e, const opzioni_pagina& o) {
+    const double fine = static_cast<double>(e.fine_asse);
+    const double da = std::max(o.da_metro.value_or(0), 0.0);
+    const double a = std::min(o.a_metro.value_or(fine), fine);
+    if (!(a > da))
+        return std::nullopt;
+    return vista_pagina{da, a};
+}
 
 void intestazione(std::string& u, const elementi_scenario& e) {
     std::size_t velocita = 0;
@@ -252,6 +264,14 @@ void orario(std::string& u, const elementi_scenario& e) {
 
 } // namespace
 
+std::optional<vista_pagina> vista_iniziale(const costruzione& c, const opzioni_pagina& o) {
+    return vista_entro(estrai_elementi(c), o);
+}
+
+double fine_vista_metri(const costruzione& c) {
+    return static_cast<double>(estrai_elementi(c).fine_asse);
+}
+
 std::string pagina_disegno(const costruzione& c, const opzioni_pagina& o) {
     const elementi_scenario e = estrai_elementi(c);
     const disegno_planimetria piano =
@@ -269,25 +289,26 @@ std::string pagina_disegno(const costruzione& c, const opzioni_pagina& o) {
     u += "</title>\n<style>";
     u += stile;
     u += "</style>\n</head>\n<body";
-    // The range the page opens on, in route metres, within the axis.
-    if (o.da_metro || o.a_metro) {
-        const double fine = static_cast<double>(e.fine_asse);
-        const double da = std::clamp(o.da_metro.value_or(0), 0.0, fine);
-        const double a = std::clamp(o.a_metro.value_or(fine), 0.0, fine);
-        if (a > da)
-            u += " data-da-m=\"" + numero_dati(da, 0) + "\" data-a-m=\"" + numero_dati(a, 0) + '"';
-    }
+    // The range the page opens on, in route metres, within the axis; the whole axis when the
+    // range asked lies past it.
+    const vista_pagina intera{0, static_cast<double>(e.fine_asse)};
+    const vista_pagina vista = vista_entro(e, o).value_or(intera);
+    if (vista.da_metro > intera.da_metro || vista.a_metro < intera.a_metro)
+        u += " data-da-m=\"" + numero_dati(vista.da_metro, 0) + "\" data-a-m=\"" +
+             numero_dati(vista.a_metro, 0) + '"';
     u += ">\n";
     intestazione(u, e);
-    u += "<p class=\"comandi\">Vista: <b id=\"finestra\">km " + km_testo(0) + " – " +
-         km_testo(static_cast<double>(e.fine_asse)) +
+    u += "<p class=\"comandi\">Vista: <b id=\"finestra\">km " + km_testo(vista.da_metro) + " – " +
+         km_testo(vista.a_metro) +
          "</b> · ingrandire con la rotella o <kbd>+</kbd> <kbd>-</kbd>, spostarsi tenendo premuto "
          "il mouse "
          "o con <kbd>←</kbd> <kbd>→</kbd>, <kbd>0</kbd> per tutta la linea; l'indirizzo "
          "#km=40-50 apre un tratto</p>\n";
-    u += "<section id=\"planimetria\"><h2>Planimetria</h2>\n";
+    u += "<section id=\"planimetria\"><h2>Planimetria <span class=\"lettura\">· cippi: km del "
+         "macchinista (progressiva)</span></h2>\n";
     scrivi_svg_planimetria(u, piano, e, o.origini);
-    u += "</section>\n<section id=\"profilo\"><h2>Profilo</h2>\n";
+    u += "</section>\n<section id=\"profilo\"><h2>Profilo <span class=\"lettura\">· asse: km "
+         "del percorso (distanza dall'origine)</span></h2>\n";
     scrivi_svg_profilo(u, profilo, e, o.origini);
     u += "</section>\n";
     orario(u, e);

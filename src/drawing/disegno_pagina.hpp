@@ -26,11 +26,23 @@ inline constexpr double altezza_planimetria = 290;
 struct opzioni_pagina {
     // The description lines of the features, when the page is drawn from descriptions.
     const origini_disegno* origini = nullptr;
-    // The range of route metres the page opens on; the whole route when absent. The page's
-    // fragment, when it has one, wins.
+    // The range of route metres the page opens on, clipped to the route; the whole route when
+    // absent. The page's fragment, when it has one, wins, clipped the same way.
     std::optional<double> da_metro;
     std::optional<double> a_metro;
 };
+
+// The range of route metres a page opens on.
+struct vista_pagina {
+    double da_metro = 0;
+    double a_metro = 0;
+};
+
+// The range asked in `opzioni`, clipped to the route's axis (from its origin to its end), or
+// the whole axis when none is asked; std::nullopt when the range lies wholly past the axis's
+// end, which `fine_vista_metri` gives.
+std::optional<vista_pagina> vista_iniziale(const costruzione& c, const opzioni_pagina& opzioni);
+double fine_vista_metri(const costruzione& c);
 
 std::string pagina_disegno(const costruzione& c, const opzioni_pagina& opzioni = {});
 

@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <numbers>
+#include <span>
+#include <utility>
 
 namespace corvenna {
 
@@ -92,7 +95,8 @@ std::optional<marcatore_piano> marcatore(const tracciato& t, const trasformazion
         nx = -nx;
         ny = -ny;
     }
-    return marcatore_piano{tr.in_svg(p), {nx, -ny}, indice, {}};
+    const punto n = tr.ruota({nx, ny});
+    return marcatore_piano{tr.in_svg(p), {n.x, -n.y}, indice, {}};
 }
 
 void disponi_cippi(const tracciato& t, const elementi_scenario& e, disegno_planimetria& d,
@@ -158,7 +162,73 @@ void colloca_etichette(const elementi_scenario& e, disegno_planimetria& d) {
     }
 }
 
+// The extent of the points turned by the transformation's rotation.
+estensione_piano estensione_girata(std::span<const punto> punti, const trasformazione_piano& tr,
+                                   std::size_t passo = 1) {
+    estensione_piano e{INFINITY, -INFINITY, INFINITY, -INFINITY};
+    for (std::size_t i = 0; i < punti.size(); i += passo) {
+        const punto r = tr.ruota(punti[i]);
+        e = {std::min(e.x_min, r.x), std::max(e.x_max, r.x), std::min(e.y_min, r.y),
+             std::max(e.y_max, r.y)};
+    }
+    return e;
+}
+
+// The scale at which the points turned by `tr` fit a box of `utile_x` by `utile_y`.
+double scala_adatta(std::span<const punto> punti, const trasformazione_piano& tr, double utile_x,
+                    double utile_y, std::size_t passo) {
+    const estensione_piano e = estensione_girata(punti, tr, passo);
+    const double dx = e.x_max - e.x_min, dy = e.y_max - e.y_min;
+    return std::min(dx > 0 ? utile_x / dx : INFINITY, dy > 0 ? utile_y / dy : INFINITY);
+}
+
+// The rotation (cosine, sine) that lets the line fill the box. The plan view stays as it is
+// unless a turn draws it at least a quarter larger; then the line's ends are laid level, from
+// left to right as the profile runs, unless that draws it much smaller than the best of the
+// whole degrees (tried on a sample of the points), which is taken instead.
+std::pair<double, double> rotazione_migliore(std::span<const punto> punti, double utile_x,
+                                             double utile_y) {
+    constexpr double guadagno_minimo = 1.25;
+    constexpr double perdita_ammessa = 0.8;
+    constexpr std::size_t campioni = 4000;
+    const std::size_t passo = std::max<std::size_t>(1, punti.size() / campioni);
+    auto girata = [](double radianti) {
+        trasformazione_piano tr;
+        tr.coseno = std::cos(radianti);
+        tr.seno = std::sin(radianti);
+        return tr;
+    };
+    const double diritta = scala_adatta(punti, {}, utile_x, utile_y, passo);
+    double migliore = diritta;
+    double angolo_migliore = 0;
+    for (int gradi = 1; gradi < 360; ++gradi) {
+        const double a = gradi * std::numbers::pi / 180;
+        const double s = scala_adatta(punti, girata(a), utile_x, utile_y, passo);
+        if (s > migliore) {
+            migliore = s;
+            angolo_migliore = a;
+        }
+    }
+    if (!std::isfinite(migliore) || !(migliore > 0) || !(migliore >= guadagno_minimo * diritta))
+        return {1.0, 0.0};
+    const punto corda{punti.back().x - punti.front().x, punti.back().y - punti.front().y};
+    if (corda.x != 0 || corda.y != 0) {
+        const double livellata = -std::atan2(corda.y, corda.x);
+        if (scala_adatta(punti, girata(livellata), utile_x, utile_y, passo) >=
+            perdita_ammessa * migliore)
+            angolo_migliore = livellata;
+    }
+    trasformazione_piano tr = girata(angolo_migliore);
+    if (tr.ruota(punti.back()).x < tr.ruota(punti.front()).x)
+        return {-tr.coseno, -tr.seno};
+    return {tr.coseno, tr.seno};
+}
+
 } // namespace
+
+double trasformazione_piano::gradi() const {
+    return std::atan2(seno, coseno) * 180 / std::numbers::pi;
+}
 
 std::optional<punto> punto_planimetria(const costruzione& c, std::int64_t metro) {
     const asse_planimetria& x = c.planimetria[asse_x];
@@ -195,18 +265,22 @@ disegno_planimetria disegna_planimetria(const costruzione& c, const elementi_sce
         x.y_max = std::max(x.y_max, p.y);
     }
 
-    // One scale for both axes: the largest that fits the box.
+    // One scale for both axes, and the turn that lets it be the largest that fits the box.
     const double utile_x = std::max(larghezza - 2 * margine_laterale, 1.0);
     const double utile_y = std::max(altezza - margine_alto - margine_basso, 1.0);
-    const double dx = x.x_max - x.x_min;
-    const double dy = x.y_max - x.y_min;
+    trasformazione_piano& tr = d.trasformazione;
+    const auto [coseno, seno] = rotazione_migliore(t.punti, utile_x, utile_y);
+    tr.coseno = coseno;
+    tr.seno = seno;
+    const estensione_piano girata = estensione_girata(t.punti, tr);
+    const double dx = girata.x_max - girata.x_min;
+    const double dy = girata.y_max - girata.y_min;
     double scala = std::min(dx > 0 ? utile_x / dx : INFINITY, dy > 0 ? utile_y / dy : INFINITY);
     if (!std::isfinite(scala))
         scala = 1;
-    trasformazione_piano& tr = d.trasformazione;
     tr.scala = scala;
-    tr.x0 = larghezza / 2 - (x.x_min + x.x_max) / 2 * scala;
-    tr.y0 = margine_alto + utile_y / 2 + (x.y_min + x.y_max) / 2 * scala;
+    tr.x0 = larghezza / 2 - (girata.x_min + girata.x_max) / 2 * scala;
+    tr.y0 = margine_alto + utile_y / 2 + (girata.y_min + girata.y_max) / 2 * scala;
     d.tolleranza = std::min(tolleranza_svg / scala, 2.0);
 
     const std::int64_t fine_percorso = std::min(e.lunghezza_percorso, d.ultimo_metro);

@@ -1,9 +1,10 @@
 #pragma once
 
-// The geometry of the plan: the plan view drawn to scale (equal scale on both axes, y up along
-// the starting direction) inside a box of the page, with the track thinned to what a screen can
-// show, the tunnels, the stations, the signals, the kilometre posts and a scale bar.
-// Everything is in the SVG units of the box; `trasformazione` turns metres into them.
+// The geometry of the plan: the plan view drawn to scale (equal scale on both axes) inside a
+// box of the page, turned so that the line fills the box (a line that runs along the plan
+// view's y axis lies along the page, from left to right), with the track thinned to what a screen
+// can show, the tunnels, the stations, the signals, the kilometre posts and a scale bar. Everything
+// is in the SVG units of the box; `trasformazione` turns metres into them.
 
 #include "drawing/disegno_elementi.hpp"
 #include "drawing/disegno_etichette.hpp"
@@ -17,13 +18,23 @@
 
 namespace corvenna {
 
-// Metres to SVG units: x to the right, y up (the SVG's y grows downward).
+// Metres to SVG units: the plan view turned by `rotazione` (counterclockwise, so that the line
+// fills the box), then x to the right, y up (the SVG's y grows downward).
 struct trasformazione_piano {
     double scala = 1; // SVG units per metre
     double x0 = 0;    // SVG position of the metre origin
     double y0 = 0;
+    double coseno = 1; // of the rotation
+    double seno = 0;
 
-    punto in_svg(punto m) const { return {x0 + m.x * scala, y0 - m.y * scala}; }
+    // A direction of the plan view, turned as the drawing turns it (still y up).
+    punto ruota(punto m) const { return {coseno * m.x - seno * m.y, seno * m.x + coseno * m.y}; }
+    punto in_svg(punto m) const {
+        const punto r = ruota(m);
+        return {x0 + r.x * scala, y0 - r.y * scala};
+    }
+    // The rotation in degrees, counterclockwise.
+    double gradi() const;
 };
 
 struct estensione_piano {
@@ -61,7 +72,7 @@ struct disegno_planimetria {
     bool presente = false; // false when the scenario has no plan view
     double larghezza = 0;
     double altezza = 0;
-    estensione_piano estensione;   // of every metre the plan view holds, in metres
+    estensione_piano estensione;   // of every metre the plan view holds, in metres, unturned
     std::int64_t ultimo_metro = 0; // the last metre the plan view holds
     trasformazione_piano trasformazione;
     // How far the thinning may move the track, in metres: below a pixel at the full view, and

@@ -87,9 +87,10 @@ void scrivi_svg_planimetria(std::string& u, const disegno_planimetria& d,
     // The transformation and the extent in metres, so a reader can measure the drawing.
     const trasformazione_piano& t = d.trasformazione;
     u += "<g class=\"traccia\" data-scala=\"" + numero_dati(t.scala, 9) + "\" data-x0=\"" +
-         numero_dati(t.x0, 3) + "\" data-y0=\"" + numero_dati(t.y0, 3) + "\" data-tolleranza-m=\"" +
-         numero_dati(d.tolleranza, 3) + "\" data-x-min=\"" + numero_dati(d.estensione.x_min, 3) +
-         "\" data-x-max=\"" + numero_dati(d.estensione.x_max, 3) + "\" data-y-min=\"" +
+         numero_dati(t.x0, 3) + "\" data-y0=\"" + numero_dati(t.y0, 3) + "\" data-rotazione=\"" +
+         numero_dati(t.gradi(), 9) + "\" data-tolleranza-m=\"" + numero_dati(d.tolleranza, 3) +
+         "\" data-x-min=\"" + numero_dati(d.estensione.x_min, 3) + "\" data-x-max=\"" +
+         numero_dati(d.estensione.x_max, 3) + "\" data-y-min=\"" +
          numero_dati(d.estensione.y_min, 3) + "\" data-y-max=\"" +
          numero_dati(d.estensione.y_max, 3) + "\" data-ultimo-metro=\"" +
          std::to_string(d.ultimo_metro) + "\" data-riquadri=\"";
@@ -188,10 +189,15 @@ void scrivi_svg_planimetria(std::string& u, const disegno_planimetria& d,
     u += "</text></g>\n";
     // The starting direction and the legend, top left, on a pale ground the zoomed track may
     // pass behind.
+    // The arrow turns with the drawing.
     u += "<rect class=\"fondo-legenda\" x=\"8\" y=\"18\" width=\"160\" height=\"138\" "
-         "rx=\"4\"/>\n<g class=\"direzione\" transform=\"translate(24 34)\"><path d=\"M0 14V-10M-4 "
-         "-4L0 "
-         "-11L4 -4\"/><text x=\"9\" y=\"4\">direzione iniziale</text></g>\n"
+         "rx=\"4\"/>\n<g class=\"direzione\" transform=\"translate(24 34)\"><path";
+    if (t.seno != 0) {
+        u += " transform=\"rotate(";
+        aggiungi_coordinata(u, -t.gradi());
+        u += ")\"";
+    }
+    u += " d=\"M0 14V-10M-4 -4L0 -11L4 -4\"/><text x=\"9\" y=\"4\">direzione iniziale</text></g>\n"
          "<g class=\"legenda\" transform=\"translate(16 64)\">"
          "<circle class=\"stazione-legenda\" cx=\"8\" cy=\"0\" r=\"4\"/>"
          "<text x=\"20\" y=\"3.5\">stazione</text>"
@@ -205,7 +211,7 @@ void scrivi_svg_planimetria(std::string& u, const disegno_planimetria& d,
          "<path class=\"oltre\" d=\"M0 64h16\"/><text x=\"20\" y=\"67.5\">oltre il "
          "percorso</text>"
          "<path class=\"cippo-legenda\" d=\"M8 76v8\"/><text x=\"20\" y=\"83.5\">"
-         "progressiva (km)</text></g>\n";
+         "km del macchinista</text></g>\n";
     u += "</svg>\n";
 }
 

@@ -371,6 +371,19 @@ void scrivi_svg_profilo(std::string& u, const disegno_profilo& d, const elementi
 
     linee_scalate(u, d, e, o);
 
+    // Each slowdown's speed keeps its size: at its band's middle, at the top of the speed band.
+    u += "<g class=\"rallentamenti-etichette\">\n";
+    for (std::size_t i = 0; i < e.rallentamenti.size() && i < d.rallentamenti.size(); ++i) {
+        const rallentamento_celle& r = e.rallentamenti[i];
+        u += "<g class=\"spostabile\" data-km=\"" +
+             km_dati(static_cast<double>(r.inizio + r.fine) / 2) + "\">";
+        etichetta(u, "velocita-rallentamento", 3,
+                  (d.rallentamenti[i].x1 + d.rallentamenti[i].x2) / 2, d.velocita.alto + 10,
+                  std::to_string(r.velocita) + " km/h", "middle");
+        u += "</g>\n";
+    }
+    u += "</g>\n";
+
     // Curve labels keep their size: one marker each at the curve's middle, on its bar's side
     // of the strip (the side its row is named for).
     u += "<g class=\"curve-etichette\">\n";

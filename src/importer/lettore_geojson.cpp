@@ -1,6 +1,7 @@
 #include "importer/lettore_geojson.hpp"
 
 #include "importer/coordinate.hpp"
+#include "importer/nome_stazione.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -145,9 +146,23 @@ void leggi_geometria(lettura& l, const json& geometria, const json& proprieta,
             l.mappa.note.push_back({elemento, "punto senza nome: non e' una stazione, ignorato"});
             return;
         }
-        std::optional<double> marciapiede = numero_proprieta(proprieta, "platform_length");
-        if (!marciapiede)
-            marciapiede = numero_proprieta(proprieta, "lunghezza_marciapiede");
+        if (const auto motivo = nome_troppo_lungo(nome->get_ref<const std::string&>())) {
+            l.errore = errore_mappa{elemento, *motivo};
+            return;
+        }
+        std::optional<double> marciapiede;
+        for (const char* chiave : {"platform_length", "lunghezza_marciapiede"}) {
+            const auto v = proprieta.find(chiave);
+            if (v == proprieta.end())
+                continue;
+            const std::optional<double> letto = numero_proprieta(proprieta, chiave);
+            marciapiede = marciapiede_plausibile(letto);
+            if (!marciapiede && (letto || v->is_number()))
+                l.mappa.note.push_back(
+                    {elemento, marciapiede_fuori_intervallo(v->is_string() ? v->get<std::string>()
+                                                                           : v->dump())});
+            break;
+        }
         l.mappa.stazioni.push_back(
             {nome->get<std::string>(), g->longitudine, g->latitudine, marciapiede, elemento});
     }

@@ -1,9 +1,11 @@
 #include "importer/lettore_gpx.hpp"
 
 #include "importer/coordinate.hpp"
+#include "importer/nome_stazione.hpp"
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <string>
@@ -66,17 +68,63 @@ punto_letto leggi_punto(const pugi::xml_node& n) {
     return {p, {}};
 }
 
+// The byte offset in the file of the offset `convertito` of the UTF-8 text pugixml parsed, when
+// it converted the file from UTF-16 or Latin-1: each character of the file is walked with the
+// length its UTF-8 form takes.
+std::size_t byte_del_file(std::string_view byte, pugi::xml_encoding codifica,
+                          std::size_t convertito) {
+    const bool utf16 = codifica == pugi::encoding_utf16_le || codifica == pugi::encoding_utf16_be;
+    if (!utf16 && codifica != pugi::encoding_latin1)
+        return convertito;
+    // The byte-order mark is converted too, as any other character.
+    std::size_t i = 0, utf8 = 0;
+    while (i < byte.size() && utf8 < convertito) {
+        if (!utf16) {
+            utf8 += static_cast<unsigned char>(byte[i]) < 0x80 ? 1 : 2;
+            ++i;
+            continue;
+        }
+        if (i + 1 >= byte.size())
+            break;
+        const bool le = codifica == pugi::encoding_utf16_le;
+        const unsigned alto = static_cast<unsigned char>(byte[i + (le ? 1 : 0)]);
+        const unsigned basso = static_cast<unsigned char>(byte[i + (le ? 0 : 1)]);
+        const unsigned unita = alto << 8 | basso;
+        if (unita >= 0xD800 && unita < 0xDC00) {
+            utf8 += 4; // a surrogate pair: one character of four bytes
+            i += 4;
+        } else {
+            utf8 += unita < 0x80 ? 1 : unita < 0x800 ? 2 : 3;
+            i += 2;
+        }
+    }
+    return std::min(i, byte.size());
+}
+
 } // namespace
 
 esito_mappa leggi_gpx(std::string_view byte) {
     if (byte.empty())
         return mappa_fallita("byte 0", "il file e' vuoto");
+    // The encoding from the byte-order mark or the XML declaration (UTF-8 when neither says),
+    // so that a file saved as UTF-16 is read. The document type declaration is parsed only to
+    // be refused: pugixml does not expand the entities it declares, which would otherwise reach
+    // a station's name as written ("&nome;").
     pugi::xml_document documento;
-    const pugi::xml_parse_result esito =
-        documento.load_buffer(byte.data(), byte.size(), pugi::parse_default, pugi::encoding_utf8);
+    const pugi::xml_parse_result esito = documento.load_buffer(
+        byte.data(), byte.size(), pugi::parse_default | pugi::parse_doctype, pugi::encoding_auto);
     if (!esito)
-        return mappa_fallita("byte " + std::to_string(esito.offset),
-                             std::string("XML non valido: ") + esito.description());
+        return mappa_fallita(
+            "byte " + std::to_string(byte_del_file(byte, esito.encoding,
+                                                   static_cast<std::size_t>(esito.offset))),
+            std::string("XML non valido: ") + esito.description());
+    for (pugi::xml_node n : documento.children())
+        if (n.type() == pugi::node_doctype)
+            return mappa_fallita(
+                "byte " + std::to_string(byte_del_file(byte, esito.encoding,
+                                                       static_cast<std::size_t>(n.offset_debug()))),
+                "dichiarazione DOCTYPE non ammessa: un file GPX non ha DTD, e le entita' che "
+                "dichiara non vengono espanse");
     pugi::xml_node radice = documento.document_element();
     if (!nome_locale(radice, "gpx"))
         return mappa_fallita("byte 0", "non e' un file GPX (manca l'elemento gpx)");
@@ -90,13 +138,15 @@ esito_mappa leggi_gpx(std::string_view byte) {
         const punto_letto p = leggi_punto(n);
         if (!p.punto)
             return mappa_fallita(elemento, p.errore);
-        const std::string nome = figlio(n, "name").child_value();
+        const std::string_view nome = figlio(n, "name").child_value();
+        if (const auto motivo = nome_troppo_lungo(nome))
+            return mappa_fallita(elemento, *motivo);
         if (nome.empty()) {
             mappa.note.push_back({elemento, "waypoint senza nome: non e' una stazione, ignorato"});
             continue;
         }
         mappa.stazioni.push_back(
-            {nome, p.punto->longitudine, p.punto->latitudine, std::nullopt, elemento});
+            {std::string(nome), p.punto->longitudine, p.punto->latitudine, std::nullopt, elemento});
     }
 
     // The first track with points; its segments in order make one path. Without a track, the

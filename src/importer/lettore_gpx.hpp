@@ -10,9 +10,11 @@
 
 namespace corvenna {
 
-// Reads the bytes of a GPX file. Fails on text that is not XML (with its byte offset), a file
-// without a track or route of two points, and a point whose coordinates are missing, not numbers
-// or out of range (with its index).
+// Reads the bytes of a GPX file, in the encoding its byte-order mark or XML declaration names
+// (UTF-8 when neither does). Fails on text that is not XML (with its byte offset in the file), a
+// document type declaration, a file without a track or route of two points, a point whose
+// coordinates are missing, not numbers or out of range (with its index), and a waypoint's name
+// longer than a station's may be.
 esito_mappa leggi_gpx(std::string_view byte);
 
 } // namespace corvenna

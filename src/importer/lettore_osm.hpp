@@ -24,9 +24,12 @@ struct scelta_percorso_osm {
     std::string a;
 };
 
-// Reads the bytes of a map file. Fails, saying what and where (the element id, the XML line and
-// column), on damaged data, a map without railway ways, a station that is not on the map, two
-// stations no railway joins, a relation whose ways do not join, and coordinates out of range.
+// Reads the bytes of a map file, in two passes: the railway ways first, then only their nodes
+// and the named stations, so that what is kept grows with the railways and not with the map.
+// Fails, saying what and where (the element id, the XML line and column), on damaged data, a
+// map without railway ways, more railway nodes or stations than the reader keeps, a station
+// name longer than a station's may be, a station that is not on the map, two stations no
+// railway joins, a relation whose ways do not join, and coordinates out of range.
 esito_mappa leggi_osm(std::string_view byte, formato_osm formato,
                       const scelta_percorso_osm& scelta);
 

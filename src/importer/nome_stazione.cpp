@@ -2,6 +2,7 @@
 
 #include "base/codifica_1252.hpp"
 
+#include <cmath>
 #include <cstdint>
 
 namespace corvenna {
@@ -86,6 +87,32 @@ nome_convertito nome_stazione(std::string_view utf8, std::string_view riserva) {
         esito.cambiamenti += std::string(esito.cambiamenti.empty() ? "" : "; ") +
                              "virgole, virgolette e caratteri di controllo tolti";
     return esito;
+}
+
+std::optional<std::string> nome_troppo_lungo(std::string_view utf8) {
+    // A character is a byte that does not continue a UTF-8 sequence; the count stops early so
+    // that a huge name costs no more than its first bytes.
+    std::size_t caratteri = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++caratteri > caratteri_nome_massimi)
+            return "nome di stazione di " + std::to_string(utf8.size()) + " byte, oltre i " +
+                   std::to_string(caratteri_nome_massimi) + " caratteri che un nome puo' avere";
+    return std::nullopt;
+}
+
+std::optional<double> marciapiede_plausibile(std::optional<double> metri) {
+    if (!metri || !std::isfinite(*metri) || *metri <= 0 || *metri > marciapiede_massimo_m)
+        return std::nullopt;
+    return metri;
+}
+
+std::string marciapiede_fuori_intervallo(std::string_view testo) {
+    constexpr std::size_t mostrati = 40;
+    const std::string valore = testo.size() > mostrati
+                                   ? std::string(testo.substr(0, mostrati)) + "..."
+                                   : std::string(testo);
+    return "lunghezza del marciapiede \"" + valore + "\" fuori dall'intervallo (oltre 0 e fino a " +
+           std::to_string(static_cast<int>(marciapiede_massimo_m)) + " m): ignorata";
 }
 
 } // namespace corvenna

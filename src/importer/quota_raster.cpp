@@ -10,15 +10,24 @@
 #include <atomic>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace corvenna {
 
 namespace {
+
+// GDAL reads a raster a block (a tile, or a strip of rows) at a time, each decompressed whole
+// into memory, and keeps the blocks it read in its cache. A block beyond this size is refused
+// before it is read: a compressed file of a few megabytes can declare blocks of gigabytes.
+constexpr double byte_blocco_massimi = 64.0 * 1024 * 1024;
+// The cache of the blocks read, which otherwise grows to a share of the machine's memory.
+constexpr std::int64_t byte_cache_massimi = 64LL * 1024 * 1024;
 
 quote_raster fallito(std::string messaggio) {
     return {{}, errore_raster{std::move(messaggio)}};
@@ -142,7 +151,10 @@ quote_raster campiona_quote(std::string_view byte, std::span<const punto_geograf
     // Only the GeoTIFF reader: a raster that names other files to read (a virtual raster)
     // would bring file access into the importer.
     static std::once_flag registrato;
-    std::call_once(registrato, [] { GDALRegister_GTiff(); });
+    std::call_once(registrato, [] {
+        GDALRegister_GTiff();
+        GDALSetCacheMax64(byte_cache_massimi);
+    });
 
     const gestore_muto muto;
     const file_in_memoria file(byte);
@@ -183,6 +195,22 @@ quote_raster campiona_quote(std::string_view byte, std::span<const punto_geograf
 
     banda_quote b;
     b.banda = dati->GetRasterBand(1);
+    // A pixel-interleaved file holds every band's values in one block, which GDAL reads whole.
+    int blocco_x = 0, blocco_y = 0;
+    b.banda->GetBlockSize(&blocco_x, &blocco_y);
+    const char* alternanza = dati->GetMetadataItem("INTERLEAVE", "IMAGE_STRUCTURE");
+    const double bande = alternanza != nullptr && std::string_view(alternanza) == "PIXEL"
+                             ? dati->GetRasterCount()
+                             : 1;
+    const double byte_blocco = static_cast<double>(blocco_x) * blocco_y *
+                               GDALGetDataTypeSizeBytes(b.banda->GetRasterDataType()) * bande;
+    if (byte_blocco > byte_blocco_massimi || blocco_x < 1 || blocco_y < 1)
+        return fallito("un blocco del raster (" + std::to_string(blocco_x) + " x " +
+                       std::to_string(blocco_y) + " pixel) occupa " +
+                       std::to_string(std::llround(byte_blocco / (1024 * 1024))) +
+                       " MiB in memoria, oltre i " +
+                       std::to_string(std::llround(byte_blocco_massimi / (1024 * 1024))) +
+                       " MiB ammessi: riscrivere il raster a tasselli piu' piccoli");
     b.larghezza = dati->GetRasterXSize();
     b.altezza = dati->GetRasterYSize();
     int ha = 0;

@@ -36,8 +36,9 @@ struct quote_raster {
 
 // Samples the raster held in `byte` at every point (WGS 84 longitude and latitude; their own
 // heights are not read). Fails on bytes that are not a GeoTIFF, a raster without a
-// georeference or a reference system, heights in a unit other than metres or feet, and a read
-// the raster's data breaks.
+// georeference or a reference system, heights in a unit other than metres or feet, a block
+// (tile or strip) that would take more than 64 MiB once read, and a read the raster's data
+// breaks. GDAL's cache of the blocks read is held to 64 MiB.
 quote_raster campiona_quote(std::string_view byte, std::span<const punto_geografico> punti);
 
 } // namespace corvenna

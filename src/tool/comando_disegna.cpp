@@ -3,6 +3,7 @@
 #include "base/codifica_1252.hpp"
 #include "base/stato_uscita.hpp"
 #include "drawing/disegno_pagina.hpp"
+#include "drawing/disegno_testo.hpp"
 #include "tool/carica_scenario.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/file_utente.hpp"
@@ -20,6 +21,7 @@
 #include <cmath>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <system_error>
 #include <tuple>
@@ -63,6 +65,28 @@ void scrivi_pagina(const opzioni_disegna& o, const std::string& pagina, const co
     scrivi_file_utente(destinazione, [&pagina](std::ostream& uscita) {
         uscita.write(pagina.data(), static_cast<std::streamsize>(pagina.size()));
     });
+}
+
+// The range of the command line against the route: refused when it lies past the route's end,
+// told when its end is clipped to the route's. The status to end with, when refused.
+std::optional<int> vista_rifiutata(const opzioni_disegna& o, const opzioni_pagina& pagina_o,
+                                   const costruzione& c, std::ostream& errori) {
+    if (!pagina_o.da_metro && !pagina_o.a_metro)
+        return std::nullopt;
+    const double fine = fine_vista_metri(c);
+    if (!vista_iniziale(c, pagina_o)) {
+        if (pagina_o.da_metro)
+            errori << "scenario: --da " << o.da_km << ": oltre la fine del percorso, lungo "
+                   << km_testo(fine) << " km\n";
+        else
+            errori << "scenario: --a " << o.a_km << ": la vista non avrebbe lunghezza\n";
+        errori << "Per l'aiuto: scenario disegna --help\n";
+        return stato_uscita::uso_errato;
+    }
+    if (pagina_o.a_metro && *pagina_o.a_metro > fine)
+        errori << "scenario: --a " << o.a_km << ": oltre la fine del percorso, lungo "
+               << km_testo(fine) << " km: la vista si ferma a km " << km_testo(fine) << '\n';
+    return std::nullopt;
 }
 
 // The page of a line and a train description: compiled in memory with the plan view, the
@@ -111,6 +135,8 @@ int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::
     }
     if (!riuscito)
         return stato_uscita::errori_descrizioni;
+    if (const auto stato = vista_rifiutata(o, pagina_o, s.c, errori))
+        return *stato;
     const origini_disegno origini = origini_descrizioni(s.righe);
     pagina_o.origini = &origini;
     scrivi_pagina(o, pagina_disegno(s.c, pagina_o), s.c, o.percorsi);
@@ -149,6 +175,8 @@ int esegui_disegna(const opzioni_disegna& o, std::ostream& errori) {
     lettura.rilascia();
     if (!lettura.accetta(o.rigoroso, errori))
         return stato_uscita::file_danneggiato;
+    if (const auto stato = vista_rifiutata(o, pagina_o, c, errori))
+        return *stato;
     scrivi_pagina(o, pagina_disegno(c, pagina_o), c, file_letti(file));
     return stato_uscita::riuscito;
 }
@@ -194,8 +222,10 @@ void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
         "file della pagina (di norma NOME_NUMERO.html nella cartella corrente; - per lo "
         "standard output)");
     sub->add_option("--da", o->da_km,
-                    "km del percorso (distanza dall'origine) da cui si apre la vista");
-    sub->add_option("--a", o->a_km, "km del percorso a cui si chiude la vista");
+                    "km del percorso (distanza dall'origine) da cui si apre la vista, prima "
+                    "della fine del percorso");
+    sub->add_option("--a", o->a_km,
+                    "km del percorso a cui si chiude la vista (oltre la fine: la fine)");
     sub->add_flag("--rigoroso", o->rigoroso,
                   "rifiuta uno scenario i cui file non vengono dalla stessa compilazione");
     sub->add_flag("--watch", o->sorveglia,

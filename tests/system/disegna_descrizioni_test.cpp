@@ -50,6 +50,24 @@ TEST(DisegnaDescrizioni, PageFromTheDescriptionsNamesEachFeaturesLineAndWritesNo
     EXPECT_EQ(occorrenze(pagina, "della descrizione del treno</title>"), 2u * (16 + 29));
 }
 
+// A range that runs past the route's end is clipped to it, and the command line says so; the
+// page's heading states the range it opens on.
+TEST(DisegnaDescrizioni, ARangePastTheRoutesEndIsClippedAndTold) {
+    cartella_temporanea t;
+    esporta(t.percorso());
+    const auto r =
+        esegui_strumento(t.percorso(), {"disegna", "Corvenna_linea.txt", "Corvenna_7381-.txt",
+                                        "--da", "80", "--a", "95"});
+    ASSERT_EQ(r.stato, 0) << r.errori;
+    EXPECT_NE(r.errori.find("scenario: --a 95: oltre la fine del percorso, lungo 88,000 km: la "
+                            "vista si ferma a km 88,000\n"),
+              std::string::npos)
+        << r.errori;
+    const std::string pagina = prova::leggi_file(t.percorso() / "Corvenna_7381.html");
+    EXPECT_NE(pagina.find("<body data-da-m=\"80000\" data-a-m=\"88000\">"), std::string::npos);
+    EXPECT_NE(pagina.find("Vista: <b id=\"finestra\">km 80,000 – 88,000</b>"), std::string::npos);
+}
+
 TEST(DisegnaDescrizioni, RefusalsWriteNothing) {
     cartella_temporanea t;
     esporta(t.percorso());
@@ -68,6 +86,9 @@ TEST(DisegnaDescrizioni, RefusalsWriteNothing) {
     const caso casi[] = {
         {{"Corvenna_linea.txt", "Corvenna_7381-.txt", "--da", "quaranta"}, 64, "--da quaranta"},
         {{"Corvenna_linea.txt", "Corvenna_7381-.txt", "--da", "50", "--a", "40"}, 64, "--a 40"},
+        {{"Corvenna_linea.txt", "Corvenna_7381-.txt", "--da", "88", "--a", "95"},
+         64,
+         "scenario: --da 88: oltre la fine del percorso, lungo 88,000 km\n"},
         {{"Rotta_linea.txt", "Rotta_7381-.txt"}, 1, "[codice 15]"},
         {{"Corvenna_linea.txt", "treno.txt"}, 64, "indicare --nome e --treno"},
         {{"Corvenna_linea.txt", "Corvenna_7381-.txt", "-o", "Corvenna_linea.txt"},

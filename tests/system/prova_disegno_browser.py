@@ -29,6 +29,7 @@ import argparse
 import base64
 import fcntl
 import json
+import math
 import os
 import select
 import shutil
@@ -110,8 +111,7 @@ def attesi(cartella, nome, treno, linea_txt, treno_txt):
         "segnali": tipi.count(1),
         "cartelli": tipi.count(6) + tipi.count(14),
         "lunghezza": voci[84]["fine"],
-        "x_min": min(p[0] for p in piano), "x_max": max(p[0] for p in piano),
-        "y_min": min(p[1] for p in piano), "y_max": max(p[1] for p in piano),
+        "piano": [(p[0], p[1]) for p in piano],
         "nomi": [],
     }
     # Each description row gives one cell of its kind.
@@ -284,7 +284,8 @@ MISURE = r"""
     numeri: ['numero-stazioni', 'numero-segnali', 'numero-cartelli'].map(i => Number(document.getElementById(i).textContent)),
     lunghezza: Number(document.getElementById('lunghezza-percorso').dataset.metri),
     traccia: traccia && {scala: Number(traccia.dataset.scala), x0: Number(traccia.dataset.x0),
-                         y0: Number(traccia.dataset.y0), tolleranza: Number(traccia.dataset.tolleranzaM), box},
+                         y0: Number(traccia.dataset.y0), rotazione: Number(traccia.dataset.rotazione),
+                         tolleranza: Number(traccia.dataset.tolleranzaM), box},
     asse: {inizio: Number(asse.dataset.inizioM), fine: Number(asse.dataset.fineM),
            x1: Number(asse.dataset.xInizio), x2: Number(asse.dataset.xFine),
            linea: [linea.x1.baseVal.value, linea.x2.baseVal.value], tacche},
@@ -320,18 +321,24 @@ def verifica_misure(m, a, con_script):
     else:
         controlla(m["titoli"] >= 2 * s + 2 * a["segnali"] + a["cartelli"], f"titoli senza script: {m['titoli']}")
 
-    # The track spans the plan view's extent, in metres, within the thinning's tolerance.
+    # The track spans the plan view's extent, in metres, turned as the page turns the plan,
+    # within the thinning's tolerance.
     t = m["traccia"]
     if not t or not t["box"]:
         errori.append("nessuna traccia nella planimetria")
     else:
+        angolo = math.radians(t["rotazione"])
+        cos, sin = math.cos(angolo), math.sin(angolo)
+        girati = [(cos * x - sin * y, sin * x + cos * y) for x, y in a["piano"]]
+        estensione = {"x_min": min(g[0] for g in girati), "x_max": max(g[0] for g in girati),
+                      "y_min": min(g[1] for g in girati), "y_max": max(g[1] for g in girati)}
         b, k = t["box"], t["scala"]
         in_metri = {"x_min": (b["x1"] - t["x0"]) / k, "x_max": (b["x2"] - t["x0"]) / k,
                     "y_max": (t["y0"] - b["y1"]) / k, "y_min": (t["y0"] - b["y2"]) / k}
         margine = t["tolleranza"] + 0.06 / k + 1e-6
         for chiave, valore in in_metri.items():
-            controlla(abs(valore - a[chiave]) <= margine,
-                      f"planimetria {chiave}: disegnata {valore:.1f} m, file {a[chiave]:.1f} m (margine {margine:.1f})")
+            controlla(abs(valore - estensione[chiave]) <= margine,
+                      f"planimetria {chiave}: disegnata {valore:.1f} m, file {estensione[chiave]:.1f} m (margine {margine:.1f})")
 
     # The distance axis runs from 0 to the route's end, and the drawing follows it.
     asse = m["asse"]
@@ -650,6 +657,13 @@ def main():
                 trovati = prova_zoom(navigatore, nome, pagina, da_km, a_km, o.artefatti, con_righe)
                 errori += trovati
                 print(f"{nome}: etichette e vista km {da_km}-{a_km}: {'ok' if not trovati else 'ERRORI'}")
+            # An address whose range runs past the route's end opens on the range clipped to
+            # the route, not on a range shifted back to keep its length.
+            pagina = os.path.join(tmp, "Corvenna_7381.html")
+            errori += apri(navigatore, "file://" + os.path.abspath(pagina) + "#km=80-95")
+            finestra = navigatore.valuta("document.getElementById('finestra').textContent")
+            if finestra != "km 80,000 – 88,000":
+                errori.append(f"corvenna #km=80-95: la vista dice {finestra!r}, non 'km 80,000 – 88,000'")
             for nome, pagina in (("vuoto", os.path.join(tmp, "vuoto.html")),
                                  ("corvenna", os.path.join(tmp, "Corvenna_7381.html"))):
                 trovati = prova_fasce(navigatore, nome, pagina)

@@ -122,27 +122,55 @@ TEST(DisegnoPagina, TimetableInTheDriversTermsAndTooltipsNameTheirLines) {
     expect_autonoma(pagina);
 }
 
-TEST(DisegnoPagina, OpeningRangeIsKeptWithinTheAxis) {
+// A range that runs past the route's end is clipped to it, never shifted back to keep its
+// length; one that starts past the end has no view; the heading says the view the page opens on.
+TEST(DisegnoPagina, OpeningRangeIsClippedToTheRouteAndTheHeadingSaysIt) {
     const costruzione c = modello(linea({}), treno({}));
     struct caso {
         std::optional<double> da, a;
         const char* atteso; // nullptr: no range
+        const char* vista;
     };
     const caso casi[] = {
-        {4000, 6000, " data-da-m=\"4000\" data-a-m=\"6000\">"},
-        {std::nullopt, 3000, " data-da-m=\"0\" data-a-m=\"3000\">"},
-        {9000, std::nullopt, " data-da-m=\"9000\" data-a-m=\"10000\">"},
-        {8000, 99000, " data-da-m=\"8000\" data-a-m=\"10000\">"},
-        {20000, 30000, nullptr},
-        {std::nullopt, std::nullopt, nullptr},
+        {4000, 6000, " data-da-m=\"4000\" data-a-m=\"6000\">", "km 4,000 – 6,000"},
+        {std::nullopt, 3000, " data-da-m=\"0\" data-a-m=\"3000\">", "km 0,000 – 3,000"},
+        {9000, std::nullopt, " data-da-m=\"9000\" data-a-m=\"10000\">", "km 9,000 – 10,000"},
+        {8000, 99000, " data-da-m=\"8000\" data-a-m=\"10000\">", "km 8,000 – 10,000"},
+        {20000, 30000, nullptr, "km 0,000 – 10,000"},
+        {std::nullopt, std::nullopt, nullptr, "km 0,000 – 10,000"},
     };
     for (const caso& k : casi) {
-        const std::string pagina = pagina_disegno(c, {nullptr, k.da, k.a});
+        const opzioni_pagina o{nullptr, k.da, k.a};
+        const std::string pagina = pagina_disegno(c, o);
         if (k.atteso)
             EXPECT_NE(pagina.find(std::string("<body") + k.atteso), std::string::npos) << k.atteso;
         else
             EXPECT_NE(pagina.find("<body>"), std::string::npos);
+        EXPECT_NE(pagina.find(std::string("Vista: <b id=\"finestra\">") + k.vista + "</b>"),
+                  std::string::npos)
+            << k.vista;
+        EXPECT_EQ(vista_iniziale(c, o).has_value(), k.da != 20000.0) << k.vista;
     }
+    EXPECT_EQ(fine_vista_metri(c), 10000);
+    // The page's address is clipped the same way by the script.
+    const std::string pagina = pagina_disegno(c);
+    EXPECT_NE(pagina.find("x=Math.max(x,M0);y=Math.min(y,M1);"), std::string::npos);
+}
+
+// The page says which kilometre each drawing reads, and a slowdown band carries its speed.
+TEST(DisegnoPagina, AxesSayWhichKilometreTheyReadAndSlowdownsTheirSpeed) {
+    const costruzione c = modello(
+        linea({}), treno({"velocita,  0,  100", "rallentamento,  5000,  40,  600,  1,  0,  0"}));
+    const std::string pagina = pagina_disegno(c);
+    EXPECT_NE(pagina.find("<h2>Planimetria <span class=\"lettura\">· cippi: km del macchinista "
+                          "(progressiva)</span></h2>"),
+              std::string::npos);
+    EXPECT_NE(pagina.find("<h2>Profilo <span class=\"lettura\">· asse: km del percorso "
+                          "(distanza dall'origine)</span></h2>"),
+              std::string::npos);
+    EXPECT_NE(pagina.find(">km del macchinista</text>"), std::string::npos);
+    EXPECT_EQ(occorrenze(pagina, "class=\"etichetta velocita-rallentamento\""), 1u);
+    EXPECT_NE(pagina.find(">40 km/h</text>"), std::string::npos);
 }
 
 TEST(DisegnoPagina, SpeedBoardsStayInTheSpeedBandWithoutTrainSpeeds) {

@@ -43,7 +43,7 @@ void expect_punto(punto effettivo, punto atteso) {
     EXPECT_NEAR(effettivo.y, atteso.y, 1e-9);
 }
 
-TEST(DisegnoPlanimetria, StraightLineFillsTheHeightUpwardWithTwoPointsPerPart) {
+TEST(DisegnoPlanimetria, AStraightLineLiesAlongThePanelFromLeftToRightWithTwoPointsPerPart) {
     const costruzione c =
         modello(linea({}), treno({"stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  0,  0,  "
                                   "0,  0,  8,  0,  0,   MEZZO"}));
@@ -55,9 +55,12 @@ TEST(DisegnoPlanimetria, StraightLineFillsTheHeightUpwardWithTwoPointsPerPart) {
     EXPECT_EQ(d.estensione.x_max, 0);
     EXPECT_EQ(d.estensione.y_max, 16998);
     const trasformazione_piano& t = d.trasformazione;
-    // With no width the height sets the scale; the line stands in the middle of the box.
-    EXPECT_NEAR(t.in_svg({0, 0}).y - t.in_svg({0, 16998}).y, altezza - 18 - 34, 1e-9);
-    EXPECT_NEAR(t.in_svg({0, 0}).x, larghezza / 2, 1e-9);
+    // Standing up the panel, the line would be 238 units tall: turned, it takes the panel's
+    // width less the room for the names, from left to right across the middle.
+    EXPECT_NEAR(t.in_svg({0, 16998}).x - t.in_svg({0, 0}).x, larghezza - 2 * 110, 1e-9);
+    EXPECT_NEAR(t.in_svg({0, 0}).y, t.in_svg({0, 16998}).y, 1e-9);
+    EXPECT_NEAR((t.in_svg({0, 0}).x + t.in_svg({0, 16998}).x) / 2, larghezza / 2, 1e-9);
+    EXPECT_NEAR(t.gradi(), -90, 1e-9);
     ASSERT_EQ(d.percorso.size(), 2u);
     expect_punto(d.percorso[0], t.in_svg({0, 0}));
     expect_punto(d.percorso[1], t.in_svg({0, 10000}));
@@ -76,30 +79,28 @@ TEST(DisegnoPlanimetria, CurvesTurnLeftWithAnSAndRightWithoutAndStayWithinTheTol
     const disegno_planimetria d = disegna_planimetria(c, estrai_elementi(c), larghezza, altezza);
     const trasformazione_piano& t = d.trasformazione;
 
-    // "s" turns toward -x: the track leaves the start to the left on the page, and "d" turns
-    // it back to the right.
-    const punto inizio_curva = t.in_svg(metro_planimetria(c, 1000));
-    const punto dopo_sinistra = t.in_svg(metro_planimetria(c, 1500));
-    const punto inizio_destra = t.in_svg(metro_planimetria(c, 4000));
-    const punto dopo_destra = t.in_svg(metro_planimetria(c, 4800));
-    EXPECT_LT(dopo_sinistra.x, inizio_curva.x - 100 * t.scala);
-    EXPECT_LT(dopo_sinistra.y, inizio_curva.y); // y up
-    const double direzione_prima =
-        (inizio_destra.x - dopo_sinistra.x) / (inizio_destra.y - dopo_sinistra.y);
-    const punto oltre_destra = t.in_svg(metro_planimetria(c, 5800));
-    const double direzione_dopo =
-        (oltre_destra.x - dopo_destra.x) / (oltre_destra.y - dopo_destra.y);
-    EXPECT_LT(direzione_dopo, direzione_prima); // turned clockwise on the page: to the right
+    // "s" turns left and "d" right, as the page shows them however the plan is turned: on the
+    // page (y down) a left turn is a counterclockwise one, a negative cross product.
+    auto svolta = [&](int a, int b, int c_) {
+        const punto p = t.in_svg(metro_planimetria(c, a));
+        const punto q = t.in_svg(metro_planimetria(c, b));
+        const punto r = t.in_svg(metro_planimetria(c, c_));
+        return (q.x - p.x) * (r.y - q.y) - (q.y - p.y) * (r.x - q.x);
+    };
+    EXPECT_LT(svolta(500, 1000, 1500), 0);
+    EXPECT_GT(svolta(3800, 4000, 4800), 0);
 
-    // Equal scale on both axes, and the whole plan view inside the box.
-    EXPECT_NEAR(t.in_svg({1, 0}).x - t.in_svg({0, 0}).x, t.in_svg({0, 0}).y - t.in_svg({0, 1}).y,
-                1e-12);
-    const punto alto_sinistra = t.in_svg({d.estensione.x_min, d.estensione.y_max});
-    const punto basso_destra = t.in_svg({d.estensione.x_max, d.estensione.y_min});
-    EXPECT_GE(alto_sinistra.x, 0);
-    EXPECT_GE(alto_sinistra.y, 0);
-    EXPECT_LE(basso_destra.x, larghezza);
-    EXPECT_LE(basso_destra.y, altezza);
+    // Equal scale on both axes, square, and the whole plan view inside the box.
+    const punto o = t.in_svg({0, 0});
+    const punto ex = t.in_svg({1, 0});
+    const punto ey = t.in_svg({0, 1});
+    EXPECT_NEAR(std::hypot(ex.x - o.x, ex.y - o.y), t.scala, 1e-12);
+    EXPECT_NEAR(std::hypot(ey.x - o.x, ey.y - o.y), t.scala, 1e-12);
+    EXPECT_NEAR((ex.x - o.x) * (ey.x - o.x) + (ex.y - o.y) * (ey.y - o.y), 0, 1e-12);
+    for (int metro = 0; metro <= 16998; metro += 10) {
+        const punto p = t.in_svg(metro_planimetria(c, metro));
+        ASSERT_TRUE(p.x >= 0 && p.x <= larghezza && p.y >= 0 && p.y <= altezza) << metro;
+    }
 
     // Thinned to a few points, yet every metre of the plan view within the tolerance.
     EXPECT_LT(d.percorso.size() + d.oltre.size(), 120u);
@@ -156,8 +157,10 @@ TEST(DisegnoPlanimetria, TunnelsKilometrePostsAndScaleBar) {
         expect_punto(d.cippi[i].posizione, t.in_svg({0, cippi[i].metro}));
     }
 
-    EXPECT_EQ(d.barra_metri, 10000);
-    EXPECT_NEAR(d.barra_svg, 10000 * t.scala, 1e-9);
+    // The scale bar: the first round length of at least 80 units.
+    EXPECT_EQ(d.barra_metri, 2000);
+    EXPECT_GE(d.barra_svg, 80);
+    EXPECT_NEAR(d.barra_svg, 2000 * t.scala, 1e-9);
 }
 
 TEST(DisegnoPlanimetria, ModelWithoutPlanViewHasNoPlan) {

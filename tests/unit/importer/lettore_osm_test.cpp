@@ -257,5 +257,84 @@ TEST(LettoreOsm, ARelationWhoseWaysDoNotJoinIsRefusedNamingTheWay) {
         << e.errore->messaggio;
 }
 
+// The reader's own checks stop the XML parser from inside it; the error still gives the line
+// and column of the element or declaration it stopped at, never line 0.
+TEST(LettoreOsm, XmlTheReaderRefusesIsPlacedAtItsLineAndColumn) {
+    struct caso {
+        const char* nome;
+        std::string mappa;
+        std::string dove;
+        std::string messaggio;
+    };
+    const std::vector<caso> casi{
+        {"entita'",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE osm [\n  <!ENTITY x \"A\">\n]>\n<osm "
+         "version=\"0.6\"/>",
+         "riga 3, colonna", "entities"},
+        {"elemento sconosciuto in un nodo",
+         "<?xml version=\"1.0\"?>\n<osm version=\"0.6\">\n<node id=\"1\" lat=\"45\" "
+         "lon=\"9\">\n  <nodo/></node></osm>",
+         "riga 4, colonna 3", "Unknown element in <node>: nodo"},
+        {"elemento dentro un tag",
+         "<?xml version=\"1.0\"?>\n<osm version=\"0.6\"><node id=\"1\" lat=\"45\" lon=\"9\">"
+         "<tag k=\"a\" v=\"b\">\n<x/></tag></node></osm>",
+         "riga 3, colonna 1", "No element inside <tag>"},
+        {"XML rotto", "<?xml version=\"1.0\"?>\n<osm version=\"0.6\">\n<node id=\"1\" lat=",
+         "riga 3, colonna", "XML non valido"},
+    };
+    for (const caso& c : casi) {
+        const esito_mappa e = leggi_osm(c.mappa, formato_osm::xml, {"A", "B"});
+        ASSERT_TRUE(e.errore) << c.nome;
+        EXPECT_EQ(e.errore->dove.substr(0, c.dove.size()), c.dove) << c.nome;
+        EXPECT_NE(e.errore->messaggio.find(c.messaggio), std::string::npos)
+            << c.nome << ": " << e.errore->messaggio;
+    }
+}
+
+TEST(LettoreOsm, StationNamesAndPlatformLengthsAreBoundedWhenRead) {
+    auto mappa = [](const std::string& nome, const std::string& marciapiede) {
+        return R"(<?xml version="1.0"?><osm version="0.6">
+<node id="1" lat="45.0" lon="9.0"><tag k="railway" v="station"/><tag k="name" v="A"/></node>
+<node id="2" lat="45.01" lon="9.0"><tag k="railway" v="station"/><tag k="name" v=")" +
+               nome + R"("/><tag k="railway:platform_length" v=")" + marciapiede +
+               R"("/></node>
+<way id="7"><nd ref="1"/><nd ref="2"/><tag k="railway" v="rail"/></way></osm>)";
+    };
+    const esito_mappa lungo =
+        leggi_osm(mappa(std::string(300, 'B'), "200"), formato_osm::xml, {"A", "B"});
+    ASSERT_TRUE(lungo.errore);
+    EXPECT_EQ(lungo.errore->dove, "nodo 2");
+    EXPECT_EQ(lungo.errore->messaggio,
+              "nome di stazione di 300 byte, oltre i 255 caratteri che un nome puo' avere");
+
+    const esito_mappa fuori = leggi_osm(mappa("B", "1e308"), formato_osm::xml, {"A", "B"});
+    ASSERT_TRUE(fuori.mappa) << fuori.errore->messaggio;
+    ASSERT_EQ(fuori.mappa->stazioni.size(), 2u);
+    EXPECT_FALSE(fuori.mappa->stazioni[1].marciapiede);
+    ASSERT_EQ(fuori.mappa->note.size(), 1u);
+    EXPECT_EQ(fuori.mappa->note[0].elemento + ": " + fuori.mappa->note[0].messaggio,
+              "nodo 2: lunghezza del marciapiede \"1e308\" fuori dall'intervallo (oltre 0 e fino "
+              "a 10000 m): ignorata");
+    const esito_mappa buono = leggi_osm(mappa("B", "200"), formato_osm::xml, {"A", "B"});
+    ASSERT_TRUE(buono.mappa);
+    EXPECT_EQ(buono.mappa->stazioni[1].marciapiede, 200.0);
+}
+
+// The nodes that no railway way uses are passed over: a way's missing node is still named, and
+// a node beside the track that is not a station is not needed to find a path.
+TEST(LettoreOsm, OnlyTheNodesOfRailwayWaysAreNeeded) {
+    const std::string mappa = R"(<?xml version="1.0"?><osm version="0.6">
+<node id="1" lat="45.0" lon="9.0"><tag k="railway" v="station"/><tag k="name" v="A"/></node>
+<node id="5" lat="95.0" lon="9.0"/>
+<node id="2" lat="45.01" lon="9.0"><tag k="railway" v="station"/><tag k="name" v="B"/></node>
+<way id="7"><nd ref="1"/><nd ref="2"/><tag k="railway" v="rail"/></way>
+<way id="8"><nd ref="5"/><nd ref="1"/><tag k="highway" v="track"/></way>
+<way id="9"><nd ref="2"/><nd ref="40"/><tag k="railway" v="rail"/></way></osm>)";
+    const esito_mappa e = leggi_osm(mappa, formato_osm::xml, {"A", "B"});
+    ASSERT_TRUE(e.errore);
+    EXPECT_EQ(e.errore->dove, "via 9");
+    EXPECT_EQ(e.errore->messaggio, "il nodo 40 non e' nella mappa");
+}
+
 } // namespace
 } // namespace corvenna

@@ -10,6 +10,8 @@
 
 #include <proj.h>
 
+#include <stdexcept>
+
 #include <string>
 #include <vector>
 
@@ -194,6 +196,48 @@ TEST(QuotaRaster, ARasterThatCannotGiveHeightsIsRefusedSayingWhy) {
         EXPECT_EQ(q.errore->messaggio, c.messaggio) << c.nome;
         EXPECT_TRUE(q.campioni.empty()) << c.nome;
     }
+}
+
+// A tiled, compressed GeoTIFF whose tiles are `lato` pixels square and hold nothing: a file of
+// a few hundred bytes that asks a reader for lato * lato * 4 bytes per tile.
+std::string raster_a_tasselli(int lato) {
+    GDALRegister_GTiff();
+    const std::string nome = "/vsimem/raster_a_tasselli_" + std::to_string(lato) + ".tif";
+    const std::string bx = "BLOCKXSIZE=" + std::to_string(lato);
+    const std::string by = "BLOCKYSIZE=" + std::to_string(lato);
+    const char* opzioni[] = {"TILED=YES", "COMPRESS=DEFLATE", "SPARSE_OK=TRUE",
+                             bx.c_str(),  by.c_str(),         nullptr};
+    GDALDriver* tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
+    GDALDataset* d =
+        tiff->Create(nome.c_str(), lato, lato, 1, GDT_Float32, const_cast<char**>(opzioni));
+    if (!d)
+        throw std::runtime_error("GDAL non crea " + nome);
+    const double t[6] = {8.9, 0.2 / lato, 0, 45.1, 0, -0.2 / lato};
+    d->SetGeoTransform(const_cast<double*>(t));
+    OGRSpatialReference s;
+    s.SetFromUserInput("EPSG:4326");
+    d->SetSpatialRef(&s);
+    GDALClose(d);
+    vsi_l_offset lunghezza = 0;
+    GByte* dati = VSIGetMemFileBuffer(nome.c_str(), &lunghezza, TRUE);
+    std::string byte(reinterpret_cast<const char*>(dati), static_cast<std::size_t>(lunghezza));
+    CPLFree(dati);
+    return byte;
+}
+
+TEST(QuotaRaster, ATileLargerThanTheBoundIsRefusedBeforeItIsRead) {
+    const std::vector<punto_geografico> punti{{9.0, 45.0, std::nullopt}};
+    // 4096 x 4096 pixels of 4 bytes: 64 MiB, the most a tile may take.
+    const std::string ammesso = raster_a_tasselli(4096);
+    const quote_raster q = campiona_quote(ammesso, punti);
+    EXPECT_FALSE(q.errore) << q.errore->messaggio;
+    const std::string grande = raster_a_tasselli(16384);
+    ASSERT_LT(grande.size(), 100'000u);
+    const quote_raster rifiutato = campiona_quote(grande, punti);
+    ASSERT_TRUE(rifiutato.errore);
+    EXPECT_EQ(rifiutato.errore->messaggio,
+              "un blocco del raster (16384 x 16384 pixel) occupa 1024 MiB in memoria, oltre i "
+              "64 MiB ammessi: riscrivere il raster a tasselli piu' piccoli");
 }
 
 TEST(QuotePercorso, TheRasterIsTheOnlySourceOfHeightsAndEachRunItMissesIsOneNote) {
