@@ -34,8 +34,10 @@ std::string stazioni_del_rallentamento(const fatti_linea& f, const rallentamento
     return prima == dopo ? prima->nome : prima->nome + " - " + dopo->nome;
 }
 
+// The second begins where the first ends: on the cell after the first's end cell at most, since
+// two slowdowns cannot share a cell.
 bool contigui(const rallentamento_linea& a, const rallentamento_linea& b) {
-    return a.a_metro == b.da_metro;
+    return b.da_metro >= a.a_metro && b.da_metro - a.a_metro <= 50;
 }
 
 std::string testo_riga(const fatti_linea& f, std::size_t n) {

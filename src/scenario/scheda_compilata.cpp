@@ -17,6 +17,8 @@ constexpr std::size_t riga_titolo = 3;
 constexpr std::size_t riga_riquadri = 9;
 constexpr std::size_t prima_riga_tabella = 16;
 constexpr std::size_t righe_tabella = 32;
+// The last row of the built-in table is blank: every row the compiled card does not fill.
+constexpr std::size_t riga_vuota = prima_riga_tabella + righe_tabella - 1;
 // Where the middle box of the heading starts, its width and the title's place.
 constexpr std::size_t inizio_riquadro_centrale = 22;
 constexpr std::size_t larghezza_riquadro_centrale = 45;
@@ -67,7 +69,9 @@ std::string minuti_recupero(double minuti) {
 std::vector<riga_orario> righe_orario(const fatti_linea& f,
                                       const std::optional<std::vector<double>>& margini) {
     std::vector<riga_orario> righe;
-    std::optional<std::pair<int, int>> mostrate;
+    // The speeds the card shows last, each column on its own.
+    std::optional<int> linea_mostrata;
+    std::optional<int> treno_mostrata;
     const auto velocita_al = [&](std::int64_t metro) -> std::optional<cambio_velocita> {
         std::optional<cambio_velocita> in_vigore;
         for (const cambio_velocita& v : f.velocita)
@@ -75,16 +79,18 @@ std::vector<riga_orario> righe_orario(const fatti_linea& f,
                 in_vigore = v;
         return in_vigore;
     };
+    const auto colonna = [](std::optional<int>& mostrata, std::optional<int> kmh) {
+        if (!kmh || mostrata == kmh)
+            return colonna_velocita(std::nullopt);
+        mostrata = kmh;
+        return colonna_velocita(kmh);
+    };
     const auto aggiungi = [&](std::int64_t metro, riga_orario r) {
         r.chilometro =
             chilometro_modulo(progressiva_al_metro(f.sistemi, static_cast<double>(metro)));
         const std::optional<cambio_velocita> v = velocita_al(metro);
-        const bool cambia =
-            v && (!mostrate || mostrate->first != v->linea_kmh || mostrate->second != v->treno_kmh);
-        r.velocita_linea = colonna_velocita(cambia ? std::optional(v->linea_kmh) : std::nullopt);
-        r.velocita_treno = colonna_velocita(cambia ? std::optional(v->treno_kmh) : std::nullopt);
-        if (cambia)
-            mostrate = std::pair{v->linea_kmh, v->treno_kmh};
+        r.velocita_linea = colonna(linea_mostrata, v ? std::optional(v->linea_kmh) : std::nullopt);
+        r.velocita_treno = colonna(treno_mostrata, v ? std::optional(v->treno_kmh) : std::nullopt);
         righe.push_back(std::move(r));
     };
 
@@ -150,8 +156,7 @@ std::vector<std::string> righe_scheda_compilata(const fatti_linea& f,
                     " |" + std::string(19, ' ') + "|              |" + std::string(19, ' ') + "|";
             else if (i >= prima_riga_tabella && i < prima_riga_tabella + righe_tabella) {
                 const std::size_t n = pagina * righe_tabella + (i - prima_riga_tabella);
-                if (n < righe.size())
-                    riga = testo_riga(righe[n]);
+                riga = n < righe.size() ? testo_riga(righe[n]) : std::string(righe_scheda[riga_vuota]);
             }
             testo.push_back(std::move(riga));
         }
