@@ -76,7 +76,7 @@ TEST(SchedaCompilata, TheTimeShowsTheDepartureWhereTheDwellEndsInALaterMinute) {
         {6 * 3600 + 45 * 60 + 30, 30, "   6.45 - 6.46  "},
         {6 * 3600 + 41 * 60, 1, "       6.41     "},
         {10 * 3600 + 14 * 60, 30, "      10.14     "},
-        {9 * 3600 + 59 * 60 + 30, 60, "   9.59 - 10.00 "},
+        {9 * 3600 + 59 * 60 + 30, 60, "  9.59 - 10.00  "},
         {std::nullopt, 30, "                "},
     };
     for (const caso& c : casi) {
