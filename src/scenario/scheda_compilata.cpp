@@ -156,7 +156,8 @@ std::vector<std::string> righe_scheda_compilata(const fatti_linea& f,
                     " |" + std::string(19, ' ') + "|              |" + std::string(19, ' ') + "|";
             else if (i >= prima_riga_tabella && i < prima_riga_tabella + righe_tabella) {
                 const std::size_t n = pagina * righe_tabella + (i - prima_riga_tabella);
-                riga = n < righe.size() ? testo_riga(righe[n]) : std::string(righe_scheda[riga_vuota]);
+                riga =
+                    n < righe.size() ? testo_riga(righe[n]) : std::string(righe_scheda[riga_vuota]);
             }
             testo.push_back(std::move(riga));
         }
