@@ -205,12 +205,19 @@ void stazioni(const lato& a, const lato& b, std::vector<modifica>& m) {
                              " a " + dove(b, eb->metro) + " aggiunta"});
 }
 
+// The metres both routes hold: the track laid past a route's end is no part of what an author
+// compares (a longer route is told as a change of its length).
+std::int64_t percorso_comune(const lato& a, const lato& b) {
+    return std::max<std::int64_t>(0, std::min(a.i.lunghezza_percorso, b.i.lunghezza_percorso));
+}
+
 // Stretches of cells where a per-cell value differs, cut where either side's value changes, so
-// that each keeps one value on both sides.
+// that each keeps one value on both sides; within the routes.
 template <typename Valore, typename Testo>
 void proprieta(const lato& a, const lato& b, const std::string& gruppo, Valore valore, Testo testo,
                std::vector<modifica>& m) {
-    const std::size_t n = std::min(a.i.tratti.size(), b.i.tratti.size());
+    const std::size_t n = std::min({a.i.tratti.size(), b.i.tratti.size(),
+                                    static_cast<std::size_t>((percorso_comune(a, b) + 49) / 50)});
     std::size_t k = 0;
     while (k < n) {
         const auto va = valore(a, k);
@@ -262,7 +269,8 @@ void planimetria(const lato& a, const lato& b, std::vector<modifica>& m) {
     }
     if (!ha_a)
         return;
-    const std::size_t n = std::min(a.c.planimetria[asse_x].size(), b.c.planimetria[asse_x].size());
+    const std::size_t n = std::min({a.c.planimetria[asse_x].size(), b.c.planimetria[asse_x].size(),
+                                    static_cast<std::size_t>(percorso_comune(a, b)) + 1});
     constexpr double soglia_curvatura = 1e-9; // radians a metre
     // Stretches of metres where the line bends otherwise.
     std::vector<std::pair<std::size_t, std::size_t>> tratti;

@@ -4,6 +4,7 @@
 #include "format/tracciato_record.hpp"
 #include "input/velocita_effettiva.hpp"
 #include "inspect/ispezione_csv.hpp"
+#include "inspect/ispezione_curve.hpp"
 #include "inspect/ispezione_derivati.hpp"
 #include "inspect/ispezione_risposte.hpp"
 #include "model/costruzione.hpp"
@@ -198,9 +199,10 @@ json stazione_json(const costruzione& c, const derivati_scenario& d, const ispez
 } // namespace
 
 void scrivi_json(std::ostream& uscita, const costruzione& c, std::string_view a_capo,
-                 const fonti_celle& fonti) {
+                 const fonti_celle& fonti, const fonti_curve& curve) {
     const derivati_scenario d = deriva(c);
-    const ispezione i = ispeziona_tratti(c, fonti);
+    ispezione i = ispeziona_tratti(c, fonti);
+    aggiungi_curve(i, c, curve);
     std::vector<std::size_t> stazioni;
     for (std::size_t n = 0; n < d.ruoli.size(); ++n)
         if (d.ruoli[n] == ruolo_voce::stazione)
@@ -213,6 +215,9 @@ void scrivi_json(std::ostream& uscita, const costruzione& c, std::string_view a_
     t << "\"stazioni\": ";
     elenco(t, stazioni.size(), a_capo,
            [&](std::size_t n) { return stazione_json(c, d, i, stazioni[n]); });
+    t << "," << a_capo << "\"curve\": ";
+    elenco(t, i.curve.size(), a_capo,
+           [&](std::size_t n) { return curva_json(i.curve[n], i.sistemi); });
     t << "," << a_capo << "\"tratti\": ";
     elenco(t, i.tratti.size(), a_capo, [&](std::size_t k) { return tratto_json(c, i, k); });
     t << "," << a_capo << "\"planimetria\": ";

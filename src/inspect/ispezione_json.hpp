@@ -8,6 +8,7 @@
 //   "progressive"  the kilometric systems: from which metre, the reading at metre 0, direction;
 //   "stazioni"     each station at its position, with its platform, role ("fermata" with its
 //                  time and stop point, or "transito") and driver's kilometre;
+//   "curve"        each curve of the plan view (ispezione_curve.hpp); empty without one;
 //   "tratti"       one object per 50 m cell: what binds the train there and what stands there
 //                  (ispezione_risposte.hpp);
 //   "planimetria"  null without a plan-view file; otherwise "metri", the arrays "x" and "y" in
@@ -27,8 +28,8 @@
 namespace corvenna {
 
 // `a_capo` ends every line.
-// `fonti`: the description line of each cell's feature, when known.
+// `fonti`, `curve`: the description line of each cell's feature and of each curve, when known.
 void scrivi_json(std::ostream& uscita, const costruzione& c, std::string_view a_capo,
-                 const fonti_celle& fonti = {});
+                 const fonti_celle& fonti = {}, const fonti_curve& curve = {});
 
 } // namespace corvenna

@@ -89,7 +89,7 @@ json tratto_json(const costruzione& c, const ispezione& i, std::size_t k) {
 void scrivi_risposte_testo(std::ostream& uscita, const ispezione& i,
                            const std::vector<std::size_t>& scelti, std::string_view a_capo) {
     for (const std::size_t k : scelti)
-        uscita << riga_tratto(i.tratti[k], i.sistemi) << a_capo;
+        uscita << riga_tratto(i, i.tratti[k]) << a_capo;
 }
 
 void scrivi_risposte_json(std::ostream& uscita, const costruzione& c, const ispezione& i,

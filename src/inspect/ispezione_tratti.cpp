@@ -336,6 +336,54 @@ std::vector<std::size_t> tratti_tra(const ispezione& i, double da, double a) {
     return scelti;
 }
 
+void aggiungi_curve(ispezione& i, const costruzione& c, const fonti_curve& fonti) {
+    i.curve.clear();
+    i.ha_planimetria = c.genera_planimetria != 0 && !c.planimetria[asse_x].empty() &&
+                       !c.planimetria[asse_y].empty();
+    if (i.ha_planimetria) {
+        const auto ultimo = static_cast<std::int64_t>(std::min(c.planimetria[asse_x].size(),
+                                                               c.planimetria[asse_y].size())) -
+                            1;
+        for (const curva_planimetria& p :
+             curve_lette_planimetria(c, std::min<std::int64_t>(ultimo, i.lunghezza_percorso))) {
+            curva_ispezione curva;
+            static_cast<curva_planimetria&>(curva) = p;
+            for (const auto& [inizio, fonte] : fonti)
+                if (inizio == p.da_metro)
+                    curva.fonte = fonte;
+            i.curve.push_back(std::move(curva));
+        }
+    }
+}
+
+std::vector<std::size_t> curve_del_tratto(const ispezione& i, const tratto_ispezione& t) {
+    std::vector<std::size_t> indici;
+    for (std::size_t n = 0; n < i.curve.size(); ++n)
+        if (i.curve[n].da_metro < t.a_metro && i.curve[n].a_metro > t.da_metro)
+            indici.push_back(n);
+    return indici;
+}
+
+std::string testo_curva(const curva_ispezione& c, const std::vector<sistema_progressiva>& s) {
+    std::string testo = std::string("curva a ") + (c.destra ? "destra" : "sinistra") +
+                        " di raggio " + std::to_string(static_cast<long long>(c.raggio_m)) + " m";
+    if (c.classe != 0)
+        testo += " (classe " + std::to_string(c.classe) + ")";
+    testo += " da " + std::to_string(c.da_metro) + " a " + std::to_string(c.a_metro) + " m (" +
+             km(static_cast<double>(c.da_metro), s) + " - " +
+             km(static_cast<double>(c.a_metro), s) + ")";
+    if (c.fonte)
+        testo += " [" + c.fonte->file + ":" + std::to_string(c.fonte->riga) + "]";
+    return testo;
+}
+
+std::string riga_tratto(const ispezione& i, const tratto_ispezione& t) {
+    std::string riga = riga_tratto(t, i.sistemi);
+    for (const std::size_t n : curve_del_tratto(i, t))
+        riga += "; " + testo_curva(i.curve[n], i.sistemi);
+    return riga;
+}
+
 std::string riga_tratto(const tratto_ispezione& t, const std::vector<sistema_progressiva>& s) {
     std::string riga = std::to_string(t.da_metro) + "-" + std::to_string(t.a_metro) + " m (" +
                        km(static_cast<double>(t.da_metro), s) + "): treno " +

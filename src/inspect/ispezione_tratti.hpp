@@ -10,6 +10,7 @@
 // position; its stop point, on the cell before the platform end, is shown as its own feature.
 
 #include "input/chilometri_guida.hpp"
+#include "input/curve_planimetria.hpp"
 #include "model/costruzione.hpp"
 
 #include <cstdint>
@@ -74,21 +75,45 @@ struct tratto_ispezione {
 // the user named it). Empty when the scenario was read from compiled files.
 using fonti_celle = std::vector<std::optional<fonte_riga>>;
 
+// A curve of the plan view, with the description line that wrote it when the scenario was
+// compiled from descriptions and a curve line gives its start.
+struct curva_ispezione : curva_planimetria {
+    std::optional<fonte_riga> fonte;
+};
+
+// The description line of each curve, by the start metre its line gives.
+using fonti_curve = std::vector<std::pair<std::int64_t, fonte_riga>>;
+
 struct ispezione {
     std::vector<sistema_progressiva> sistemi;
     std::int64_t lunghezza_percorso = 0;
     std::vector<tratto_ispezione> tratti; // one per cell
+    // The curves within the route, in route order, once aggiungi_curve has read them; none
+    // without a plan view.
+    bool ha_planimetria = false;
+    std::vector<curva_ispezione> curve;
 };
 
 ispezione ispeziona_tratti(const costruzione& c, const fonti_celle& fonti = {});
+
+// Reads the curves of `c`'s plan view into `i`. Apart from ispeziona_tratti, since it walks the
+// plan view metre by metre, which the answers about a stretch do not need.
+void aggiungi_curve(ispezione& i, const costruzione& c, const fonti_curve& fonti = {});
+
+// The curves that hold part of the stretch, by index into `curve`.
+std::vector<std::size_t> curve_del_tratto(const ispezione& i, const tratto_ispezione& t);
+
+// A curve in words: "curva a destra di raggio 1000 m (classe 4) da 700 a 1650 m (km ...)".
+std::string testo_curva(const curva_ispezione& c, const std::vector<sistema_progressiva>& s);
 
 // The stretches for a query, by index into `tratti`: the one holding a metre (none beyond the
 // cells), and those from the one holding `da` to the one holding `a`.
 std::optional<std::size_t> tratto_al_metro(const ispezione& i, double metro);
 std::vector<std::size_t> tratti_tra(const ispezione& i, double da, double a);
 
-// One line of text for a stretch, without line end.
+// One line of text for a stretch, without line end; with `i`, the curves that hold part of it.
 std::string riga_tratto(const tratto_ispezione& t, const std::vector<sistema_progressiva>& s);
+std::string riga_tratto(const ispezione& i, const tratto_ispezione& t);
 
 // "100/105/105": a set of the three ranks' speeds.
 std::string serie_kmh(const int (&serie)[3]);

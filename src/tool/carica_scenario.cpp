@@ -237,6 +237,10 @@ carica_descrizioni(const std::filesystem::path& linea, const std::filesystem::pa
         if (const std::optional<riga_descrizione>& riga = s.righe.celle[k])
             r.fonti[k] =
                 fonte_riga{(riga->file == descrizione::linea ? linea : treno).string(), riga->riga};
+    for (const tratto_descritto& t : s.righe.curve)
+        r.curve.emplace_back(
+            t.inizio,
+            fonte_riga{(t.riga.file == descrizione::linea ? linea : treno).string(), t.riga.riga});
     return r;
 }
 

@@ -51,8 +51,10 @@ struct scenario_caricato {
     costruzione c;
     // The files read.
     file_scenario file;
-    // Compiled from descriptions: the description line that placed each cell's feature.
+    // Compiled from descriptions: the description line that placed each cell's feature, and
+    // each curve's line.
     fonti_celle fonti;
+    fonti_curve curve;
 };
 
 // True when the operands are two description files (*.txt) rather than a compiled scenario.

@@ -6,10 +6,12 @@
 #include "checking/politica_avvisi.hpp"
 #include "diagnostics/testo_mostrabile.hpp"
 #include "format/nomi_file.hpp"
+#include "inspect/fatti_linea.hpp"
 #include "output/file_binari.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
 #include "platform/insieme_file.hpp"
+#include "scenario/documenti_compilati.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
@@ -45,17 +47,48 @@ std::string testo_compilabile(const std::filesystem::path& percorso, descrizione
     return std::move(t.testo);
 }
 
-// Why writing the binary files would replace one of the descriptions the command reads (under
-// whatever name or link it is reached), or std::nullopt when it would not.
+// The files of the set `compila` writes: the binary files, and the documents unless left out.
+std::vector<file_uscita> file_scritti(const opzioni_compila& o) {
+    std::vector<file_uscita> file{file_uscita::planimetria, file_uscita::voci, file_uscita::celle};
+    if (!o.senza_documenti)
+        file.insert(file.end(),
+                    {file_uscita::scheda_treno, file_uscita::rallentamenti, file_uscita::note});
+    return file;
+}
+
+// The author's notes file: the one given, or NOME_note.txt beside the train description when it
+// exists; none for a description read from the standard input.
+std::optional<std::filesystem::path> file_note(const opzioni_compila& o,
+                                               const identita_scenario& identita) {
+    if (o.senza_documenti)
+        return std::nullopt;
+    if (o.note)
+        return o.note;
+    if (e_ingresso_standard(o.treno))
+        return std::nullopt;
+    std::filesystem::path accanto = o.treno.parent_path() / (identita.nome_scenario + "_note.txt");
+    std::error_code errore;
+    if (std::filesystem::exists(accanto, errore))
+        return accanto;
+    return std::nullopt;
+}
+
+// Why writing the set would replace one of the files the command reads (under whatever name or
+// link it is reached), or std::nullopt when it would not.
 std::optional<std::string> descrizione_sostituita(const opzioni_compila& o,
                                                   const identita_scenario& identita) {
     costruzione c;
     c.nome_scenario = identita.nome_scenario;
     c.numero_treno = identita.numero_treno;
-    for (const file_uscita f : {file_uscita::planimetria, file_uscita::voci, file_uscita::celle}) {
+    std::vector<std::filesystem::path> letti{o.linea, o.treno};
+    if (const auto note = file_note(o, identita))
+        letti.push_back(*note);
+    for (const file_uscita f : file_scritti(o)) {
         const std::filesystem::path scritto = percorso_file(o.cartella, c, f);
-        if (const auto letto = stesso_file_di(scritto, {o.linea, o.treno}))
-            return "il file da scrivere " + scritto.string() + " e' la descrizione " +
+        if (const auto letto = stesso_file_di(scritto, letti))
+            return "il file da scrivere " + scritto.string() + " e' " +
+                   (*letto == letti.back() && letti.size() > 2 ? "il file delle note "
+                                                               : "la descrizione ") +
                    letto->string() +
                    ", che il comando legge: indicare un'altra cartella (-o) o un'altra identita' "
                    "(--nome, --treno)";
@@ -63,19 +96,52 @@ std::optional<std::string> descrizione_sostituita(const opzioni_compila& o,
     return std::nullopt;
 }
 
+// The author's notes as lines of UTF-8 text, read as a description is (Windows-1252, or UTF-8
+// and UTF-16 converted); std::nullopt, with the reason on `errori`, for a character that has no
+// place in Windows-1252.
+std::optional<std::vector<std::string>> leggi_note(const std::filesystem::path& percorso,
+                                                   std::ostream& errori) {
+    const testo_convertito t = testo_in_1252(leggi_file_intero(percorso));
+    if (t.fallito) {
+        errori << "scenario: " << percorso.string() << ":" << t.fallito->riga << ":"
+               << t.fallito->colonna << ": errore: " << t.fallito->messaggio << "\n";
+        return std::nullopt;
+    }
+    const std::string testo = da_1252(t.testo);
+    std::vector<std::string> righe;
+    std::size_t inizio = 0;
+    while (inizio < testo.size()) {
+        std::size_t fine = testo.find('\n', inizio);
+        if (fine == std::string::npos)
+            fine = testo.size();
+        std::string riga = testo.substr(inizio, fine - inizio);
+        if (!riga.empty() && riga.back() == '\r')
+            riga.pop_back();
+        righe.push_back(std::move(riga));
+        inizio = fine + 1;
+    }
+    return righe;
+}
+
 // The compiled scenario replaces the earlier one of its name as a whole: a plan view left from
 // an earlier compile goes when this one has none, so that no reader takes it for this
 // scenario's.
+//
+// The driver's documents, when they are written, belong to the same set: a failure or a kill
+// leaves the earlier documents with the earlier binary files.
 void scrivi_file_binari(const std::filesystem::path& cartella, const costruzione& c,
-                        std::ostream& errori) {
+                        const std::optional<opzioni_documenti>& documenti, std::ostream& errori) {
     std::filesystem::create_directories(cartella);
     cartella_bloccata uscita(cartella);
-    const std::array<std::string, 3> nomi{nome_file(c, file_uscita::planimetria),
-                                          nome_file(c, file_uscita::voci),
-                                          nome_file(c, file_uscita::celle)};
+    const std::array<std::string, 6> nomi{
+        nome_file(c, file_uscita::planimetria),   nome_file(c, file_uscita::voci),
+        nome_file(c, file_uscita::celle),         nome_file(c, file_uscita::scheda_treno),
+        nome_file(c, file_uscita::rallentamenti), nome_file(c, file_uscita::note)};
     uscita.rimuovi_temporanei(nomi);
     insieme_file scenario(uscita);
     scrivi_scenario(scenario, c);
+    if (documenti)
+        scrivi_documenti_compilati(scenario, c, fatti_di(c), *documenti);
     const bool planimetria_superata = c.genera_planimetria == 0 && uscita.esiste(nomi[0]);
     if (planimetria_superata)
         scenario.cancella(nomi[0]);
@@ -137,6 +203,11 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
                        << (o.scrivi ? "compila" : "controlla") << " --help\n";
                 return stato_uscita::uso_errato;
             }
+    if (o.note && o.senza_documenti) {
+        errori << "scenario: --note e --senza-documenti insieme: le note sono uno dei documenti "
+                  "che --senza-documenti non scrive\nPer l'aiuto: scenario compila --help\n";
+        return stato_uscita::uso_errato;
+    }
     if (const auto motivo = o.scrivi ? descrizione_sostituita(o, *identita) : std::nullopt) {
         errori << "scenario: " << *motivo << "\nPer l'aiuto: scenario compila --help\n";
         return stato_uscita::uso_errato;
@@ -174,8 +245,20 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
         stampa_diagnostiche(diagnostiche, mostrati, o.forma, uscita, errori);
     if (conteggio.errori > 0 || !s || !s->riuscito())
         return stato_uscita::errori_descrizioni;
-    if (o.scrivi)
-        scrivi_file_binari(o.cartella, s->c, errori);
+    if (!o.scrivi)
+        return stato_uscita::riuscito;
+    std::optional<opzioni_documenti> documenti;
+    if (!o.senza_documenti) {
+        documenti.emplace();
+        documenti->margini_min = o.margini_min;
+        if (const auto note = file_note(o, *identita)) {
+            auto righe = leggi_note(*note, errori);
+            if (!righe)
+                return stato_uscita::errori_descrizioni;
+            documenti->note_autore = std::move(*righe);
+        }
+    }
+    scrivi_file_binari(o.cartella, s->c, documenti, errori);
     return stato_uscita::riuscito;
 }
 
@@ -188,6 +271,12 @@ void aggiungi_compila(CLI::App& app, azione_comando& azione) {
                     "cartella dei file binari (di norma la cartella corrente)");
     sub->add_flag("--senza-planimetria", o->senza_planimetria,
                   "non costruisce ne' scrive la planimetria");
+    sub->add_flag("--senza-documenti", o->senza_documenti,
+                  "scrive i soli file binari, senza la scheda treno, l'ordine di rallentamento e "
+                  "le note");
+    sub->add_option("--note", o->note,
+                    "il testo dell'autore da aggiungere alle note (di norma NOME_note.txt nella "
+                    "cartella della descrizione del treno, se c'e')");
     sub->callback(
         [o, &azione] { azione = [o] { return esegui_compila(*o, std::cout, std::cerr); }; });
 }

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,14 @@ struct opzioni_compila {
     std::string nome;
     std::string numero_treno;
     bool senza_planimetria = false;
+    // The driver's documents (card, slowdown order, notes) go into the set unless this is set.
+    bool senza_documenti = false;
+    // The author's own text for the notes: this file, or NOME_note.txt beside the train
+    // description when there is one.
+    std::optional<std::filesystem::path> note;
+    // The margin of each section in minutes, from a model of the train's run, for the card's
+    // `Rec` column (righe_scheda_compilata); blank without one.
+    std::optional<std::vector<double>> margini_min;
     forma_diagnostiche forma = forma_diagnostiche::testo;
     bool avvisi_come_errori = false;
     // Warnings allowed by name (an error by default becomes a warning with the generator's

@@ -5,6 +5,7 @@
 #include "base/stato_uscita.hpp"
 #include "input/chilometri_guida.hpp"
 #include "inspect/ispezione_csv.hpp"
+#include "inspect/ispezione_curve.hpp"
 #include "inspect/ispezione_json.hpp"
 #include "inspect/ispezione_risposte.hpp"
 #include "inspect/ispezione_tratti.hpp"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <ostream>
@@ -47,6 +49,29 @@ double fine_percorso(const ispezione& i) {
     return percorso > 0 && percorso <= celle ? percorso : celle;
 }
 
+std::string metri_testo(double metro) {
+    return std::to_string(static_cast<long long>(std::floor(metro)));
+}
+
+// A point at the route's end or past it lies on the track laid beyond the route, which is no
+// part of the line an author asks about: the question is refused, saying so.
+bool oltre_fine(const ispezione& i, double metro, const std::string& punto, domanda_risolta& r) {
+    const double fine = fine_percorso(i);
+    if (metro < fine)
+        return false;
+    r.stato = stato_uscita::uso_errato;
+    r.motivo = punto + " sta oltre la fine del percorso, lungo " + metri_testo(fine) +
+               " m: le domande valgono da 0 a " + metri_testo(fine - 1) + " m";
+    return true;
+}
+
+// The metres of `lettura` within the route, the end excluded.
+std::vector<double> metri_nel_percorso(const ispezione& i, double lettura) {
+    std::vector<double> metri = metri_della_progressiva(i.sistemi, lettura, fine_percorso(i));
+    std::erase_if(metri, [&](double m) { return m >= fine_percorso(i); });
+    return metri;
+}
+
 std::string elenco_metri(const std::vector<double>& metri) {
     std::string t;
     for (const double m : metri)
@@ -69,8 +94,7 @@ std::optional<double> estremo(const ispezione& i, const std::string& testo,
             opzione + " " + testo + ": attesi metri (41000) o una progressiva (39+500, 39.5)";
         return std::nullopt;
     }
-    const std::vector<double> metri_lettura =
-        metri_della_progressiva(i.sistemi, *lettura, fine_percorso(i));
+    const std::vector<double> metri_lettura = metri_nel_percorso(i, *lettura);
     if (metri_lettura.size() == 1)
         return metri_lettura.front();
     r.stato = metri_lettura.empty() ? stato_uscita::errori_descrizioni : stato_uscita::uso_errato;
@@ -91,6 +115,8 @@ domanda_risolta risolvi(const opzioni_ispeziona& o, const ispezione& i) {
         return r;
     }
     if (o.al_metro) {
+        if (oltre_fine(i, *o.al_metro, "il metro " + metri_testo(*o.al_metro), r))
+            return r;
         if (const auto k = tratto_al_metro(i, *o.al_metro))
             r.tratti.push_back(*k);
         else {
@@ -108,7 +134,7 @@ domanda_risolta risolvi(const opzioni_ispeziona& o, const ispezione& i) {
             r.motivo = "--al-km " + o.al_km + ": atteso un chilometro come 42.3 o 42+300";
             return r;
         }
-        for (const double metro : metri_della_progressiva(i.sistemi, *lettura, fine_percorso(i)))
+        for (const double metro : metri_nel_percorso(i, *lettura))
             if (const auto k = tratto_al_metro(i, metro);
                 k && std::find(r.tratti.begin(), r.tratti.end(), *k) == r.tratti.end())
                 r.tratti.push_back(*k);
@@ -131,12 +157,14 @@ domanda_risolta risolvi(const opzioni_ispeziona& o, const ispezione& i) {
         return r;
     }
     std::optional<double> da = 0.0;
-    std::optional<double> a = 50.0 * static_cast<double>(i.tratti.size()) - 1;
+    std::optional<double> a = fine_percorso(i) - 1;
     if (!o.da.empty())
         da = estremo(i, o.da, "--da", r);
     if (da && !o.a.empty())
         a = estremo(i, o.a, "--a", r);
     if (!da || !a)
+        return r;
+    if (oltre_fine(i, *da, "--da " + o.da, r) || oltre_fine(i, *a, "--a " + o.a, r))
         return r;
     r.tratti = tratti_tra(i, *da, *a);
     if (r.tratti.empty()) {
@@ -149,14 +177,19 @@ domanda_risolta risolvi(const opzioni_ispeziona& o, const ispezione& i) {
 void scrivi_rapporto(std::ostream& uscita, const opzioni_ispeziona& o, const std::string& formato,
                      const scenario_caricato& s, std::string_view a_capo) {
     if (!ha_domanda(o) && formato == "json") {
-        scrivi_json(uscita, s.c, a_capo, s.fonti);
+        scrivi_json(uscita, s.c, a_capo, s.fonti, s.curve);
         return;
     }
-    if (formato == "csv" && !o.tabella.empty() && o.tabella != "tratti") {
+    if (formato == "csv" && !o.tabella.empty() && o.tabella != "tratti" && o.tabella != "curve") {
         scrivi_csv(uscita, s.c, *tabella_di_nome(o.tabella), a_capo);
         return;
     }
-    const ispezione i = ispeziona_tratti(s.c, s.fonti);
+    ispezione i = ispeziona_tratti(s.c, s.fonti);
+    aggiungi_curve(i, s.c, s.curve);
+    if (formato == "csv" && o.tabella == "curve") {
+        scrivi_curve_csv(uscita, i, a_capo);
+        return;
+    }
     std::vector<std::size_t> scelti;
     if (ha_domanda(o))
         scelti = risolvi(o, i).tratti;
@@ -218,7 +251,8 @@ int esegui_ispeziona(const opzioni_ispeziona& o, std::ostream& uscita, std::ostr
         lettura->rilascia();
         if (!lettura->accetta(o.rigoroso, errori))
             return stato_uscita::file_danneggiato;
-        if (formato == "csv" && o.tabella == "planimetria" && !file.planimetria)
+        if (formato == "csv" && (o.tabella == "planimetria" || o.tabella == "curve") &&
+            !file.planimetria)
             errori << "scenario: lo scenario non ha il file della planimetria: la tabella e' "
                       "vuota\n";
     }
@@ -270,8 +304,8 @@ void aggiungi_ispeziona(CLI::App& app, azione_comando& azione) {
                     "scenario) o csv")
         ->check(CLI::IsMember({"testo", "json", "csv"}));
     sub->add_option("--tabella", o->tabella,
-                    "la tabella del CSV: tratti (di norma), voci, celle o planimetria")
-        ->check(CLI::IsMember({"tratti", "voci", "celle", "planimetria"}));
+                    "la tabella del CSV: tratti (di norma), voci, celle, planimetria o curve")
+        ->check(CLI::IsMember({"tratti", "voci", "celle", "planimetria", "curve"}));
     sub->add_option(
         "-o,--uscita", o->uscita,
         "file da scrivere (sostituito per intero; di norma, o con -, lo standard output)");

@@ -1,6 +1,7 @@
 // `scenario compila` interrupted at each of its file system calls in turn: killed just before
 // the call, or the call failing with a full disk. Once any command has read the directory, its
-// three files are the whole earlier scenario or the whole new one.
+// three binary files and the driver's three documents are the whole earlier scenario or the
+// whole new one.
 //
 // The sweep drives the tool with strace (Debian package strace); without it, it is skipped.
 
@@ -21,8 +22,21 @@ namespace {
 namespace fs = std::filesystem;
 using namespace prova;
 
-const std::vector<std::string> file_compilati = {"Corvenna_linea.dat", "Corvenna_7381.sim",
-                                                 "Corvenna_7381.dat"};
+const std::vector<std::string> file_compilati = {"Corvenna_linea.dat",
+                                                 "Corvenna_7381.sim",
+                                                 "Corvenna_7381.dat",
+                                                 "Corvenna_7381_scheda_treno.txt",
+                                                 "Corvenna_7381_rallentamenti.txt",
+                                                 "Corvenna_7381_note.txt"};
+
+// `testo` with `prima` replaced by `dopo`; the test stops when `prima` is not there.
+std::string sostituito(std::string testo, const std::string& prima, const std::string& dopo) {
+    const std::size_t dove = testo.find(prima);
+    EXPECT_NE(dove, std::string::npos) << prima;
+    if (dove != std::string::npos)
+        testo.replace(dove, prima.size(), dopo);
+    return testo;
+}
 
 std::map<std::string, std::string> compilati_in(const fs::path& cartella) {
     std::map<std::string, std::string> file;
@@ -51,26 +65,29 @@ TEST(CompilaInterrotta, TheDirectoryHoldsTheWholeEarlierScenarioOrTheWholeNewOne
     const std::vector<std::string> compila = {"compila", "modello/Corvenna_linea.txt",
                                               "modello/Corvenna_7381-.txt", "-o", "uscita"};
 
-    // The new scenario, and an earlier one of the same names from a line 50 m longer: every
-    // file differs.
+    // The new scenario, and an earlier one of the same names from a line 50 m longer and a
+    // train with a slowdown: every file differs.
     ASSERT_EQ(esegui_strumento(lavoro, compila).stato, 0);
     const auto nuovo = compilati_in(uscita);
-    ASSERT_EQ(nuovo.size(), 3U);
+    ASSERT_EQ(nuovo.size(), file_compilati.size());
     const fs::path linea = lavoro / "modello" / "Corvenna_linea.txt";
+    const fs::path treno = lavoro / "modello" / "Corvenna_7381-.txt";
     const std::string linea_originale = leggi_file(linea);
-    std::string linea_diversa = linea_originale;
-    const std::string lunghezza = "lunghezza percorso,  88000";
-    const std::size_t dove = linea_diversa.find(lunghezza);
-    ASSERT_NE(dove, std::string::npos);
-    linea_diversa.replace(dove, lunghezza.size(), "lunghezza percorso,  88050");
-    scrivi_file(linea, linea_diversa);
+    const std::string treno_originale = leggi_file(treno);
+    scrivi_file(linea, sostituito(linea_originale, "lunghezza percorso,  88000",
+                                  "lunghezza percorso,  88050"));
+    scrivi_file(treno, sostituito(treno_originale, "[rallentamenti]\r\n",
+                                  "[rallentamenti]\r\nrallentamento,  20000,  60,  500,  1,  0,  "
+                                  "0\r\n"));
+    ASSERT_FALSE(HasFailure());
     fs::remove_all(uscita);
     ASSERT_EQ(esegui_strumento(lavoro, compila).stato, 0);
     const auto prima = compilati_in(uscita);
-    ASSERT_EQ(prima.size(), 3U);
+    ASSERT_EQ(prima.size(), file_compilati.size());
     for (const std::string& nome : file_compilati)
         ASSERT_NE(prima.at(nome), nuovo.at(nome)) << nome;
     scrivi_file(linea, linea_originale);
+    scrivi_file(treno, treno_originale);
 
     const std::vector<std::string> ambiente = {"/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0"};
     std::vector<std::string> traccia = ambiente;

@@ -225,8 +225,25 @@ INSTANTIATE_TEST_SUITE_P(
         caso_uscita{"metre beyond the cells",
                     niente,
                     {"ispeziona", ".", "--al-metro", "95050"},
-                    1,
-                    "scenario: il metro 95050 e' fuori dalle celle (da 0 a 95050 m)\n"},
+                    64,
+                    "scenario: il metro 95050 sta oltre la fine del percorso, lungo 88000 m: le "
+                    "domande valgono da 0 a 87999 m\n" +
+                        aiuto},
+        // The route's end is no point of the route: its stretch is track laid past it.
+        caso_uscita{"metre at the routes end",
+                    niente,
+                    {"ispeziona", ".", "--al-metro", "88000"},
+                    64,
+                    "scenario: il metro 88000 sta oltre la fine del percorso, lungo 88000 m: le "
+                    "domande valgono da 0 a 87999 m\n" +
+                        aiuto},
+        caso_uscita{"stretch past the routes end",
+                    niente,
+                    {"ispeziona", ".", "--da", "87000", "--a", "90000"},
+                    64,
+                    "scenario: --a 90000 sta oltre la fine del percorso, lungo 88000 m: le "
+                    "domande valgono da 0 a 87999 m\n" +
+                        aiuto},
         caso_uscita{"stretch end read at three places",
                     niente,
                     {"ispeziona", ".", "--da", "5+000"},

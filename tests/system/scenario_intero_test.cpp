@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                      0,
                      "0 errori, 0 avvisi\nscenario: s/A_linea.dat rimosso: era la planimetria di "
                      "una compilazione precedente e questa non ne ha\n",
-                     {"s/A_linea.dat", "s/A_1000.sim", "s/A_1000.dat"},
+                     {"s/A_linea.dat", "s/A_1000.sim", "s/A_1000.dat", "s/A_1000_note.txt"},
                      {{"s/A_linea.dat", false}, {"s/A_1000.sim", true}}},
         caso_insieme{"ExportKeepsAnAuthorsEditedTemplate",
                      [](const fs::path& d) {

@@ -75,8 +75,9 @@ TEST(Strumento, ExportThenCompileGivesTheGeneratorsFiles) {
     ASSERT_EQ(compilato.stato, 0) << compilato.errori;
     // The scenario's one warning: a signal's approach marker over a station's.
     EXPECT_TRUE(compilato.errori.ends_with("0 errori, 1 avviso\n")) << compilato.errori;
+    // The binary files and the driver's three documents.
     const prova::contenuti binari = leggi_cartella(d.percorso() / "O");
-    ASSERT_EQ(binari.size(), 3u);
+    ASSERT_EQ(binari.size(), 6u);
     for (const std::string& nome : prova::file_binari)
         EXPECT_TRUE(binari.at(nome) == prova::scenario_di_riferimento().at(nome)) << nome;
 }
@@ -96,10 +97,12 @@ TEST(Strumento, CompileWritesTheBinaryFilesNamedByTheIdentity) {
     const auto esito = a.compila();
     ASSERT_EQ(esito.stato, 0) << esito.errori;
     const prova::contenuti binari = leggi_cartella(a.uscita());
-    EXPECT_EQ(binari.size(), 3u);
+    EXPECT_EQ(binari.size(), 6u);
     EXPECT_EQ(binari.count("Prova_linea.dat") + binari.count("Prova_1234.sim") +
-                  binari.count("Prova_1234.dat"),
-              3u);
+                  binari.count("Prova_1234.dat") + binari.count("Prova_1234_scheda_treno.txt") +
+                  binari.count("Prova_1234_rallentamenti.txt") +
+                  binari.count("Prova_1234_note.txt"),
+              6u);
     // The identity reaches the item file: items 85 and 86 carry it.
     EXPECT_NE(binari.at("Prova_1234.sim").find("Prova"), std::string::npos);
     EXPECT_NE(binari.at("Prova_1234.sim").find("1234"), std::string::npos);
@@ -107,7 +110,7 @@ TEST(Strumento, CompileWritesTheBinaryFilesNamedByTheIdentity) {
 
 TEST(Strumento, WithoutPlanViewNoPlanViewFileIsWritten) {
     const autore a;
-    ASSERT_EQ(a.compila({"--senza-planimetria"}).stato, 0);
+    ASSERT_EQ(a.compila({"--senza-planimetria", "--senza-documenti"}).stato, 0);
     const prova::contenuti binari = leggi_cartella(a.uscita());
     EXPECT_EQ(binari.size(), 2u);
     EXPECT_EQ(binari.count("Prova_linea.dat"), 0u);

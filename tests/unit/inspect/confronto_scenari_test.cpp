@@ -40,7 +40,7 @@ TEST(ConfrontoScenari, EachSingleEditGivesOneChangeNamingIt) {
          "velocita da 65400 m (km 26+500) a 68900 m: 100 km/h -> 90 km/h"},
         {"changed curve", true, "curvas4,  700,  950", "curvas3,  700,  950", "planimetria",
          "planimetria: la linea curva diversamente da 701 m (km -0+799) a 1650 m; si sposta "
-         "al massimo di 33587.42 m (a 94998 m)"},
+         "al massimo di 30937.20 m (a 88000 m)"},
         {"renamed station", false, "stazione,  42300,",
          "stazione,  42300,  8,  300,  0,  0,  0,  1,  1,  0,  4,  4,  1,  60,  7,  16,  0,   "
          "MERIDOLA ALTA",

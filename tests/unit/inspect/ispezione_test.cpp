@@ -41,8 +41,8 @@ std::vector<std::string> chiavi(const json& oggetto) {
 
 TEST(IspezioneJson, RecordsCarryTheirFieldsInFileOrder) {
     const json j = json::parse(json_di(prova::scenario_incorporato()));
-    EXPECT_EQ(chiavi(j), (std::vector<std::string>{"scenario", "progressive", "stazioni", "tratti",
-                                                   "planimetria", "grezzo"}));
+    EXPECT_EQ(chiavi(j), (std::vector<std::string>{"scenario", "progressive", "stazioni", "curve",
+                                                   "tratti", "planimetria", "grezzo"}));
     EXPECT_EQ(chiavi(j["grezzo"]["voci"][0]),
               (std::vector<std::string>{"indice", "tipo", "inizio", "fine", "posizione", "b1",
                                         "nome", "i1", "i2", "i3", "i4", "i5", "b4", "b5", "b3",
