@@ -158,8 +158,9 @@ TEST(DocumentiCompilati, TheCardRowsFollowAStationThatMoves) {
         std::vector<std::string> ordine;
         for (const riga_scheda& r : righe_della_scheda(
                  leggi_file(radice.percorso() / "uscita" / "Valdora_2031_scheda_treno.txt"))) {
-            if (r.nome == c.nome)
+            if (r.nome == c.nome) {
                 EXPECT_EQ(r.chilometro, c.chilometro);
+            }
             if (!r.nome.empty())
                 ordine.push_back(r.nome);
         }
