@@ -114,7 +114,8 @@ constexpr std::array c_progressiva{
           "1 se la progressiva decresce lungo la linea, 0 se cresce",
           "ogni valore diverso da 1 vale come 0 (crescente)", {}),
 };
-constexpr sv g_progressiva[] = {"riga-ripetuta", "progressiva-non-multipla"};
+constexpr sv g_progressiva[] = {"riga-ripetuta", "progressiva-non-multipla",
+                                 "progressiva-mai-applicata"};
 
 constexpr std::array c_sfondo{
     libero("valore", tv::intero_32, "",
@@ -172,7 +173,7 @@ constexpr std::array c_curva{
           "una curva che finisce oltre la planimetria: codice 103", d_curva_lunghezza),
 };
 constexpr sv g_curva[] = {"classe-curva-multipla", "curva-sovrapposta", "curva-non-valida",
-                          "fuori-tracciato"};
+                          "fuori-tracciato", "curva-ignorata"};
 
 constexpr sv s_montagna[] = {"montagna"};
 constexpr std::array c_montagna{
@@ -604,7 +605,8 @@ constexpr std::array sezioni{
 constexpr std::array di_ogni_riga{
     sv("parola-chiave-sconosciuta"), sv("parola-chiave-multipla"), sv("valori-in-eccesso"),
     sv("valori-su-piu-righe"),       sv("ultimo-campo-ignorato"),  sv("prima-di-generale"),
-    sv("lettura-fallita"),
+    sv("lettura-fallita"),           sv("elemento-perso"),         sv("riga-inghiottita"),
+    sv("commento-non-valido"),
 };
 
 constexpr std::array regole{

@@ -74,7 +74,7 @@ TEST(ControlloStrumento, EachCaseHasItsPlaceNameAndExitStatus) {
         {T, 1, "[generle]", 1, "treno-vuoto", 1},
         {T, 19,
          "stazone,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  41,  0,   CORVENNA",
-         1, "parola-chiave-simile", 0},
+         1, "elemento-perso", 1},
         {T, 20,
          "stazione,  5200,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  75,  30,   S. "
          "LUCERIO",
