@@ -168,7 +168,8 @@ class controllo {
     void commento(std::string_view r, int n, std::size_t fine_chiave);
     void intestazione(const campo_di_riga& chiave, int n);
     void sconosciuta(const campo_di_riga& chiave, std::string_view r, int n);
-    bool commento_sbagliato(const campo_di_riga& chiave, int n);
+    bool commento_sbagliato(const campo_di_riga& chiave, int n,
+                            const parola_chiave_formato* parola);
     // What a row of keyword `p` puts in the scenario, with its article ("la stazione CORVENNA",
     // "il segnale a 2800 m"); std::nullopt for a row that places no item of its own.
     std::optional<std::string> elemento(const parola_chiave_formato& p, std::string_view r) const;
@@ -248,6 +249,7 @@ void controllo::riga(std::string_view r, int n) {
         sconosciuta(chiave, r, n);
         return;
     }
+    commento_sbagliato(chiave, n, parole.front());
     // A semicolon or a tab inside a keyword's field: the values stay in the keyword field, and
     // the reader takes them from the next rows.
     for (std::size_t i = 0; i < chiave.testo.size(); ++i) {
@@ -511,9 +513,11 @@ void controllo::intestazione(const campo_di_riga& chiave, int n) {
     correggi(x, "scrivi " + *vicina, chiave.colonna, chiave.colonna_fine, *vicina);
 }
 
-// A row that begins with "#" or "//", as comments are written elsewhere: the field is an unknown
-// keyword to the compile, and the row is ignored up to its first comma.
-bool controllo::commento_sbagliato(const campo_di_riga& chiave, int n) {
+// A row that begins with "#" or "//", as comments are written elsewhere: the field is a keyword
+// field to the compile, ignored up to its first comma unless it holds a keyword (`parola`), whose
+// row it then is.
+bool controllo::commento_sbagliato(const campo_di_riga& chiave, int n,
+                                   const parola_chiave_formato* parola) {
     const std::string_view t = chiave.testo;
     const std::size_t segno = t.starts_with("//") ? 2 : t.starts_with('#') ? 1 : 0;
     if (segno == 0)
@@ -521,8 +525,11 @@ bool controllo::commento_sbagliato(const campo_di_riga& chiave, int n) {
     diagnostica& x =
         aggiungi(n, chiave.colonna, chiave.colonna_fine, tipo_avviso::commento_non_valido,
                  "'" + std::string(t.substr(0, segno)) +
-                     "' non apre un commento: i commenti si scrivono con '--', e la riga e' "
-                     "letta come un campo chiave che non e' una parola chiave");
+                     "' non apre un commento: i commenti si scrivono con '--', e la riga e' " +
+                     (parola ? "letta come una riga '" + std::string(parola->parola) +
+                                   "', la parola chiave che contiene"
+                             : std::string("letta come un campo chiave che non e' una parola "
+                                           "chiave")));
     correggi(x, "scrivi il commento con --", chiave.colonna,
              chiave.colonna + static_cast<int>(segno), "--");
     return true;
@@ -530,7 +537,7 @@ bool controllo::commento_sbagliato(const campo_di_riga& chiave, int n) {
 
 void controllo::sconosciuta(const campo_di_riga& chiave, std::string_view r, int n) {
     const std::string campo(chiave.testo);
-    if (commento_sbagliato(chiave, n))
+    if (commento_sbagliato(chiave, n, nullptr))
         return;
     if (d_ == descrizione::linea) {
         const auto altrove = parole_corrispondenti(d_, campo, !in_generale_);

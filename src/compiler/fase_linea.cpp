@@ -19,7 +19,6 @@ namespace corvenna {
 
 namespace {
 
-constexpr std::int32_t lunghezza_massima = lunghezza_percorso_massima;
 constexpr int trattini_generale = 10;
 
 // The general keywords, for the warning on a line given twice.
@@ -65,7 +64,7 @@ esito_riga riga_generale(compilazione& k, lettore_descrizione& r, stato_generale
         if (r.fallito())
             return esito_riga::fallita;
         c.voci[voce_percorso].fine = lunghezza_percorso;
-        if (lunghezza_percorso > lunghezza_massima || lunghezza_percorso < 0)
+        if (lunghezza_percorso > lunghezza_percorso_massima || lunghezza_percorso < 0)
             return termina(k, d_linea,
                            {codice::lunghezza_eccessiva, posto,
                             "lunghezza del percorso " + metri(lunghezza_percorso) +

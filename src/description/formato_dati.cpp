@@ -4,6 +4,8 @@
 
 #include "description/formato_dati.hpp"
 
+#include "model/costruzione.hpp"
+
 #include <array>
 #include <limits>
 
@@ -19,10 +21,12 @@ constexpr std::int64_t max32 = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t min16 = std::numeric_limits<std::int16_t>::min();
 constexpr std::int64_t max16 = std::numeric_limits<std::int16_t>::max();
 
-// The last position a row may give: the track runs 7000 m past the route's end and a row needs
-// 100 m of it (a station 800 m).
-constexpr std::int64_t posizione_massima = 1000000 + 6900;
-constexpr std::int64_t posizione_massima_stazione = 1000000 + 6200;
+// The last position a row may give on the longest route: the track runs past the route's end,
+// and a row needs its margin of it.
+constexpr std::int64_t posizione_massima =
+    std::int64_t{lunghezza_percorso_massima} + prolungamento_tracciato - margine_riga;
+constexpr std::int64_t posizione_massima_stazione =
+    std::int64_t{lunghezza_percorso_massima} + prolungamento_tracciato - margine_stazione;
 
 // A value kept as written, whatever it is within its type.
 constexpr campo_formato libero(sv nome, tv tipo, sv unita, sv significato) {
