@@ -172,6 +172,21 @@ TEST(ControlloStrumento, AnAuthorsMistakesAreToldWithTheirRowNameWordsAndExitSta
          "stazione,  12800,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  8:09:30,   SAN "
          "VITO\n",
          "P_1000-.txt", 5, "lettura-fallita", "un orario si scrive in tre campi", 1},
+        // Stations swapped and, further on, a signal row one value short: the code that the short
+        // row causes on the next row is told in the same run as the stations' code.
+        {"",
+         "stazione,  26000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  8,  39,  0,   "
+         "VALLE\n"
+         "stazione,  18800,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  8,  29,  0,   "
+         "MONTE\n[segnali]\n"
+         "segnale,  30000,  1,  4,  0,  0,  0,  0,  0,  0,  0\n"
+         "segnale,  31000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n",
+         "P_1000-.txt", 9, "lettura-fallita", "'segnale' non e' un numero", 1},
+        // A fault of the line stops the train: the train's warning names the line's row.
+        {"cartello_indicatore,  45000,  OLTRE\n",
+         "segnale,  10900,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n", "P_1000-.txt", 5,
+         "compilazione-interrotta", "resta il codice 15 della riga 4 della descrizione della linea",
+         1},
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.nome);
