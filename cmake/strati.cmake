@@ -7,7 +7,7 @@ set(GENERA_STRATI
 
 set(GENERA_USA_base        "")
 set(GENERA_USA_model       base)
-set(GENERA_USA_description base)
+set(GENERA_USA_description model base)
 set(GENERA_USA_diagnostics base)
 set(GENERA_USA_format      model base)
 set(GENERA_USA_compiler    description diagnostics format model base)

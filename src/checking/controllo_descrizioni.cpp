@@ -3,6 +3,7 @@
 #include "checking/controllo_testo.hpp"
 #include "checking/correzioni_certe.hpp"
 #include "checking/ripresa_compilazione.hpp"
+#include "model/codici_errore.hpp"
 
 #include <algorithm>
 #include <climits>
@@ -10,8 +11,6 @@
 namespace corvenna {
 
 namespace {
-
-constexpr std::int32_t codice_fuori_tracciato = 15;
 
 bool stesso_posto(const diagnostica& a, const diagnostica& b) {
     return a.file == b.file && a.riga == b.riga && a.colonna == b.colonna;
@@ -24,10 +23,14 @@ bool superato(const diagnostica& d, const elenco_diagnostiche& controllo) {
     return std::any_of(controllo.begin(), controllo.end(), [&](const diagnostica& c) {
         switch (*d.tipo) {
         case tipo_avviso::valori_su_piu_righe:
-            return c.tipo == tipo_avviso::valori_su_piu_righe && c.file == d.file &&
-                   c.riga == d.riga;
+            return (c.tipo == tipo_avviso::valori_su_piu_righe ||
+                    c.tipo == tipo_avviso::riga_inghiottita) &&
+                   c.file == d.file && c.riga == d.riga;
         case tipo_avviso::parola_chiave_sconosciuta:
             return stesso_posto(c, d) && (c.tipo == tipo_avviso::parola_chiave_simile ||
+                                          c.tipo == tipo_avviso::elemento_perso ||
+                                          c.tipo == tipo_avviso::commento_non_valido ||
+                                          c.tipo == tipo_avviso::commento_con_virgola ||
                                           c.tipo == tipo_avviso::riga_fuori_sezione);
         case tipo_avviso::valore_troncato:
             return stesso_posto(c, d) && c.tipo == tipo_avviso::valore_avvolto;
@@ -42,7 +45,7 @@ bool superato(const diagnostica& d, const elenco_diagnostiche& controllo) {
 // The range check refuses a position past the track, which runs 7000 m past the route's end:
 // the message names that limit, not the route length.
 void limite_reale(diagnostica& d, const esito_controllo_testo& t) {
-    if (d.codice != codice_fuori_tracciato || !d.file || !d.metri || !t.lunghezza_percorso)
+    if (d.codice != codice::fuori_tracciato || !d.file || !d.metri || !t.lunghezza_percorso)
         return;
     const auto margine = t.margini.find({*d.file, d.riga});
     const int m = margine == t.margini.end() ? 100 : margine->second;
@@ -51,6 +54,16 @@ void limite_reale(diagnostica& d, const esito_controllo_testo& t) {
                   " puo' stare fino a " +
                   std::to_string(ultima_posizione(*t.lunghezza_percorso, m)) +
                   " m (il percorso e' di " + std::to_string(*t.lunghezza_percorso) + " m)";
+}
+
+// A value that does not read: the compile names the field, the pass adds what the row most
+// likely lacks.
+void lettura_spiegata(diagnostica& d, const esito_controllo_testo& t) {
+    if (d.codice != codice::lettura_fallita || !d.file)
+        return;
+    const auto spiegazione = t.letture_fallite.find({*d.file, d.riga});
+    if (spiegazione != t.letture_fallite.end())
+        d.messaggio += ": " + spiegazione->second;
 }
 
 int ordine_file(const diagnostica& d) {
@@ -72,6 +85,7 @@ elenco_diagnostiche controlla_descrizioni(const std::string& linea, const std::s
             if (superato(d, t.diagnostiche))
                 continue;
             limite_reale(d, t);
+            lettura_spiegata(d, t);
             tutte.push_back(std::move(d));
         }
     }

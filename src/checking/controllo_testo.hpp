@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -30,6 +31,9 @@ struct esito_controllo_testo {
     // The margin the compile's range check gives each row with a position (100 m, a station
     // 800 m), by description and line: the message of a refused position names the real limit.
     std::map<std::pair<descrizione, int>, int> margini;
+    // What a row whose value does not read (the compile's code 25) most likely lacks, by
+    // description and line: a time written in one field, a value missing before a text.
+    std::map<std::pair<descrizione, int>, std::string> letture_fallite;
 };
 
 esito_controllo_testo controlla_testi(std::string_view linea, std::string_view treno);

@@ -2,6 +2,7 @@
 
 #include "checking/righe_testo.hpp"
 #include "description/formato_descrizioni.hpp"
+#include "description/taglio_campi.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -14,10 +15,6 @@
 namespace corvenna {
 
 namespace {
-
-bool e_spazio(char c) {
-    return c == ' ' || c == '\t';
-}
 
 // The text of line `riga` (from 1); std::nullopt past the end.
 std::optional<std::string_view> riga_di(std::string_view testo,

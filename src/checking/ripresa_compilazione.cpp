@@ -54,9 +54,19 @@ elenco_diagnostiche riprendi_compilazione(const std::string& linea, const std::s
         return nuove;
 
     std::array<testo_in_ripresa, 2> testi{testo_in_ripresa{linea, {}}, testo_in_ripresa{treno, {}}};
-    for (const auto& [d, righe] : righe_guaste)
-        for (const int r : righe)
-            testi[static_cast<std::size_t>(d)].togli(r);
+    // A broken row stays as long as the runs read past it as the compile does: the errors it
+    // causes further on are the compile's own, and are told. Once a run stops at or after it,
+    // it goes with the error's row, so that the next run does not read it again.
+    const auto togli_fino_a = [&](descrizione d, int riga) {
+        testo_in_ripresa& t = testi[static_cast<std::size_t>(d)];
+        t.togli(riga);
+        const auto guaste = righe_guaste.find(d);
+        if (guaste == righe_guaste.end())
+            return;
+        for (const int r : guaste->second)
+            if (r <= riga)
+                t.togli(r);
+    };
     std::set<chiave> viste;
     for (const diagnostica& d : prima)
         viste.insert(chiave_di(d));
@@ -71,7 +81,7 @@ elenco_diagnostiche riprendi_compilazione(const std::string& linea, const std::s
                 continue;
             if (d.file && d.riga > 0 && !(linea_sostituita && *d.file == descrizione::linea) &&
                 !testi[static_cast<std::size_t>(*d.file)].tolte.contains(d.riga)) {
-                testi[static_cast<std::size_t>(*d.file)].togli(d.riga);
+                togli_fino_a(*d.file, d.riga);
                 tolta = true;
             } else if (!d.file || d.riga == 0 || *d.file == descrizione::linea) {
                 senza_posto = true;

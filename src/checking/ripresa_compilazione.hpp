@@ -1,10 +1,12 @@
 #pragma once
 
 // The compile stops at its first error. To report the faults after it, the checking pass
-// compiles again, each time without the rows whose errors ended the earlier run (and without
-// the rows it found broken), until a run ends with no error of a row: every later error is
-// reported once, and a fault that only followed from an earlier one (a value taken from a row
-// that was itself wrong, the train stopped by a position refused in the line) goes with it.
+// compiles again, each time without the rows whose errors ended the earlier run, until a run
+// ends with no error of a row: every later error is reported once, the compile's own included.
+// A row the pass found broken (short of values, a keyword read out of a comment) is read as the
+// compile reads it until a run stops at or past it, so that the code it causes on a later row
+// is told at that row; then it goes with the error's row. A fault that only follows from an
+// earlier one (the train stopped by a position refused in the line) is not told again.
 
 #include "base/descrizione.hpp"
 #include "diagnostics/diagnostica.hpp"

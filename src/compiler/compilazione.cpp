@@ -5,6 +5,7 @@
 #include "format/larghezze_campi.hpp"
 #include "model/codici_errore.hpp"
 
+#include <algorithm>
 #include <utility>
 
 namespace corvenna {
@@ -119,10 +120,21 @@ esito_riga dopo_registratore(compilazione& k, descrizione d, std::int32_t posizi
         // with this line's position; the error itself was reported where it arose.
         k.sorgente.cancella(d);
         k.c.posizione_errore = posizione;
+        // Name the row that left it: the fault is there, often in the other description.
+        std::string dove = "di una riga precedente";
+        const auto origine = std::find_if(
+            k.reg.diagnostiche.rbegin(), k.reg.diagnostiche.rend(), [](const diagnostica& x) {
+                return x.codice == codice::fuori_tracciato && x.file && x.riga > 0;
+            });
+        if (origine != k.reg.diagnostiche.rend())
+            dove = "della riga " + std::to_string(origine->riga) +
+                   (*origine->file == d ? std::string()
+                                        : " della " + std::string(*origine->file == d_linea
+                                                                      ? "descrizione della linea"
+                                                                      : "descrizione del treno"));
         k.reg.avviso(d, posto, tipo_avviso::compilazione_interrotta,
-                     "la compilazione si ferma a questa riga (" + cosa +
-                         "): resta il codice 15 di una riga precedente, e le righe seguenti non "
-                         "sono lette",
+                     "la compilazione si ferma a questa riga (" + cosa + "): resta il codice 15 " +
+                         dove + ", e le righe seguenti non sono lette",
                      posizione);
         return esito_riga::terminata;
     }

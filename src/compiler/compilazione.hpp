@@ -57,9 +57,6 @@ bool nel_tracciato(const costruzione& c, std::int64_t posizione, int margine);
 inline constexpr auto d_linea = descrizione::linea;
 inline constexpr auto d_treno = descrizione::treno;
 
-inline constexpr int margine_riga = 100;
-inline constexpr int margine_stazione = 800;
-
 // A sign text or station name must fit the item file's 2-byte length; a longer one is a
 // conversion failure.
 bool nome_rappresentabile(const std::string& nome);
@@ -74,15 +71,16 @@ esito_riga controlla_tracciato(compilazione& k, descrizione d, std::int64_t posi
 // of each field. `esito` is `prosegui` when the line is to be applied; `fallita` when a value
 // did not read; `fuori_tracciato` when the position failed the range check.
 template <std::size_t numero_valori>
-struct riga_letta {
+struct riga_di_valori {
     esito_riga esito = esito_riga::prosegui;
     std::array<std::int32_t, numero_valori> valori{};
     std::array<luogo, numero_valori> luoghi{};
 };
 
 template <std::size_t numero_valori>
-riga_letta<numero_valori> leggi_riga(compilazione& k, descrizione d, lettore_descrizione& r) {
-    riga_letta<numero_valori> riga;
+riga_di_valori<numero_valori> leggi_riga_di_valori(compilazione& k, descrizione d,
+                                                   lettore_descrizione& r) {
+    riga_di_valori<numero_valori> riga;
     for (std::size_t i = 0; i < numero_valori; ++i) {
         riga.valori[i] = r.leggi_long();
         riga.luoghi[i] = r.luogo_campo();

@@ -19,8 +19,6 @@ namespace corvenna {
 
 namespace {
 
-constexpr std::int32_t lunghezza_massima = lunghezza_percorso_massima;
-constexpr std::int32_t prolungamento = prolungamento_tracciato;
 constexpr int trattini_generale = 10;
 
 // The general keywords, for the warning on a line given twice.
@@ -41,7 +39,7 @@ struct stato_linea {
 
 void crea_tracciato(compilazione& k, std::int32_t lunghezza_percorso) {
     costruzione& c = k.c;
-    c.lunghezza_totale = lunghezza_percorso + prolungamento;
+    c.lunghezza_totale = lunghezza_percorso + prolungamento_tracciato;
     c.ultima_cella = static_cast<std::int32_t>(cella_di(c.lunghezza_totale));
     c.celle.assign(static_cast<std::size_t>(c.ultima_cella) + 1, cella{});
     k.reg.prepara_celle(c.celle.size());
@@ -66,7 +64,7 @@ esito_riga riga_generale(compilazione& k, lettore_descrizione& r, stato_generale
         if (r.fallito())
             return esito_riga::fallita;
         c.voci[voce_percorso].fine = lunghezza_percorso;
-        if (lunghezza_percorso > lunghezza_massima || lunghezza_percorso < 0)
+        if (lunghezza_percorso > lunghezza_percorso_massima || lunghezza_percorso < 0)
             return termina(k, d_linea,
                            {codice::lunghezza_eccessiva, posto,
                             "lunghezza del percorso " + metri(lunghezza_percorso) +
@@ -205,7 +203,7 @@ std::optional<esito_fase> sezione_generale(compilazione& k, lettore_descrizione&
 // A curve line: the class is the lowest digit 1 to 6 in the keyword field, and an "s" turns
 // it toward -x.
 esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiave,
-                      const riga_letta<2>& riga) {
+                      const riga_di_valori<2>& riga) {
     const std::string& campo = chiave.testo;
     const auto [inizio, lunghezza_curva] = riga.valori;
     const curva_letta letta = leggi_curva(campo);
@@ -228,12 +226,20 @@ esito_riga riga_curva(compilazione& k, stato_linea& s, const campo_chiave& chiav
     // is applied only from where that one ends, or not at all.
     const std::int64_t fatto = static_cast<std::int64_t>(s.metro) - 1;
     if (inizio < fatto) {
-        k.reg.avviso(d_linea, riga.luoghi[0], tipo_avviso::curva_sovrapposta,
-                     "la curva a " + metri(inizio) + " inizia prima della fine della precedente (" +
-                         metri(fatto) + "): " +
-                         (fine > fatto ? "e' applicata solo da " + metri(fatto)
-                                       : std::string("e' ignorata")),
-                     inizio);
+        // A curve that ends where the plan is made already is lost whole: written out of order.
+        if (fine > fatto)
+            k.reg.avviso(d_linea, riga.luoghi[0], tipo_avviso::curva_sovrapposta,
+                         "la curva a " + metri(inizio) +
+                             " inizia prima della fine della precedente (" + metri(fatto) +
+                             "): e' applicata solo da " + metri(fatto),
+                         inizio);
+        else
+            k.reg.avviso(d_linea, riga.luoghi[0], tipo_avviso::curva_ignorata,
+                         "la curva a " + metri(inizio) + " finisce a " + metri(fine) +
+                             ", prima della fine della precedente (" + metri(fatto) +
+                             "): e' ignorata e non entra nello scenario; le curve vanno scritte "
+                             "in ordine di posizione",
+                         inizio);
         k.reg.correla(d_linea, s.curva_precedente,
                       "la curva precedente era stata posta dalla riga " +
                           std::to_string(s.curva_precedente.riga));
@@ -280,7 +286,7 @@ esito_riga riga_cartello(compilazione& k, std::int32_t posizione, luogo posto,
 }
 
 esito_riga riga_montagna(compilazione& k, lettore_descrizione& r) {
-    const auto riga = leggi_riga<3>(k, d_linea, r);
+    const auto riga = leggi_riga_di_valori<3>(k, d_linea, r);
     if (riga.esito != esito_riga::prosegui)
         return riga.esito;
     const auto [inizio, fine, tipo] = riga.valori;
@@ -293,7 +299,7 @@ esito_riga riga_montagna(compilazione& k, lettore_descrizione& r) {
 
 esito_riga riga_indicatore(compilazione& k, lettore_descrizione& r) {
     costruzione& c = k.c;
-    const auto riga = leggi_riga<9>(k, d_linea, r);
+    const auto riga = leggi_riga_di_valori<9>(k, d_linea, r);
     if (riga.esito != esito_riga::prosegui)
         return riga.esito;
     const auto& v = riga.valori;
@@ -357,7 +363,7 @@ esito_riga riga_linea(compilazione& k, lettore_descrizione& r, stato_linea& s,
             return esito;
     const bool curva = contiene(campo, "curva");
     if (c.genera_planimetria != 0 && curva) {
-        const auto riga = leggi_riga<2>(k, d_linea, r);
+        const auto riga = leggi_riga_di_valori<2>(k, d_linea, r);
         if (riga.esito != esito_riga::prosegui)
             return riga.esito;
         if (const esito_riga esito = applica(riga_curva(k, s, chiave, riga));

@@ -62,7 +62,7 @@ esito_riga riempi_velocita(compilazione& k, stato_treno& s, std::int64_t fino_a)
 }
 
 esito_riga riga_velocita(compilazione& k, lettore_descrizione& r, stato_treno& s) {
-    const auto riga = leggi_riga<2>(k, d_treno, r);
+    const auto riga = leggi_riga_di_valori<2>(k, d_treno, r);
     if (riga.esito != esito_riga::prosegui)
         return riga.esito;
     const auto [p, v] = riga.valori;
@@ -84,7 +84,7 @@ esito_riga riga_velocita(compilazione& k, lettore_descrizione& r, stato_treno& s
 }
 
 esito_riga riga_segnale(compilazione& k, lettore_descrizione& r) {
-    const auto riga = leggi_riga<11>(k, d_treno, r);
+    const auto riga = leggi_riga_di_valori<11>(k, d_treno, r);
     if (riga.esito != esito_riga::prosegui)
         return riga.esito;
     const auto& v = riga.valori;
@@ -119,7 +119,7 @@ esito_riga riga_segnale(compilazione& k, lettore_descrizione& r) {
 }
 
 esito_riga riga_rallentamento(compilazione& k, lettore_descrizione& r) {
-    const auto riga = leggi_riga<6>(k, d_treno, r);
+    const auto riga = leggi_riga_di_valori<6>(k, d_treno, r);
     if (riga.esito != esito_riga::prosegui)
         return riga.esito;
     const auto& v = riga.valori;
@@ -138,7 +138,7 @@ esito_riga riga_rallentamento(compilazione& k, lettore_descrizione& r) {
 
 esito_riga riga_abbattimento(compilazione& k, lettore_descrizione& r) {
     costruzione& c = k.c;
-    const auto riga = leggi_riga<2>(k, d_treno, r);
+    const auto riga = leggi_riga_di_valori<2>(k, d_treno, r);
     if (riga.esito != esito_riga::prosegui)
         return riga.esito;
     const auto [posizione, valore] = riga.valori;

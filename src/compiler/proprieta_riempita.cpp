@@ -7,7 +7,7 @@ namespace corvenna {
 
 esito_riga riga_proprieta(compilazione& k, descrizione d, lettore_descrizione& r,
                           proprieta_riempita& s) {
-    const auto riga = leggi_riga<2>(k, d, r);
+    const auto riga = leggi_riga_di_valori<2>(k, d, r);
     if (riga.esito != esito_riga::prosegui)
         return riga.esito;
     const auto [p, valore] = riga.valori;

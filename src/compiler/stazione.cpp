@@ -223,6 +223,22 @@ esito_riga controlla_distanza(compilazione& k, const voce& v, std::int32_t numer
     const voce& precedente = k.c.voci[numero - 1];
     if (static_cast<std::int64_t>(v.inizio) - distanza_minima_marciapiedi >= precedente.fine)
         return esito_riga::prosegui;
+    if (v.posizione < precedente.posizione) {
+        // Written out of order: say so, rather than measure a distance that runs backwards.
+        const elemento_descritto* riga_precedente = k.reg.autore_voce(numero - 1);
+        return termina(
+            k, d_treno,
+            {codice::stazioni_vicine, posto,
+             "la stazione " + v.nome + " (a " + std::to_string(v.posizione) +
+                 " m) viene prima della stazione " + precedente.nome + " (a " +
+                 std::to_string(precedente.posizione) + " m" +
+                 (riga_precedente ? ", riga " + std::to_string(riga_precedente->posto.riga)
+                                  : std::string()) +
+                 "), ma e' scritta dopo: le stazioni vanno scritte in ordine di "
+                 "posizione",
+             v.posizione},
+            v.posizione);
+    }
     return termina(k, d_treno,
                    {codice::stazioni_vicine, posto,
                     "il marciapiede della stazione " + v.nome + " inizia a " +

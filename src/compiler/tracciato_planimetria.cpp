@@ -1,6 +1,5 @@
 #include "compiler/tracciato_planimetria.hpp"
 
-#include "description/lettore.hpp"
 #include "model/costruzione.hpp"
 
 #include <array>
@@ -26,24 +25,6 @@ bool metro_ammesso(const costruzione& c, std::int32_t metro) {
 }
 
 } // namespace
-
-double curvatura_classe(int classe) {
-    constexpr std::array<double, 6> curvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-    return curvature.at(static_cast<std::size_t>(classe - 1));
-}
-
-curva_letta leggi_curva(std::string_view campo) {
-    curva_letta c;
-    for (char cifra = '1'; cifra <= '6'; ++cifra) {
-        if (campo.find(cifra) == std::string_view::npos)
-            continue;
-        ++c.cifre;
-        if (c.classe == 0)
-            c.classe = cifra - '0';
-    }
-    c.sinistra = contiene(campo, "s");
-    return c;
-}
 
 void inizia_planimetria(costruzione& c) {
     c.planimetria[asse_x][0] = std::int16_t{0};

@@ -5,6 +5,7 @@
 #include "description/formato_dati.hpp"
 
 #include "base/aspetti_segnale.hpp"
+#include "model/costruzione.hpp"
 
 #include <array>
 #include <limits>
@@ -21,10 +22,12 @@ constexpr std::int64_t max32 = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t min16 = std::numeric_limits<std::int16_t>::min();
 constexpr std::int64_t max16 = std::numeric_limits<std::int16_t>::max();
 
-// The last position a row may give: the track runs 7000 m past the route's end and a row needs
-// 100 m of it (a station 800 m).
-constexpr std::int64_t posizione_massima = 1000000 + 6900;
-constexpr std::int64_t posizione_massima_stazione = 1000000 + 6200;
+// The last position a row may give on the longest route: the track runs past the route's end,
+// and a row needs its margin of it.
+constexpr std::int64_t posizione_massima =
+    std::int64_t{lunghezza_percorso_massima} + prolungamento_tracciato - margine_riga;
+constexpr std::int64_t posizione_massima_stazione =
+    std::int64_t{lunghezza_percorso_massima} + prolungamento_tracciato - margine_stazione;
 
 // A value kept as written, whatever it is within its type.
 constexpr campo_formato libero(sv nome, tv tipo, sv unita, sv significato) {
@@ -124,7 +127,8 @@ constexpr std::array c_progressiva{
           "(posizione + scostamento)",
           "ogni valore diverso da 1 vale come 0 (crescente)", {}),
 };
-constexpr sv g_progressiva[] = {"riga-ripetuta", "progressiva-non-multipla"};
+constexpr sv g_progressiva[] = {"riga-ripetuta", "progressiva-non-multipla",
+                                 "progressiva-mai-applicata"};
 constexpr sv n_progressiva[] = {
     "La progressiva e' il chilometro che il macchinista legge sui cartelli; ogni sistema vale "
     "dal suo inizio fino all'inizio del sistema seguente.",
@@ -189,7 +193,7 @@ constexpr std::array c_curva{
           "una curva che finisce oltre la planimetria: codice 103", d_curva_lunghezza),
 };
 constexpr sv g_curva[] = {"classe-curva-multipla", "curva-sovrapposta", "curva-non-valida",
-                          "fuori-tracciato"};
+                          "fuori-tracciato", "curva-ignorata"};
 
 constexpr sv s_montagna[] = {"montagna"};
 constexpr std::array c_montagna{
@@ -690,7 +694,8 @@ constexpr std::array sezioni{
 constexpr std::array di_ogni_riga{
     sv("parola-chiave-sconosciuta"), sv("parola-chiave-multipla"), sv("valori-in-eccesso"),
     sv("valori-su-piu-righe"),       sv("ultimo-campo-ignorato"),  sv("prima-di-generale"),
-    sv("lettura-fallita"),
+    sv("lettura-fallita"),           sv("elemento-perso"),         sv("riga-inghiottita"),
+    sv("commento-non-valido"),
 };
 
 constexpr std::array regole{

@@ -1,5 +1,7 @@
 #include "description/lettore.hpp"
 
+#include "description/taglio_campi.hpp"
+
 #include <algorithm>
 #include <fstream>
 #include <limits>
@@ -10,43 +12,8 @@ namespace corvenna {
 
 namespace {
 
-constexpr bool e_spazio(char c) {
-    return c == ' ' || c == '\t';
-}
-constexpr bool e_a_capo(char c) {
-    return c == '\r' || c == '\n';
-}
-constexpr bool e_cifra(char c) {
-    return c >= '0' && c <= '9';
-}
-constexpr bool chiude_campo(char c) {
-    return c == ',' || e_a_capo(c);
-}
-
 constexpr char minuscola(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Beyond this magnitude a number fits no type the reader serves; further digits stop adding to
-// the value, so a long run of digits cannot overflow the accumulation.
-constexpr std::int64_t limite_accumulo = 1'000'000'000'000;
-
-std::size_t dopo_spazi(std::string_view t, std::size_t p) {
-    while (p < t.size() && e_spazio(t[p]))
-        ++p;
-    return p;
-}
-
-// The position after the comma or line end that stands at `p`; `p` itself when neither does.
-// A line end is CR LF, a lone CR or a lone LF.
-std::size_t dopo_separatore(std::string_view t, std::size_t p) {
-    if (p >= t.size())
-        return p;
-    if (t[p] == ',' || t[p] == '\n')
-        return p + 1;
-    if (t[p] == '\r')
-        return (p + 1 < t.size() && t[p + 1] == '\n') ? p + 2 : p + 1;
-    return p;
 }
 
 } // namespace
@@ -120,40 +87,17 @@ std::string lettore_descrizione::leggi_testo() {
         fallisci(causa_fallimento::fine_testo);
         return {};
     }
-    const std::size_t inizio = dopo_spazi(t, pos_);
-    inizia_campo(inizio);
-    accorciato_ = false;
-    if (inizio < t.size() && t[inizio] == '"') {
-        // Quoted: everything up to the closing quote, commas and line ends included; whatever
-        // stands between the closing quote and the next separator is dropped.
-        const std::size_t chiusura = t.find('"', inizio + 1);
-        if (chiusura == std::string_view::npos) {
-            // An unclosed quote would swallow the rest of the description unnoticed.
-            fine_campo_ = t.find_first_of(",\r\n", inizio);
-            if (fine_campo_ == std::string_view::npos)
-                fine_campo_ = t.size();
-            fallisci(causa_fallimento::virgolette_aperte);
-            return {};
-        }
-        std::string campo(t.substr(inizio + 1, chiusura - inizio - 1));
-        std::size_t fine = t.find_first_of(",\r\n", chiusura + 1);
-        if (fine == std::string_view::npos)
-            fine = t.size();
-        accorciato_ = dopo_spazi(t, chiusura + 1) < fine;
-        fine_campo_ = chiusura + 1;
-        avanza(dopo_separatore(t, fine));
-        return campo;
+    const taglio_campo c = taglia_testo(t, pos_);
+    inizia_campo(c.inizio);
+    fine_campo_ = c.fine;
+    if (c.aperte) {
+        // An unclosed quote would swallow the rest of the description unnoticed.
+        fallisci(causa_fallimento::virgolette_aperte);
+        return {};
     }
-    std::size_t fine = t.find_first_of(",\r\n", inizio);
-    if (fine == std::string_view::npos)
-        fine = t.size();
-    std::size_t ultimo = fine;
-    while (ultimo > inizio && e_spazio(t[ultimo - 1]))
-        --ultimo;
-    accorciato_ = ultimo < fine;
-    fine_campo_ = ultimo;
-    avanza(dopo_separatore(t, fine));
-    return std::string(t.substr(inizio, ultimo - inizio));
+    accorciato_ = c.virgolette ? dopo_spazi(t, c.fine) < c.separatore : c.fine < c.separatore;
+    avanza(c.seguente);
+    return std::string(testo_tagliato(t, c));
 }
 
 std::optional<std::int64_t> lettore_descrizione::leggi_numero(std::int64_t minimo,
@@ -163,37 +107,21 @@ std::optional<std::int64_t> lettore_descrizione::leggi_numero(std::int64_t minim
         fallisci(causa_fallimento::fine_testo);
         return std::nullopt;
     }
-    std::size_t p = dopo_spazi(t, pos_);
-    inizia_campo(p);
-    const bool negativo = p < t.size() && t[p] == '-';
-    if (negativo)
-        ++p;
-    const std::size_t prima_cifra = p;
-    std::int64_t valore = 0;
-    for (; p < t.size() && e_cifra(t[p]); ++p) {
-        if (valore <= limite_accumulo)
-            valore = valore * 10 + (t[p] - '0');
-    }
-    const bool ha_cifre = p > prima_cifra;
-    // The number must end at a blank, a separator or the end of the description; a minus sign
-    // needs digits after it. A field with neither sign nor digits is empty and reads 0.
-    if ((p < t.size() && !e_spazio(t[p]) && !chiude_campo(t[p])) || (negativo && !ha_cifre)) {
-        while (p < t.size() && !e_spazio(t[p]) && !chiude_campo(t[p]))
-            ++p;
-        fine_campo_ = p;
+    const taglio_campo c = taglia_numero(t, pos_);
+    inizia_campo(c.inizio);
+    fine_campo_ = c.fine;
+    const auto valore = numero_campo(t.substr(c.inizio, c.fine - c.inizio));
+    if (!valore) {
         fallisci(causa_fallimento::non_numero);
         return std::nullopt;
     }
-    fine_campo_ = p;
-    if (negativo)
-        valore = -valore;
-    if (valore < minimo || valore > massimo) {
+    if (*valore < minimo || *valore > massimo) {
         minimo_ = minimo;
         massimo_ = massimo;
         fallisci(causa_fallimento::fuori_tipo);
         return std::nullopt;
     }
-    avanza(dopo_separatore(t, dopo_spazi(t, p)));
+    avanza(c.seguente);
     return valore;
 }
 

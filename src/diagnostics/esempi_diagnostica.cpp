@@ -207,9 +207,9 @@ constexpr std::array esempi{
         "0,  2,  4,  1,  1,  6,  41,  0,   ORIGINE\n[segnali]\n"
         "segnale,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]"},
     esempio_diagnostica{"parola-chiave-simile", "",
-        "[generale]\nsegnael,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]",
+        "[generale]\nvelocta,  0,  75\n[fine]",
         "Scrivi la parola chiave suggerita.", "",
-        "[generale]\nsegnale,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]"},
+        "[generale]\nvelocita,  0,  75\n[fine]"},
     esempio_diagnostica{"intestazione-sconosciuta", "",
         "[generale]\nnumero vetture,  12\n[vel_limte]\n[fine]",
         "Scrivi l'intestazione suggerita, o toglila.", "",
@@ -246,6 +246,37 @@ constexpr std::array esempi{
         "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  41,  0,   CORVENNA\n"
         "stazione,  1000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  45,  30,   "
         "LUCERIO\n[fine]"},
+    esempio_diagnostica{"elemento-perso", "",
+        "[generale]\nsegnael,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]",
+        "Scrivi la parola chiave suggerita.", "",
+        "[generale]\nsegnale,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n[fine]"},
+    esempio_diagnostica{"riga-inghiottita", "",
+        "[generale]\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  41,  0\n"
+        "stazione,  5200,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  45,  30,   "
+        "LUCERIO\n[fine]",
+        "Completa la riga corta: qui manca il nome della prima stazione.", "",
+        "[generale]\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  41,  0,   CORVENNA\n"
+        "stazione,  5200,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  45,  30,   "
+        "LUCERIO\n[fine]"},
+    esempio_diagnostica{"curva-ignorata",
+        "[generale]\nlunghezza percorso,  20000\n[curve]\ncurvas4,  3000,  500\n"
+        "curvad3,  1000,  500\n[fine]", "",
+        "Scrivi le curve in ordine di posizione.",
+        "[generale]\nlunghezza percorso,  20000\n[curve]\ncurvad3,  1000,  500\n"
+        "curvas4,  3000,  500\n[fine]", ""},
+    esempio_diagnostica{"progressiva-mai-applicata",
+        "[generale]\nlunghezza percorso,  20000\nprogressiva chilometrica uno,  0,  0,  0\n"
+        "progressiva chilometrica due,  0,  500,  0\n"
+        "progressiva chilometrica tre,  5000,  9000,  0\n[fine]", "",
+        "Togli la progressiva che non si applica, o dalle un inizio suo.",
+        "[generale]\nlunghezza percorso,  20000\nprogressiva chilometrica uno,  0,  0,  0\n"
+        "progressiva chilometrica tre,  5000,  9000,  0\n[fine]", ""},
+    esempio_diagnostica{"commento-non-valido", "",
+        "[generale]\n# nota per le salite\nsabbia,  300\n[fine]",
+        "Scrivi il commento con '--'.", "",
+        "[generale]\n-- nota per le salite\nsabbia,  300\n[fine]"},
 
     // Errors.
     esempio_diagnostica{"lunghezza-eccessiva",

@@ -260,6 +260,38 @@ constexpr std::array tabella{
            "l'orario di una stazione precede quello della stazione prima",
            "Le stazioni si leggono nell'ordine di marcia: un orario che torna indietro e' di "
            "solito un errore di battitura (o un'ora sbagliata). Correggi l'orario."),
+    avviso_grave(tipo_avviso::elemento_perso, "elemento-perso",
+                 "una parola chiave scritta male fa perdere un elemento",
+                 "Il campo chiave non e' una parola chiave, ma somiglia a quella di un elemento (una "
+                 "stazione, un segnale, un rallentamento, un cartello, una curva, un tratto "
+                 "montagna, una progressiva chilometrica), o lo e' con maiuscole dove contano: la "
+                 "riga e' ignorata, e lo scenario e' scritto senza quell'elemento. Il messaggio "
+                 "dice quale. Correggi la parola chiave come suggerito."),
+    avviso_grave(tipo_avviso::riga_inghiottita, "riga-inghiottita",
+                 "una riga corta prende i valori mancanti dalla riga seguente, che si perde",
+                 "La riga ha meno valori di quanti ne prende la sua parola chiave, e i mancanti "
+                 "sono letti dalla riga seguente, che comincia con una parola chiave: quella "
+                 "parola diventa un valore (il nome di una stazione diventa 'stazione'), e "
+                 "l'elemento della riga seguente non entra nello scenario. Il messaggio dice "
+                 "quali campi mancano. Completa la riga con tutti i suoi valori."),
+    avviso_grave(tipo_avviso::curva_ignorata, "curva-ignorata",
+                 "una curva finisce prima della fine della precedente ed e' ignorata",
+                 "Le curve si applicano nell'ordine delle righe, ciascuna dalla fine della "
+                 "precedente: una curva scritta dopo una che sta piu' avanti (fuori ordine) "
+                 "finisce dove la planimetria e' gia' fatta, e non entra nello scenario. Scrivi "
+                 "le curve in ordine di posizione."),
+    avviso_grave(tipo_avviso::progressiva_mai_applicata, "progressiva-mai-applicata",
+                 "una progressiva chilometrica inizia dove un'altra e non si applica mai",
+                 "Di due progressive chilometriche che iniziano allo stesso metro vale una sola, "
+                 "quella col numero piu' basso (uno prima di due, due prima di tre): l'altra non "
+                 "da' mai il chilometro del macchinista. Dai a ciascuna progressiva un inizio "
+                 "diverso, o togli quella che non serve."),
+    avviso(tipo_avviso::commento_non_valido, "commento-non-valido",
+           "una riga comincia con # o //, che non fanno un commento",
+           "Nelle descrizioni un commento e' un campo che comincia con '--'; '#' e '//' non "
+           "hanno alcun senso, e la riga e' letta come un campo chiave che non e' una parola "
+           "chiave: e' ignorata, ma una virgola nel testo fa leggere cio' che segue come "
+           "un'altra riga. Scrivi il commento con '--', senza virgole."),
 
     // Errors, by code. The texts are the sentences the programs print for the codes.
     errore(1, "lunghezza-eccessiva", posizione::senza,

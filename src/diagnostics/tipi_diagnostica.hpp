@@ -73,11 +73,17 @@ enum class tipo_avviso : std::uint8_t {
     commento_con_virgola,
     orario_non_valido,
     orario_decrescente,
+    // What the author wrote is lost or changed: an error of the authors' tool by default.
+    elemento_perso,
+    riga_inghiottita,
+    curva_ignorata,
+    progressiva_mai_applicata,
+    commento_non_valido,
 };
 
 // How many kinds of warning there are: the last kind above, plus one.
 inline constexpr std::size_t numero_tipi_avviso =
-    static_cast<std::size_t>(tipo_avviso::orario_decrescente) + 1;
+    static_cast<std::size_t>(tipo_avviso::commento_non_valido) + 1;
 
 // One kind of diagnostic.
 struct tipo_diagnostica {

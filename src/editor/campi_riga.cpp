@@ -1,76 +1,25 @@
 #include "editor/campi_riga.hpp"
 
+#include "description/taglio_campi.hpp"
+
+#include <vector>
+
 namespace corvenna {
-
-namespace {
-
-bool spazio(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::size_t salta_spazi(std::string_view r, std::size_t p) {
-    while (p < r.size() && spazio(r[p]))
-        ++p;
-    return p;
-}
-
-// A text field from `p`: to the comma (or the closing quote); returns where the next field
-// starts.
-std::size_t campo_testo(std::string_view r, std::size_t p, campo_letto& c) {
-    p = salta_spazi(r, p);
-    c.inizio = p;
-    if (p < r.size() && r[p] == '"') {
-        const std::size_t chiusa = r.find('"', p + 1);
-        c.fine = chiusa == std::string_view::npos ? r.size() : chiusa + 1;
-        const std::size_t virgola = r.find(',', c.fine);
-        c.testo = r.substr(c.inizio, c.fine - c.inizio);
-        return virgola == std::string_view::npos ? r.size() : virgola + 1;
-    }
-    std::size_t fine = r.find(',', p);
-    const std::size_t dopo = fine == std::string_view::npos ? r.size() : fine + 1;
-    if (fine == std::string_view::npos)
-        fine = r.size();
-    while (fine > p && spazio(r[fine - 1]))
-        --fine;
-    c.fine = fine;
-    c.testo = r.substr(c.inizio, c.fine - c.inizio);
-    return dopo;
-}
-
-// A number field: to a blank, a comma or the line end; the blanks and one comma after it go
-// with it.
-std::size_t campo_numero(std::string_view r, std::size_t p, campo_letto& c) {
-    p = salta_spazi(r, p);
-    c.inizio = p;
-    while (p < r.size() && !spazio(r[p]) && r[p] != ',')
-        ++p;
-    c.fine = p;
-    c.testo = r.substr(c.inizio, c.fine - c.inizio);
-    p = salta_spazi(r, p);
-    if (p < r.size() && r[p] == ',')
-        ++p;
-    return p;
-}
-
-} // namespace
 
 riga_letta leggi_riga(std::string_view riga, descrizione d) {
     riga_letta r;
-    if (salta_spazi(riga, 0) >= riga.size())
+    if (dopo_spazi(riga, 0) >= riga.size())
         return r;
-    campo_letto parola;
-    std::size_t p = campo_testo(riga, 0, parola);
-    r.campi.push_back(parola);
-    r.voce = voce_per_parola(d, parola.testo);
-    std::size_t indice = 0;
-    while (p < riga.size()) {
-        campo_letto c;
-        const bool testo =
-            !r.voce || (indice < r.voce->campi.size() && r.voce->campi[indice].testo);
-        p = testo ? campo_testo(riga, p, c) : campo_numero(riga, p, c);
-        r.campi.push_back(c);
-        ++indice;
-    }
+    const taglio_campo chiave = taglia_testo(riga, 0);
+    r.voce = voce_per_parola(d, riga.substr(chiave.inizio, chiave.fine - chiave.inizio));
+    // A row of an unknown keyword is cut as texts; the values of a known one by their type.
+    std::vector<tipo_campo> tipi;
+    if (r.voce)
+        for (const campo_riga& c : r.voce->campi)
+            tipi.push_back(c.testo ? tipo_campo::testo : tipo_campo::intero_32);
+    for (const campo_tagliato& c :
+         taglia_riga(riga, tipi, r.voce ? tipo_campo::intero_32 : tipo_campo::testo))
+        r.campi.push_back({c.inizio, c.fine, c.testo});
     return r;
 }
 

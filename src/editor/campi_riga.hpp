@@ -1,9 +1,9 @@
 #pragma once
 
-// One line of a description cut into its fields, as the reader cuts it when the line is a row:
-// the keyword field, then each value, a number ending at a blank, a comma or the line end and a
-// text at a comma or the line end (a quoted text at its closing quote). Enough for hover,
-// symbols and completion; the compile reads the file as one stream and has the last word.
+// One line of a description cut into its fields by the description's row cutter, as the reader
+// cuts it when the line is a row: the keyword field, then each value by its type. Enough for
+// hover, symbols and completion; the compile reads the file as one stream and has the last
+// word.
 
 #include "base/descrizione.hpp"
 #include "editor/catalogo_righe.hpp"

@@ -68,6 +68,10 @@ inline constexpr int prima_voce_cartelli = 80;
 // plan view runs to the route length plus the extension.
 inline constexpr std::int32_t lunghezza_percorso_massima = 1000000;
 inline constexpr std::int32_t prolungamento_tracciato = 7000;
+// The track a description row needs past its position: a row's first value plus its margin
+// must lie on the track (a station's platform and stop need more of it).
+inline constexpr int margine_riga = 100;
+inline constexpr int margine_stazione = 800;
 
 // The stamps the build puts on every scenario, whatever the descriptions say: item 85's `i1`
 // and cell 1's `dato1`.

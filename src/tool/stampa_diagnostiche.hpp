@@ -4,6 +4,7 @@
 // error, or as one JSON array on standard output; then the summary line.
 
 #include "pipeline/costruisci_scenario.hpp"
+#include "pipeline/esito_costruzione.hpp"
 
 #include <filesystem>
 #include <iosfwd>
@@ -12,11 +13,6 @@
 #include <string_view>
 
 namespace corvenna {
-
-// The build's diagnostics, with one error added for an outcome that none of them reports, so a
-// failed build never prints "0 errori". The build's list is moved out of `s`, which keeps an
-// empty one.
-elenco_diagnostiche completa_diagnostiche(scenario_costruito& s);
 
 // The form asked for with --diagnostica: text on standard error, one JSON array or one SARIF
 // log on standard output.

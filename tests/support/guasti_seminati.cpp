@@ -106,12 +106,12 @@ const std::vector<tipo_guasto>& tipi() {
         {D::treno, [](auto& r, std::size_t i) { return inizia(r[i], "stazione,"); },
          [](std::string& r, int, std::int32_t) {
              r = "stazone" + r.substr(r.find(','));
-             return guasto_seminato{D::treno, 0, 1, "parola-chiave-simile"};
+             return guasto_seminato{D::treno, 0, 1, "elemento-perso"};
          }},
         {D::treno, [](auto& r, std::size_t i) { return inizia(r[i], "segnale,"); },
          [](std::string& r, int, std::int32_t) {
              r = "segnael" + r.substr(r.find(','));
-             return guasto_seminato{D::treno, 0, 1, "parola-chiave-simile"};
+             return guasto_seminato{D::treno, 0, 1, "elemento-perso"};
          }},
         {D::treno,
          [](auto& r, std::size_t i) {

@@ -114,7 +114,7 @@ TEST(Correzioni, AWarningAboutAnEarlierRowPointsAtThatRow) {
          12,
          "il tratto coperto era stato posto dalla riga 4"},
         {"curva-sovrapposta",
-         {linea({"curvas4,  700,  950", "curvad3,  1000,  100"}), treno({})},
+         {linea({"curvas4,  700,  950", "curvad3,  1000,  1000"}), treno({})},
          D::linea,
          5,
          D::linea,
@@ -165,7 +165,7 @@ TEST(Correzioni, ACertainFixReplacesItsRangeAndTheWarningGoesAway) {
     const std::string generale_maiuscola =
         testo({"[generale]", "lunghezza percorso,  10000", "Sfondo uno,  1", "[righe]", "[fine]"});
     const std::vector<caso_correzione> casi{
-        {"parola-chiave-simile",
+        {"elemento-perso",
          {linea({}), treno({"segnael,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0"})},
          D::treno,
          2,
@@ -251,9 +251,17 @@ TEST(Correzioni, ACertainFixReplacesItsRangeAndTheWarningGoesAway) {
          3,
          {{2, 1, 13, ""}},
          true},
-        // The compile reads "destra" as a left curve of class 1: what was meant is not certain.
+        // The compile reads "destra 1000" as a left curve of class 1: the hand written in words
+        // and the radius that is one of the six say what was meant, a right curve of class 4.
         {"lettere-fraintese",
          {linea({"curva destra 1000,  700,  950"}), treno({})},
+         D::linea,
+         4,
+         {{4, 1, 18, "curvad4"}},
+         true},
+        // A radius that is none of the six: the class meant is not certain.
+        {"lettere-fraintese",
+         {linea({"curva destra 600,  700,  950"}), treno({})},
          D::linea,
          4,
          std::nullopt,

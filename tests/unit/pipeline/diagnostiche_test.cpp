@@ -284,9 +284,13 @@ TEST(Diagnostiche, EachWarningFiresAtTheLineThatShowsIt) {
         {"prima-posizione-non-zero", linea({}), treno({"velocita,  500,  100"}),
          "T.txt:2:12: avviso: la prima riga di velocita' e' a 500 m, non a 0: le celle prima hanno "
          "il valore 0 [prima-posizione-non-zero]\n"},
-        {"curva-sovrapposta", linea({"curvas4,  700,  950", "curvad3,  1000,  100"}), treno({}),
+        {"curva-sovrapposta", linea({"curvas4,  700,  950", "curvad3,  1000,  1000"}), treno({}),
          "L.txt:5:11: avviso: la curva a 1000 m inizia prima della fine della precedente (1650 m): "
-         "e' ignorata [curva-sovrapposta]\n"},
+         "e' applicata solo da 1650 m [curva-sovrapposta]\n"},
+        {"curva-ignorata", linea({"curvas4,  700,  950", "curvad3,  1000,  100"}), treno({}),
+         "L.txt:5:11: avviso: la curva a 1000 m finisce a 1100 m, prima della fine della "
+         "precedente (1650 m): e' ignorata e non entra nello scenario; le curve vanno scritte in "
+         "ordine di posizione [curva-ignorata]\n"},
         {"classe-curva-multipla", linea({"curvas46,  700,  950"}), treno({}),
          "L.txt:4:1: avviso: 'curvas46' contiene piu' cifre di classe: vale la piu' bassa, 4 "
          "[classe-curva-multipla]\n"},
@@ -334,7 +338,8 @@ TEST(Diagnostiche, EachWarningFiresAtTheLineThatShowsIt) {
         {"compilazione-interrotta", linea({"pendenza,  99500,  3"}, "88000"),
          treno({"segnale,  2800,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0"}),
          "T.txt:2:11: avviso: la compilazione si ferma a questa riga (il segnale a 2800 m): resta "
-         "il codice 15 di una riga precedente, e le righe seguenti non sono lette "
+         "il codice 15 della riga 4 della descrizione della linea, e le righe seguenti non sono "
+         "lette "
          "[compilazione-interrotta]\n"},
     };
     for (const caso_avviso& k : casi) {
