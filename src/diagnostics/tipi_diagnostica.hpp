@@ -73,11 +73,16 @@ enum class tipo_avviso : std::uint8_t {
     commento_con_virgola,
     orario_non_valido,
     orario_decrescente,
+    // Found by the dry run: a timetable no train keeps, signals too close to stop between them.
+    orario_impossibile,
+    orario_irrealizzabile,
+    margine_scarso,
+    frenatura_insufficiente,
 };
 
 // How many kinds of warning there are: the last kind above, plus one.
 inline constexpr std::size_t numero_tipi_avviso =
-    static_cast<std::size_t>(tipo_avviso::orario_decrescente) + 1;
+    static_cast<std::size_t>(tipo_avviso::frenatura_insufficiente) + 1;
 
 // One kind of diagnostic.
 struct tipo_diagnostica {
