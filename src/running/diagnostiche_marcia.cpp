@@ -85,13 +85,20 @@ diagnostica avviso_marcia(tipo_avviso tipo, const riga_descrizione& r, std::stri
 } // namespace
 
 std::string secondi_testo(double s) {
-    return std::to_string(std::llround(s)) + " s";
+    char t[48];
+    std::snprintf(t, sizeof t, "%.1f", s);
+    std::string testo = t;
+    if (testo.ends_with(".0"))
+        testo.resize(testo.size() - 2);
+    if (testo == "-0")
+        testo = "0";
+    return testo + " s";
 }
 
 std::string percento_testo(double p) {
-    char t[40];
+    char t[48];
     std::snprintf(t, sizeof t, "%.1f %%", p);
-    return t;
+    return std::string(t) == "-0.0 %" ? std::string("0.0 %") : std::string(t);
 }
 
 std::optional<campo_orario> campo_orario_stazione(std::string_view testo, int riga) {
@@ -118,7 +125,7 @@ elenco_diagnostiche diagnostiche_marcia(const scenario_costruito& s, std::string
         const riga_descrizione& r = s.righe.stazioni[indice];
         const auto campo = campo_orario_stazione(testo_di(r.file), r.riga);
         const std::string tratta = "da " + nome(t.da) + " a " + nome(t.a);
-        if (t.orario_s < t.limite_s - 0.5) {
+        if (t.orario_s < t.limite_s - 0.05) {
             d.push_back(avviso_marcia(
                 tipo_avviso::orario_impossibile, r, testo_di(r.file), campo,
                 tratta + " l'orario da' " + secondi_testo(t.orario_s) +
@@ -175,6 +182,44 @@ elenco_diagnostiche diagnostiche_marcia(const scenario_costruito& s, std::string
         }
     }
     return d;
+}
+
+std::string testo_marcia_riga(const scenario_costruito& s, const modello_treno& modello,
+                              descrizione d, int riga) {
+    if (!s.riuscito())
+        return {};
+    const costruzione& c = s.c;
+    const riga_descrizione cercata{d, riga};
+    const linea_marcia l = linea_di_marcia(c);
+    const std::string del_modello =
+        "marcia a vuoto (modello " + (modello.nome.empty() ? std::string("senza nome") : modello.nome) + "): ";
+    for (tratta_marcia& t : tratte_orario(l)) {
+        const auto indice = static_cast<std::size_t>(t.voce_a - 1);
+        if (indice >= s.righe.stazioni.size() || !(s.righe.stazioni[indice] == cercata))
+            continue;
+        const double minimo = tempo_minimo_s(l, modello, static_cast<double>(t.da_metro),
+                                             static_cast<double>(t.a_metro));
+        const double margine = t.orario_s - minimo;
+        return del_modello + "da " + nome(t.da) + " a " + nome(t.a) + " l'orario da' " +
+               secondi_testo(t.orario_s) + "; minimo " + secondi_testo(minimo) +
+               ", limite inferiore " + secondi_testo(t.limite_s) + ", margine " +
+               secondi_testo(margine) + " (" +
+               percento_testo(minimo > 0 ? 100 * margine / minimo : 0) + ")";
+    }
+    const double emergenza = frenatura_emergenza(modello, c);
+    for (const segnale_marcia& x : frenature_segnali(l, modello, emergenza)) {
+        const auto k = static_cast<std::size_t>(x.cella_avviso);
+        if (k >= s.righe.celle.size() || !s.righe.celle[k] || !(*s.righe.celle[k] == cercata))
+            continue;
+        char testo[300];
+        std::snprintf(testo, sizeof testo,
+                      "frenatura dall'avviso %.0f m a %.0f km/h (pendenza media %.1f per mille, "
+                      "emergenza %.2f m/s^2) su %.0f m fino al principale a %lld m: margine %.0f m",
+                      x.frenatura_m, x.velocita_kmh, x.pendenza_media_per_mille, emergenza,
+                      x.disponibile_m, static_cast<long long>(x.principale_metro), x.margine_m);
+        return del_modello + testo;
+    }
+    return {};
 }
 
 void aggiungi_in_ordine(elenco_diagnostiche& tutte, elenco_diagnostiche nuove) {

@@ -11,6 +11,7 @@
 #include "pipeline/costruisci_scenario.hpp"
 #include "running/marcia_treno.hpp"
 
+#include <string>
 #include <string_view>
 
 namespace corvenna {
@@ -19,6 +20,13 @@ namespace corvenna {
 // Nothing for a scenario that did not compile.
 elenco_diagnostiche diagnostiche_marcia(const scenario_costruito& s, std::string_view linea,
                                         std::string_view treno, const modello_treno* modello);
+
+// What the dry run says of the row on line `riga` of description `d`, in one paragraph: for a
+// station row that ends a section, the section's scheduled time, the model's minimum, the lower
+// bound and the margin; for a distant signal's row, its braking distance and margin. Empty for
+// any other row and for a scenario that did not compile.
+std::string testo_marcia_riga(const scenario_costruito& s, const modello_treno& modello,
+                              descrizione d, int riga);
 
 // `nuove` added to `tutte`, and the whole in file order (line description first, then by line
 // and column), as the checking pass orders its own.
@@ -35,7 +43,7 @@ std::optional<campo_orario> campo_orario_stazione(std::string_view testo, int ri
 // Where the position field of the row on line `riga` begins and ends.
 std::optional<campo_orario> campo_posizione(std::string_view testo, int riga);
 
-// "123 s", "1.5 %": the figures of the messages and the hover.
+// "123 s", "330.1 s", "1.5 %": the figures of the messages, the table and the hover.
 std::string secondi_testo(double s);
 std::string percento_testo(double p);
 

@@ -16,8 +16,10 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
+// To `passo` (0.1, 0.01), as the nearest double to the rounded decimal.
 double arrotonda(double x, double passo) {
-    return std::round(x / passo) * passo;
+    const double per = std::round(1 / passo);
+    return std::round(x * per) / per;
 }
 
 std::string riga_json(const json& j) {
