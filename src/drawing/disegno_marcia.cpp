@@ -3,6 +3,7 @@
 #include "drawing/disegno_testo.hpp"
 #include "input/velocita_effettiva.hpp"
 #include "running/diagnostiche_marcia.hpp"
+#include "running/rapporto_marcia.hpp"
 
 #include <algorithm>
 #include <cstdio>

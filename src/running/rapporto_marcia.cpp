@@ -78,8 +78,8 @@ void scrivi_marcia_testo(std::ostream& uscita, const costruzione& c, const esito
     const std::vector<sistema_progressiva> s = sistemi_progressiva(c);
     uscita << "modello " << descrizione_modello(e) << a_capo << a_capo;
     char riga[400];
-    std::snprintf(riga, sizeof riga, "%-36s %-17s %8s %8s %8s %8s %8s", "tratta", "km", "orario",
-                  "minimo", "limite", "margine", "");
+    std::snprintf(riga, sizeof riga, "%-36s %-17s %8s %8s %8s %8s", "tratta", "km", "orario",
+                  "minimo", "limite", "margine");
     uscita << riga << a_capo;
     for (const tratta_marcia& t : e.tratte) {
         const std::string nome = nome_csv(t.da) + " - " + nome_csv(t.a);
@@ -98,7 +98,7 @@ void scrivi_marcia_testo(std::ostream& uscita, const costruzione& c, const esito
             testo += "  scarso";
         uscita << testo << a_capo;
     }
-    std::snprintf(riga, sizeof riga, "%-36s %-17s %8s %8s %8s %8s %8s", "intera linea", "",
+    std::snprintf(riga, sizeof riga, "%-36s %-17s %8s %8s %8s %8s %8s", "intera linea", "-",
                   secondi_testo(e.totale.orario_s).c_str(),
                   secondi_testo(e.totale.minimo_s).c_str(),
                   secondi_testo(e.totale.limite_s).c_str(),

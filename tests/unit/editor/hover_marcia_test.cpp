@@ -18,15 +18,15 @@ TEST(HoverMarcia, StationTimeFieldsAskForTheSectionAndOtherFieldsDoNot) {
     c.marcia_riga = [](int riga) { return "marcia alla riga " + std::to_string(riga); };
     const riga_letta r = leggi_riga(stazione, descrizione::treno);
     ASSERT_NE(r.voce, nullptr);
-    // Fields 15, 16 and 17 are the hours, minutes and seconds; the hover's line counts from 0.
-    for (const int campo : {15, 16, 17})
+    // Fields 14, 15 and 16 are the hours, minutes and seconds; the hover's line counts from 0.
+    for (const int campo : {14, 15, 16})
         EXPECT_EQ(hover_marcia(r, campo, 33, c), "\n\nNella marcia alla riga 34") << campo;
-    for (const int campo : {0, 1, 14, 18})
+    for (const int campo : {0, 1, 13, 17})
         EXPECT_EQ(hover_marcia(r, campo, 33, c), "") << campo;
     // Nothing without the compiled pair's answer.
-    EXPECT_EQ(hover_marcia(r, 15, 33, compilazione_coppia{}), "");
+    EXPECT_EQ(hover_marcia(r, 14, 33, compilazione_coppia{}), "");
     c.marcia_riga = [](int) { return std::string(); };
-    EXPECT_EQ(hover_marcia(r, 15, 33, c), "");
+    EXPECT_EQ(hover_marcia(r, 14, 33, c), "");
 }
 
 TEST(HoverMarcia, SignalRowAsksAnywhere) {
