@@ -25,7 +25,8 @@ struct scala {
         return margine_sinistro + (larghezza - margine_sinistro) * metro / fine_m;
     }
     double y(double kmh) const {
-        return altezza - margine_basso - (altezza - margine_alto - margine_basso) * kmh / massima_kmh;
+        return altezza - margine_basso -
+               (altezza - margine_alto - margine_basso) * kmh / massima_kmh;
     }
 };
 
@@ -86,8 +87,9 @@ void scrivi_sezione_marcia(std::string& u, const costruzione& c, const esito_mar
         punto(u, s.x(s.fine_m), s.y(limiti.back()));
     u += "\"/>\n";
     // The run.
-    u += "<polyline class=\"velocita-marcia\" fill=\"none\" stroke=\"#1f6fb2\" stroke-width=\"1.4\" "
-         "points=\"";
+    u +=
+        "<polyline class=\"velocita-marcia\" fill=\"none\" stroke=\"#1f6fb2\" stroke-width=\"1.4\" "
+        "points=\"";
     for (const punto_profilo& p : e.profilo)
         punto(u, s.x(p.metro), s.y(p.velocita_kmh));
     u += "\"/>\n";
@@ -115,10 +117,9 @@ void scrivi_sezione_marcia(std::string& u, const costruzione& c, const esito_mar
             continue;
         u += "<g class=\"segnale-corto\"><title>";
         char testo[200];
-        std::snprintf(testo, sizeof testo,
-                      "avviso a %lld m: frenatura %.0f m su %.0f m, margine %.0f m",
-                      static_cast<long long>(x.avviso_metro), x.frenatura_m, x.disponibile_m,
-                      x.margine_m);
+        std::snprintf(
+            testo, sizeof testo, "avviso a %lld m: frenatura %.0f m su %.0f m, margine %.0f m",
+            static_cast<long long>(x.avviso_metro), x.frenatura_m, x.disponibile_m, x.margine_m);
         aggiungi_html(u, testo);
         u += "</title><path d=\"M";
         punto(u, s.x(static_cast<double>(x.avviso_metro)), altezza - margine_basso + 2);

@@ -8,7 +8,8 @@ std::string hover_marcia(const riga_letta& r, int indice, int riga,
         return {};
     const voce_riga& v = *r.voce;
     bool chiede = v.parola == "segnale";
-    if (v.parola == "stazione" && indice >= 1 && static_cast<std::size_t>(indice) <= v.campi.size()) {
+    if (v.parola == "stazione" && indice >= 1 &&
+        static_cast<std::size_t>(indice) <= v.campi.size()) {
         const std::string_view campo = v.campi[static_cast<std::size_t>(indice - 1)].nome;
         chiede = campo == "ore" || campo == "minuti" || campo == "secondi";
     }

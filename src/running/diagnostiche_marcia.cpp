@@ -52,8 +52,7 @@ std::optional<campo_orario> campi_riga(std::string_view testo, int riga, std::st
         if (f.nome == primo)
             c.colonna = l.luogo_campo().colonna;
         if (f.nome == ultimo) {
-            c.colonna_fine =
-                l.luogo_campo().colonna + static_cast<int>(l.testo_campo().size());
+            c.colonna_fine = l.luogo_campo().colonna + static_cast<int>(l.testo_campo().size());
             return c.colonna > 0 ? std::optional(c) : std::nullopt;
         }
     }
@@ -126,13 +125,13 @@ elenco_diagnostiche diagnostiche_marcia(const scenario_costruito& s, std::string
         const auto campo = campo_orario_stazione(testo_di(r.file), r.riga);
         const std::string tratta = "da " + nome(t.da) + " a " + nome(t.a);
         if (t.orario_s < t.limite_s - 0.05) {
-            d.push_back(avviso_marcia(
-                tipo_avviso::orario_impossibile, r, testo_di(r.file), campo,
-                tratta + " l'orario da' " + secondi_testo(t.orario_s) +
-                    ", meno del limite inferiore di " + secondi_testo(t.limite_s) + " (" +
-                    std::to_string(t.a_metro - t.da_metro) +
-                    " m alle velocita' delle celle): nessun treno tiene l'orario",
-                t.a_metro));
+            d.push_back(
+                avviso_marcia(tipo_avviso::orario_impossibile, r, testo_di(r.file), campo,
+                              tratta + " l'orario da' " + secondi_testo(t.orario_s) +
+                                  ", meno del limite inferiore di " + secondi_testo(t.limite_s) +
+                                  " (" + std::to_string(t.a_metro - t.da_metro) +
+                                  " m alle velocita' delle celle): nessun treno tiene l'orario",
+                              t.a_metro));
             continue;
         }
         if (modello == nullptr)
@@ -141,27 +140,27 @@ elenco_diagnostiche diagnostiche_marcia(const scenario_costruito& s, std::string
                                              static_cast<double>(t.a_metro));
         const double margine = t.orario_s - minimo;
         const double percento = minimo > 0 ? 100 * margine / minimo : 0;
-        const std::string modello_testo = modello->nome.empty() ? std::string("del modello")
-                                                                : "del modello " + modello->nome;
+        const std::string modello_testo =
+            modello->nome.empty() ? std::string("del modello") : "del modello " + modello->nome;
         if (margine < 0)
-            d.push_back(avviso_marcia(tipo_avviso::orario_irrealizzabile, r, testo_di(r.file),
-                                      campo,
-                                      tratta + " l'orario da' " + secondi_testo(t.orario_s) +
-                                          ", meno dei " + secondi_testo(minimo) +
-                                          " della marcia " + modello_testo + " (margine " +
-                                          percento_testo(percento) + ")",
-                                      t.a_metro));
+            d.push_back(
+                avviso_marcia(tipo_avviso::orario_irrealizzabile, r, testo_di(r.file), campo,
+                              tratta + " l'orario da' " + secondi_testo(t.orario_s) +
+                                  ", meno dei " + secondi_testo(minimo) + " della marcia " +
+                                  modello_testo + " (margine " + percento_testo(percento) + ")",
+                              t.a_metro));
         else if (percento < margine_minimo_percento)
             d.push_back(avviso_marcia(tipo_avviso::margine_scarso, r, testo_di(r.file), campo,
                                       tratta + " l'orario da' " + secondi_testo(t.orario_s) +
                                           " sui " + secondi_testo(minimo) + " della marcia " +
-                                          modello_testo + ": margine " +
-                                          percento_testo(percento) + ", sotto il 3 %",
+                                          modello_testo + ": margine " + percento_testo(percento) +
+                                          ", sotto il 3 %",
                                       t.a_metro));
     }
     if (modello != nullptr) {
         char testo[400];
-        for (const segnale_marcia& x : frenature_segnali(l, *modello, frenatura_emergenza(*modello, c))) {
+        for (const segnale_marcia& x :
+             frenature_segnali(l, *modello, frenatura_emergenza(*modello, c))) {
             if (x.margine_m >= 0)
                 continue;
             const auto k = static_cast<std::size_t>(x.cella_avviso);
@@ -192,7 +191,8 @@ std::string testo_marcia_riga(const scenario_costruito& s, const modello_treno& 
     const riga_descrizione cercata{d, riga};
     const linea_marcia l = linea_di_marcia(c);
     const std::string del_modello =
-        "marcia a vuoto (modello " + (modello.nome.empty() ? std::string("senza nome") : modello.nome) + "): ";
+        "marcia a vuoto (modello " +
+        (modello.nome.empty() ? std::string("senza nome") : modello.nome) + "): ";
     for (tratta_marcia& t : tratte_orario(l)) {
         const auto indice = static_cast<std::size_t>(t.voce_a - 1);
         if (indice >= s.righe.stazioni.size() || !(s.righe.stazioni[indice] == cercata))

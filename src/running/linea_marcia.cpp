@@ -80,7 +80,7 @@ double raggio_al_metro(const costruzione& c, std::int64_t metro) {
             return 0;
     const double x1 = x.numero(m) - x.numero(m - 1), y1 = y.numero(m) - y.numero(m - 1);
     const double x2 = x.numero(m + 1) - x.numero(m), y2 = y.numero(m + 1) - y.numero(m);
-    const double l = std::hypot(x1, y1) * std::hypot(x2, y2);
+    const double l = std::sqrt((x1 * x1 + y1 * y1) * (x2 * x2 + y2 * y2));
     const double k = l > 0 ? std::abs(x1 * y2 - y1 * x2) / l : 0;
     if (!std::isfinite(k) || k < curvatura_minima)
         return 0;

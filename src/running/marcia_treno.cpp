@@ -22,9 +22,9 @@ std::size_t cella_di(double metro, std::size_t celle) {
 
 // The nodes of a run from `da` to `a`: every `passo` metres from `da`, every cell boundary
 // (where the head's gradient and limit change) and every cell boundary plus the length (where
-// the tail leaves a cell), merged in order.
-std::vector<double> nodi(double da, double a, double passo, double lunghezza) {
-    std::vector<double> x;
+// the tail leaves a cell), merged in order, into `x`.
+void nodi(double da, double a, double passo, double lunghezza, std::vector<double>& x) {
+    x.clear();
     x.reserve(static_cast<std::size_t>((a - da) / passo + 2 * (a - da) / 50 + 4));
     x.push_back(da);
     double k_passo = 1;
@@ -48,7 +48,6 @@ std::vector<double> nodi(double da, double a, double passo, double lunghezza) {
             ++k_coda;
     }
     x.push_back(a);
-    return x;
 }
 
 } // namespace
@@ -78,12 +77,15 @@ double tempo_minimo_s(const linea_marcia& l, const modello_treno& m, double da_m
         return 0;
     if (a_metro < da_metro)
         std::swap(da_metro, a_metro);
-    const std::vector<double> x = nodi(da_metro, a_metro, passo_m, m.lunghezza_m);
+    // Scratch arrays kept from run to run: a long line runs hundreds of sections.
+    thread_local std::vector<double> x, limite, pendenza, v;
+    nodi(da_metro, a_metro, passo_m, m.lunghezza_m, x);
     const std::size_t passi = x.size() - 1;
 
     // Per step: the limit (lowest speed over the cells under the train, by a sliding minimum,
     // since head and tail only move forward) and the gradient force with the curve's.
-    std::vector<double> limite(passi), pendenza(passi);
+    limite.resize(passi);
+    pendenza.resize(passi);
     std::deque<std::size_t> minimi;
     std::size_t prossima = cella_di(x[0] - m.lunghezza_m, celle);
     const double massimo_ms = m.velocita_massima_kmh / 3.6;
@@ -105,19 +107,15 @@ double tempo_minimo_s(const linea_marcia& l, const modello_treno& m, double da_m
                 raggio_al_metro(*l.c, static_cast<std::int64_t>(std::floor(mezzo))));
         pendenza[j] = l.pendenza_per_mille[testa] + r;
     }
-    // A node's limit: the lower of its two steps'.
-    std::vector<double> limite_nodo(x.size());
-    limite_nodo[0] = limite[0];
-    limite_nodo[passi] = limite[passi - 1];
-    for (std::size_t j = 1; j < passi; ++j)
-        limite_nodo[j] = std::min(limite[j - 1], limite[j]);
-
-    // Backward: the braking curve into the stop and before every lower limit.
+    // Backward: the braking curve into the stop and before every lower limit; a node's limit is
+    // the lower of its two steps'.
     const double b = m.frenatura_servizio_ms2;
-    std::vector<double> v(x.size());
+    v.resize(x.size());
     v[passi] = 0;
-    for (std::size_t j = passi; j-- > 0;)
-        v[j] = std::min(limite_nodo[j], std::sqrt(v[j + 1] * v[j + 1] + 2 * b * (x[j + 1] - x[j])));
+    for (std::size_t j = passi; j-- > 0;) {
+        const double limite_nodo = j > 0 ? std::min(limite[j - 1], limite[j]) : limite[0];
+        v[j] = std::min(limite_nodo, std::sqrt(v[j + 1] * v[j + 1] + 2 * b * (x[j + 1] - x[j])));
+    }
 
     // Forward: full power under the braking curve and the limits.
     const double massa_kg = 1000 * m.massa_t;
@@ -128,12 +126,15 @@ double tempo_minimo_s(const linea_marcia& l, const modello_treno& m, double da_m
                massa_efficace_kg;
     };
     double tempo = 0;
+    // The profile's points, at the nodes on the metres that are multiples of 10.
+    double prossimo_punto = 10 * std::ceil(x[0] / 10);
     const auto aggiungi_punto = [&](std::size_t j) {
-        if (profilo == nullptr || std::fmod(x[j], 10) != 0)
+        if (profilo == nullptr || x[j] < prossimo_punto)
             return;
-        if (!profilo->empty() && profilo->back().metro == x[j])
-            return;
-        profilo->push_back({x[j], v[j] * 3.6, tempo_iniziale_s + tempo});
+        if (x[j] == prossimo_punto &&
+            (profilo->empty() || profilo->back().metro != x[j]))
+            profilo->push_back({x[j], v[j] * 3.6, tempo_iniziale_s + tempo});
+        prossimo_punto = 10 * std::floor(x[j] / 10) + 10;
     };
     double corrente = 0;
     v[0] = 0;
@@ -142,7 +143,8 @@ double tempo_minimo_s(const linea_marcia& l, const modello_treno& m, double da_m
         const double h = x[j + 1] - x[j];
         const double tetto = v[j + 1];
         const double k1 = accelerazione(corrente, j);
-        const double previsto = std::min(std::sqrt(std::max(corrente * corrente + 2 * k1 * h, 0.0)), tetto);
+        const double previsto =
+            std::min(std::sqrt(std::max(corrente * corrente + 2 * k1 * h, 0.0)), tetto);
         const double k2 = accelerazione(previsto, j);
         const double e = corrente * corrente + h * (k1 + k2);
         double prossimo = std::min(std::sqrt(std::max(e, 0.0)), tetto);
@@ -199,9 +201,9 @@ std::vector<segnale_marcia> frenature_segnali(const linea_marcia& l, const model
             somma += l.pendenza_per_mille[j];
         r.pendenza_media_per_mille = somma / static_cast<double>(ultima - prima + 1);
         const double v = r.velocita_kmh / 3.6;
-        const double decelerazione = std::max(
-            frenatura_emergenza_ms2 + g_ms2 * r.pendenza_media_per_mille / 1000,
-            decelerazione_minima_ms2);
+        const double decelerazione =
+            std::max(frenatura_emergenza_ms2 + g_ms2 * r.pendenza_media_per_mille / 1000,
+                     decelerazione_minima_ms2);
         r.frenatura_m = v * m.tempo_reazione_s + v * v / (2 * decelerazione);
         r.disponibile_m = static_cast<double>(s.principale_metro - s.avviso_metro);
         r.margine_m = r.disponibile_m - r.frenatura_m;
@@ -230,6 +232,10 @@ esito_marcia marcia_linea(const linea_marcia& l, const modello_treno& m,
     e.modello = m;
     e.frenatura_emergenza_ms2 = frenatura_emergenza_ms2;
     e.tratte = tratte_orario(l);
+    double percorso_m = 0;
+    for (const tratta_marcia& t : e.tratte)
+        percorso_m += std::abs(static_cast<double>(t.a_metro - t.da_metro));
+    e.profilo.reserve(static_cast<std::size_t>(percorso_m / 10) + e.tratte.size() + 1);
     double tempo = 0;
     for (std::size_t i = 0; i < e.tratte.size(); ++i) {
         tratta_marcia& t = e.tratte[i];

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <cstdio>
+#include <initializer_list>
 
 namespace corvenna {
 
@@ -48,8 +48,8 @@ modello_treno regionale() {
     m.davis_a_N = 3300;
     m.davis_b_N_s_m = 45;
     m.davis_c_N_s2_m2 = 5.5;
-    m.trazione = {{0, 180},  {40, 180},  {60, 120},   {80, 90},
-                  {100, 72}, {120, 60},  {140, 51.4}, {160, 45}};
+    m.trazione = {{0, 180},  {40, 180}, {60, 120},   {80, 90},
+                  {100, 72}, {120, 60}, {140, 51.4}, {160, 45}};
     m.velocita_massima_kmh = 160;
     m.frenatura_servizio_ms2 = 0.6;
     m.frenatura_emergenza_ms2 = 1.0;
@@ -146,7 +146,8 @@ double forza_trazione_N(const modello_treno& m, double velocita_ms) {
         return 1000 * p.front().forza_kN;
     for (std::size_t i = 1; i < p.size(); ++i)
         if (v <= p[i].velocita_kmh) {
-            const double t = (v - p[i - 1].velocita_kmh) / (p[i].velocita_kmh - p[i - 1].velocita_kmh);
+            const double t =
+                (v - p[i - 1].velocita_kmh) / (p[i].velocita_kmh - p[i - 1].velocita_kmh);
             return 1000 * (p[i - 1].forza_kN + t * (p[i].forza_kN - p[i - 1].forza_kN));
         }
     return 1000 * p.back().forza_kN;
@@ -239,8 +240,8 @@ std::string modello_in_json(const modello_treno& m) {
     j["massa_t"] = m.massa_t;
     j["lunghezza_m"] = m.lunghezza_m;
     j["masse_rotanti"] = m.masse_rotanti;
-    j["davis"] = {{"a_N", m.davis_a_N}, {"b_N_s_m", m.davis_b_N_s_m},
-                  {"c_N_s2_m2", m.davis_c_N_s2_m2}};
+    j["davis"] = {
+        {"a_N", m.davis_a_N}, {"b_N_s_m", m.davis_b_N_s_m}, {"c_N_s2_m2", m.davis_c_N_s2_m2}};
     j["trazione"] = json::array();
     for (const punto_trazione& p : m.trazione)
         j["trazione"].push_back({p.velocita_kmh, p.forza_kN});

@@ -67,9 +67,8 @@ std::string descrizione_modello(const esito_marcia& e) {
     std::snprintf(t, sizeof t,
                   "%s: %.0f t, %.0f m, %.0f km/h, frenatura di servizio %.2f m/s^2, di "
                   "emergenza %.2f m/s^2",
-                  m.nome.empty() ? "modello senza nome" : m.nome.c_str(), m.massa_t,
-                  m.lunghezza_m, m.velocita_massima_kmh, m.frenatura_servizio_ms2,
-                  e.frenatura_emergenza_ms2);
+                  m.nome.empty() ? "modello senza nome" : m.nome.c_str(), m.massa_t, m.lunghezza_m,
+                  m.velocita_massima_kmh, m.frenatura_servizio_ms2, e.frenatura_emergenza_ms2);
     return t;
 }
 
@@ -98,19 +97,18 @@ void scrivi_marcia_testo(std::ostream& uscita, const costruzione& c, const esito
             testo += "  scarso";
         uscita << testo << a_capo;
     }
-    std::snprintf(riga, sizeof riga, "%-36s %-17s %8s %8s %8s %8s %8s", "intera linea", "-",
-                  secondi_testo(e.totale.orario_s).c_str(),
-                  secondi_testo(e.totale.minimo_s).c_str(),
-                  secondi_testo(e.totale.limite_s).c_str(),
-                  secondi_testo(e.totale.margine_s).c_str(),
-                  percento_testo(e.totale.margine_percento).c_str());
+    std::snprintf(
+        riga, sizeof riga, "%-36s %-17s %8s %8s %8s %8s %8s", "intera linea", "-",
+        secondi_testo(e.totale.orario_s).c_str(), secondi_testo(e.totale.minimo_s).c_str(),
+        secondi_testo(e.totale.limite_s).c_str(), secondi_testo(e.totale.margine_s).c_str(),
+        percento_testo(e.totale.margine_percento).c_str());
     uscita << riga << a_capo;
 
     std::size_t corti = 0;
     for (const segnale_marcia& x : e.segnali)
         corti += x.margine_m < 0 ? 1 : 0;
-    uscita << a_capo << "segnali di avviso: " << e.segnali.size() << ", con margine scarso: "
-           << corti << a_capo;
+    uscita << a_capo << "segnali di avviso: " << e.segnali.size()
+           << ", con margine scarso: " << corti << a_capo;
     for (const segnale_marcia& x : e.segnali) {
         if (x.margine_m >= 0)
             continue;
@@ -153,8 +151,9 @@ void scrivi_marcia_json(std::ostream& uscita, const esito_marcia& e, std::string
     uscita << "]," << a_capo << "\"profilo\": [" << a_capo;
     for (std::size_t i = 0; i < e.profilo.size(); ++i) {
         const punto_profilo& p = e.profilo[i];
-        uscita << "{\"metro\":" << numero(p.metro, 0) << ",\"velocita_kmh\":"
-               << numero(p.velocita_kmh, 1) << ",\"tempo_s\":" << numero(p.tempo_s, 1) << "}"
+        uscita << "{\"metro\":" << numero(p.metro, 0)
+               << ",\"velocita_kmh\":" << numero(p.velocita_kmh, 1)
+               << ",\"tempo_s\":" << numero(p.tempo_s, 1) << "}"
                << (i + 1 < e.profilo.size() ? "," : "") << a_capo;
     }
     uscita << "]" << a_capo << "}" << a_capo;

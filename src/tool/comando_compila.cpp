@@ -10,11 +10,11 @@
 #include "platform/cartella_bloccata.hpp"
 #include "platform/insieme_file.hpp"
 #include "running/diagnostiche_marcia.hpp"
+#include "tool/comando_marcia.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
 #include "tool/ingresso_standard.hpp"
-#include "tool/comando_marcia.hpp"
 #include "tool/sorveglia.hpp"
 #include "tool/stampa_diagnostiche.hpp"
 

@@ -85,8 +85,8 @@ elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
         motivo = modello_;
     }
     if (!motivo.empty())
-        marcia = diagnostiche_di_marcia({}, *ultima_->scenario, ultima_->linea, ultima_->treno,
-                                        motivo);
+        marcia =
+            diagnostiche_di_marcia({}, *ultima_->scenario, ultima_->linea, ultima_->treno, motivo);
     aggiungi_in_ordine(diagnostiche, std::move(marcia));
     applica_politica(diagnostiche, politica_avvisi{});
     return diagnostiche;

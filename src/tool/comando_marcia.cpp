@@ -157,8 +157,9 @@ void aggiungi_marcia(CLI::App& app, azione_comando& azione) {
                     "regionale, merci, o un file JSON");
     sub->add_option("--formato", o->formato, "testo (di norma), json o csv")
         ->check(CLI::IsMember({"testo", "json", "csv"}));
-    sub->add_option("--tabella", o->tabella, "la tabella del CSV: tratte (di norma), segnali o "
-                                             "profilo")
+    sub->add_option("--tabella", o->tabella,
+                    "la tabella del CSV: tratte (di norma), segnali o "
+                    "profilo")
         ->check(CLI::IsMember({"tratte", "segnali", "profilo"}));
     sub->add_flag("--profilo", o->profilo, "aggiunge al testo il profilo di velocita' ogni 10 m");
     sub->add_option(

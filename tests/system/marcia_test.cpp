@@ -53,9 +53,10 @@ TEST(Marcia, BagnoverdeValtermaIsImpossibleWhateverTheModel) {
         "modello/Corvenna_7381-.txt:34:70: avviso: da BAGNOVERDE a VALTERMA l'orario da' 300 s, "
         "meno del limite inferiore di 302 s (4950 m alle velocita' delle celle): nessun treno "
         "tiene l'orario [orario-impossibile]";
-    for (const std::vector<std::string>& modello :
-         {std::vector<std::string>{}, {"--modello", "locomotiva"}, {"--modello", "regionale"},
-          {"--modello", "merci"}}) {
+    for (const std::vector<std::string>& modello : {std::vector<std::string>{},
+                                                    {"--modello", "locomotiva"},
+                                                    {"--modello", "regionale"},
+                                                    {"--modello", "merci"}}) {
         std::vector<std::string> argomenti{"controlla", linea, treno};
         argomenti.insert(argomenti.end(), modello.begin(), modello.end());
         const prova::esito_strumento e = esegui_strumento(cartella.percorso(), argomenti);
@@ -76,9 +77,9 @@ TEST(Marcia, NamedModelsRunTheseSectionsShort) {
         {"merci", {}},
     };
     for (const auto& [modello, corte] : attesi) {
-        const prova::esito_strumento e = esegui_strumento(
-            cartella.percorso(),
-            {"marcia", linea, treno, "--modello", modello, "--formato", "json"});
+        const prova::esito_strumento e =
+            esegui_strumento(cartella.percorso(),
+                             {"marcia", linea, treno, "--modello", modello, "--formato", "json"});
         ASSERT_EQ(e.stato, 0) << e.errori;
         EXPECT_EQ(e.errori, "");
         const json j = json::parse(e.uscita);
@@ -123,8 +124,8 @@ TEST(Marcia, ABadModelFieldIsRefusedByName) {
                        R"({"massa_t": 300, "lunghezza_m": -5, "davis": {}, "trazione": [[0, 1]],
                            "velocita_massima_kmh": 100, "frenatura_servizio_ms2": 0.5})");
     for (const char* comando : {"marcia", "controlla"}) {
-        const prova::esito_strumento e = esegui_strumento(
-            cartella.percorso(), {comando, linea, treno, "--modello", "m.json"});
+        const prova::esito_strumento e =
+            esegui_strumento(cartella.percorso(), {comando, linea, treno, "--modello", "m.json"});
         EXPECT_EQ(e.stato, 64) << comando;
         EXPECT_NE(e.errori.find("scenario: --modello m.json: lunghezza_m deve essere un numero "
                                 "maggiore di 0 e al piu' 5000\n"),
