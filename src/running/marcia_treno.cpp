@@ -131,8 +131,7 @@ double tempo_minimo_s(const linea_marcia& l, const modello_treno& m, double da_m
     const auto aggiungi_punto = [&](std::size_t j) {
         if (profilo == nullptr || x[j] < prossimo_punto)
             return;
-        if (x[j] == prossimo_punto &&
-            (profilo->empty() || profilo->back().metro != x[j]))
+        if (x[j] == prossimo_punto && (profilo->empty() || profilo->back().metro != x[j]))
             profilo->push_back({x[j], v[j] * 3.6, tempo_iniziale_s + tempo});
         prossimo_punto = 10 * std::floor(x[j] / 10) + 10;
     };
