@@ -97,8 +97,8 @@ TEST(ControlloStrumento, EachCaseHasItsPlaceNameAndExitStatus) {
 
 TEST(ControlloStrumento, TheTemplateIsCleanWithItsOverlapAndItsShortSectionAllowed) {
     modello_modificato m;
-    const auto esito = m.esegui("controlla", {"--consenti", "marcatori-sovrascritti",
-                                              "--consenti", "orario-impossibile"});
+    const auto esito = m.esegui(
+        "controlla", {"--consenti", "marcatori-sovrascritti", "--consenti", "orario-impossibile"});
     EXPECT_EQ(esito.stato, 0) << esito.errori;
     EXPECT_EQ(esito.uscita, "[]\n");
     EXPECT_EQ(esito.errori, "0 errori, 0 avvisi\n");
