@@ -43,7 +43,7 @@ linea_marcia linea_di_marcia(const costruzione& c) {
         f.nome = v.nome;
         f.metro = metro_elemento(static_cast<std::int64_t>(*fermata));
         f.arrivo_s = v.orario;
-        f.partenza_s = l.fermate.empty() || v.b5 <= 1 ? v.orario : v.orario + v.b5;
+        f.partenza_s = l.fermate.empty() || v.b5 <= 1 ? f.arrivo_s : f.arrivo_s + v.b5;
         l.fermate.push_back(std::move(f));
     }
 

@@ -20,8 +20,8 @@ struct fermata_marcia {
     int voce = 0;
     std::string nome; // Windows-1252, as the item holds it
     std::int64_t metro = 0;
-    std::int32_t arrivo_s = 0;
-    std::int32_t partenza_s = 0;
+    std::int64_t arrivo_s = 0;
+    std::int64_t partenza_s = 0;
 };
 
 // A distant signal and the main signal after it, at the metres the author wrote.

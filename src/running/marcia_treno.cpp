@@ -239,7 +239,8 @@ esito_marcia marcia_linea(const linea_marcia& l, const modello_treno& m,
     for (std::size_t i = 0; i < e.tratte.size(); ++i) {
         tratta_marcia& t = e.tratte[i];
         if (i > 0)
-            tempo += std::max(0, l.fermate[i].partenza_s - l.fermate[i].arrivo_s);
+            tempo += static_cast<double>(
+                std::max<std::int64_t>(0, l.fermate[i].partenza_s - l.fermate[i].arrivo_s));
         const double minimo =
             tempo_minimo_s(l, m, static_cast<double>(t.da_metro), static_cast<double>(t.a_metro),
                            passo_m, &e.profilo, tempo);

@@ -38,8 +38,8 @@ struct tratta_marcia {
     std::string a;
     std::int64_t da_metro = 0;
     std::int64_t a_metro = 0;
-    std::int32_t partenza_s = 0; // seconds since midnight
-    std::int32_t arrivo_s = 0;
+    std::int64_t partenza_s = 0; // seconds since midnight
+    std::int64_t arrivo_s = 0;
     double orario_s = 0; // arrival minus departure
     double limite_s = 0; // the lower bound
     // With a model: the dry run's time, the margin (scheduled minus it) and the margin over it.
