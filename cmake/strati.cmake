@@ -3,7 +3,7 @@
 # other. The build links each library with its row; the layering test reads the same table.
 set(GENERA_STRATI
   base model description diagnostics format compiler finishing pipeline checking output input scenario
-  inspect drawing editor importer platform generator tool)
+  inspect running drawing editor importer platform generator tool)
 
 set(GENERA_USA_base        "")
 set(GENERA_USA_model       base)
@@ -18,10 +18,11 @@ set(GENERA_USA_output      format model base)
 set(GENERA_USA_input       format model base)
 set(GENERA_USA_scenario    inspect input format model base)
 set(GENERA_USA_inspect     input finishing format model base)
-set(GENERA_USA_drawing     input finishing format model base)
+set(GENERA_USA_running     input inspect pipeline description diagnostics format model base)
+set(GENERA_USA_drawing     running input finishing format model base)
 set(GENERA_USA_editor      pipeline compiler diagnostics description format model base)
 set(GENERA_USA_importer    diagnostics format model base)
 set(GENERA_USA_platform    base)
 set(GENERA_USA_generator   pipeline output scenario platform)
-set(GENERA_USA_tool        pipeline checking output input scenario inspect drawing editor importer platform diagnostics
+set(GENERA_USA_tool        pipeline checking output input scenario inspect running drawing editor importer platform diagnostics
                            description format model base)

@@ -278,6 +278,81 @@ constexpr std::array esempi{
         "Scrivi il commento con '--'.", "",
         "[generale]\n-- nota per le salite\nsabbia,  300\n[fine]"},
 
+    // Found by the dry run (the examples are checked with the model "locomotiva").
+    esempio_diagnostica{"orario-impossibile", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  2,  0,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  4400,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]",
+        "Dai alla tratta almeno il tempo del limite inferiore, meglio quello della marcia del "
+        "treno con un margine.", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  6,  0,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  4400,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]"},
+    esempio_diagnostica{"orario-irrealizzabile", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  3,  20,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  4400,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]",
+        "Allunga l'orario oltre il tempo minimo della marcia (scenario marcia lo mostra).", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  6,  0,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  4400,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]"},
+    esempio_diagnostica{"margine-scarso", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  3,  28,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  4400,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]",
+        "Allunga l'orario della tratta di qualche punto percentuale.", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  6,  0,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  4400,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]"},
+    esempio_diagnostica{"frenatura-insufficiente", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  6,  0,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  3500,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]",
+        "Allontana il principale dall'avviso oltre lo spazio di frenatura.", "",
+        "[generale]\n"
+        "percentuale massa frenata,  90\n"
+        "velocita,  0,  100\n"
+        "stazione,  0,  2,  400,  0,  0,  1,  1,  1,  0,  2,  4,  1,  1,  6,  0,  0,   ALFA\n"
+        "stazione,  5000,  12,  300,  0,  0,  0,  0,  0,  0,  2,  1,  0,  30,  6,  6,  0,   "
+        "BETA\n"
+        "segnale,  3000,  1,  4,  0,  0,  0,  0,  0,  0,  0,  0\n"
+        "segnale,  4400,  2,  3,  0,  0,  0,  1,  2,  0,  0,  0\n[fine]"},
+
     // Errors.
     esempio_diagnostica{"lunghezza-eccessiva",
         "[generale]\nlunghezza percorso,  1200000\n[fine]", "",

@@ -292,6 +292,36 @@ constexpr std::array tabella{
            "hanno alcun senso, e la riga e' letta come un campo chiave che non e' una parola "
            "chiave: e' ignorata, ma una virgola nel testo fa leggere cio' che segue come "
            "un'altra riga. Scrivi il commento con '--', senza virgole."),
+    avviso(tipo_avviso::orario_impossibile, "orario-impossibile",
+           "l'orario di una tratta e' piu' breve del tempo che chiedono le sole velocita' delle "
+           "celle",
+           "Il limite inferiore di una tratta e' l'integrale di dx / v(x), con v la velocita' del "
+           "treno nella cella sotto x (quella di linea, abbassata dai rallentamenti): un treno "
+           "puntiforme che va sempre alla velocita' massima, senza accelerare ne' frenare. "
+           "Nessun treno e' piu' veloce, qualunque sia il modello. L'orario della tratta e' "
+           "l'arrivo alla stazione meno la partenza dalla precedente (l'ora della prima stazione "
+           "e' la partenza; le altre partono b5 secondi dopo l'arrivo quando b5 supera 1). "
+           "Allunga l'orario o alza le velocita' della tratta."),
+    avviso(tipo_avviso::orario_irrealizzabile, "orario-irrealizzabile",
+           "l'orario di una tratta e' piu' breve della marcia del modello di treno",
+           "La marcia a vuoto guida il modello di treno dalla fermata alla seguente a piena "
+           "potenza fino al limite, frenando con la decelerazione di servizio prima di ogni "
+           "limite piu' basso e alla fermata; l'accelerazione e' (F(v) - (a + b v + c v^2) - m g "
+           "(i + r) / 1000) / (m (1 + rho)). Il treno del modello non tiene l'orario. Allunga "
+           "l'orario, o controlla il modello (scenario marcia mostra la tratta)."),
+    avviso(tipo_avviso::margine_scarso, "margine-scarso",
+           "il margine dell'orario di una tratta sulla marcia del modello e' sotto il 3 %",
+           "Il margine e' l'orario della tratta meno il tempo minimo della marcia a vuoto, in "
+           "percentuale di quel tempo. Sotto il 3 % (il supplemento piu' basso della fiche UIC "
+           "451-1) un ritardo qualsiasi non si recupera. Allunga l'orario della tratta."),
+    avviso(tipo_avviso::frenatura_insufficiente, "frenatura-insufficiente",
+           "un segnale di avviso e' troppo vicino al principale per fermarsi in emergenza",
+           "Dall'avviso il treno deve fermarsi prima del principale: lo spazio di frenatura e' "
+           "d = v t_r + v^2 / (2 (a_e + g i_m / 1000)), con v la velocita' del treno all'avviso, "
+           "t_r il tempo di reazione, a_e la decelerazione di emergenza (0.0075 lambda + 0.076 "
+           "m/s^2 dalla percentuale di massa frenata, se il modello non la indica) e i_m la "
+           "pendenza media fra i due segnali. Allontana l'avviso dal principale o abbassa la "
+           "velocita' prima dell'avviso."),
 
     // Errors, by code. The texts are the sentences the programs print for the codes.
     errore(1, "lunghezza-eccessiva", posizione::senza,

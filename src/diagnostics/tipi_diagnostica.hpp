@@ -79,11 +79,16 @@ enum class tipo_avviso : std::uint8_t {
     curva_ignorata,
     progressiva_mai_applicata,
     commento_non_valido,
+    // Found by the dry run: a timetable no train keeps, signals too close to stop between them.
+    orario_impossibile,
+    orario_irrealizzabile,
+    margine_scarso,
+    frenatura_insufficiente,
 };
 
 // How many kinds of warning there are: the last kind above, plus one.
 inline constexpr std::size_t numero_tipi_avviso =
-    static_cast<std::size_t>(tipo_avviso::commento_non_valido) + 1;
+    static_cast<std::size_t>(tipo_avviso::frenatura_insufficiente) + 1;
 
 // One kind of diagnostic.
 struct tipo_diagnostica {

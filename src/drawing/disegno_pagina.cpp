@@ -2,6 +2,7 @@
 
 #include "drawing/disegno_descrizioni.hpp"
 #include "drawing/disegno_elementi.hpp"
+#include "drawing/disegno_marcia.hpp"
 #include "drawing/disegno_planimetria.hpp"
 #include "drawing/disegno_profilo.hpp"
 #include "drawing/disegno_svg.hpp"
@@ -311,6 +312,8 @@ std::string pagina_disegno(const costruzione& c, const opzioni_pagina& o) {
          "del percorso (distanza dall'origine)</span></h2>\n";
     scrivi_svg_profilo(u, profilo, e, o.origini);
     u += "</section>\n";
+    if (o.marcia != nullptr)
+        scrivi_sezione_marcia(u, c, *o.marcia, larghezza_disegno);
     orario(u, e);
     u += "<div id=\"suggerimento\" hidden></div>\n<script>";
     u += programma;

@@ -13,6 +13,7 @@
 
 #include "drawing/disegno_origini.hpp"
 #include "model/costruzione.hpp"
+#include "running/marcia_treno.hpp"
 
 #include <optional>
 #include <string>
@@ -30,6 +31,8 @@ struct opzioni_pagina {
     // absent. The page's fragment, when it has one, wins, clipped the same way.
     std::optional<double> da_metro;
     std::optional<double> a_metro;
+    // The dry run of a train model, drawn after the profile when given.
+    const esito_marcia* marcia = nullptr;
 };
 
 // The range of route metres a page opens on.

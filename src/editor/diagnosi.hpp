@@ -42,6 +42,18 @@ class diagnosi {
         (void)metro;
         return {};
     }
+    // What the dry run of the compile of `testi` says of the row on line `riga` (from 1) of
+    // description `d`: a section's times at the station row that ends it, a distant signal's
+    // braking distance. Empty when it says nothing there.
+    virtual std::string marcia_riga(const testi_scenario& testi, descrizione d, int riga) {
+        (void)testi;
+        (void)d;
+        (void)riga;
+        return {};
+    }
+    // The train model of the dry run's checks and hovers (a named model or a JSON file), as the
+    // client's settings give it; empty: the lower bound only, and the default model in hovers.
+    virtual void imposta_modello(const std::string& modello) { (void)modello; }
 };
 
 } // namespace corvenna

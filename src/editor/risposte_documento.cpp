@@ -1,5 +1,7 @@
 #include "editor/risposte_documento.hpp"
 
+#include "editor/hover_marcia.hpp"
+
 #include "editor/campi_riga.hpp"
 #include "editor/catalogo_righe.hpp"
 
@@ -144,7 +146,7 @@ nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp 
     const campo_letto& campo = r.campi[static_cast<std::size_t>(indice)];
     std::string valore;
     if (r.voce) {
-        valore = testo_hover(r, indice, d, compilata);
+        valore = testo_hover(r, indice, d, compilata) + hover_marcia(r, indice, p.riga, compilata);
     } else if (indice == 0 && e_sezione(campo.testo)) {
         valore =
             "Sezione `" + std::string(campo.testo) +

@@ -22,6 +22,8 @@ namespace corvenna {
 struct compilazione_coppia {
     std::function<std::string(long long)> descrivi_metro;
     std::function<std::string(long long)> chilometro;
+    // What the dry run says of the row on a line (from 1) of this document (hover_marcia).
+    std::function<std::string(int)> marcia_riga;
 };
 
 // A Hover, or null where the position holds no field.

@@ -160,6 +160,11 @@ nlohmann::json server_lsp::esegui(const std::string& metodo, const nlohmann::jso
                                   std::vector<nlohmann::json>&) {
     if (metodo == "initialize") {
         inizializzato_ = true;
+        // The client's setting of the dry run's train model: {"modello": NAME or FILE}.
+        if (const auto o = parametri.find("initializationOptions");
+            o != parametri.end() && o->is_object() && o->contains("modello") &&
+            (*o)["modello"].is_string())
+            diagnosi_.imposta_modello((*o)["modello"].get<std::string>());
         return capacita();
     }
     if (metodo == "shutdown") {
@@ -181,6 +186,9 @@ nlohmann::json server_lsp::esegui(const std::string& metodo, const nlohmann::jso
             };
             compilata.chilometro = [this, testi = c->second](long long metro) {
                 return diagnosi_.chilometro(*testi, metro);
+            };
+            compilata.marcia_riga = [this, testi = c->second, d](int riga) {
+                return diagnosi_.marcia_riga(*testi, d, riga);
             };
         }
         if (metodo == "textDocument/documentSymbol")

@@ -12,6 +12,8 @@
 #include "platform/cartella_bloccata.hpp"
 #include "platform/insieme_file.hpp"
 #include "scenario/documenti_compilati.hpp"
+#include "running/diagnostiche_marcia.hpp"
+#include "tool/comando_marcia.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/identita_da_nomi.hpp"
 #include "tool/ingresso_descrizione.hpp"
@@ -165,6 +167,9 @@ void opzioni_comuni(CLI::App& sub, opzioni_compila& o) {
            "forma delle diagnostiche: testo (su stderr), json o sarif (su stdout)")
         ->check(CLI::IsMember({"testo", "json", "sarif"}));
     sub.add_flag("--avvisi-come-errori", o.avvisi_come_errori, "tratta ogni avviso come errore");
+    sub.add_option("--modello", o.modello,
+                   "controlla l'orario e i segnali anche con la marcia di questo modello di treno "
+                   "(locomotiva, regionale, merci, o un file JSON)");
     sub.add_option("--consenti", o.consentiti,
                    "accetta l'avviso NOME (ripetibile): uno che di norma e' un errore resta un "
                    "avviso, con il risultato del generatore; gli altri non sono mostrati")
@@ -234,6 +239,14 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
         // error, what it reads otherwise than written), in file order.
         diagnostiche = controlla_descrizioni(testo_linea, testo_treno, o.senza_planimetria ? 0 : 1,
                                              completa_diagnostiche(*s));
+        std::string motivo;
+        aggiungi_in_ordine(diagnostiche,
+                           diagnostiche_di_marcia(o.modello, *s, testo_linea, testo_treno, motivo));
+        if (!motivo.empty()) {
+            errori << "scenario: " << motivo << "\nPer l'aiuto: scenario "
+                   << (o.scrivi ? "compila" : "controlla") << " --help\n";
+            return stato_uscita::uso_errato;
+        }
     }
     politica_avvisi politica;
     politica.consentiti.insert(o.consentiti.begin(), o.consentiti.end());

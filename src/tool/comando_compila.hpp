@@ -40,6 +40,9 @@ struct opzioni_compila {
     bool scrivi = true;
     // `controlla --watch`: run again on every save of either description.
     bool sorveglia = false;
+    // The train model of the dry run's checks (a named model or a JSON file); empty: only the
+    // timetable's lower bound is checked.
+    std::string modello;
 };
 
 // Runs the command; diagnostics go to `errori` (or, as JSON, to `uscita`) and the summary line

@@ -5,6 +5,7 @@
 #include "drawing/disegno_pagina.hpp"
 #include "drawing/disegno_testo.hpp"
 #include "tool/carica_scenario.hpp"
+#include "tool/comando_marcia.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/file_utente.hpp"
 #include "tool/identita_da_nomi.hpp"
@@ -89,6 +90,23 @@ std::optional<int> vista_rifiutata(const opzioni_disegna& o, const opzioni_pagin
     return std::nullopt;
 }
 
+// The dry run the page draws, of the model --modello names; none without the option, or when
+// the model is refused (the reason in `motivo`).
+std::optional<esito_marcia> marcia_pagina(const opzioni_disegna& o, const costruzione& c,
+                                          std::string& motivo) {
+    if (o.modello.empty())
+        return std::nullopt;
+    const std::optional<modello_treno> m = modello_da_opzione(o.modello, c, motivo);
+    if (!m)
+        return std::nullopt;
+    return marcia(c, *m);
+}
+
+int modello_rifiutato(const std::string& motivo, std::ostream& errori) {
+    errori << "scenario: " << motivo << "\nPer l'aiuto: scenario disegna --help\n";
+    return stato_uscita::uso_errato;
+}
+
 // The page of a line and a train description: compiled in memory with the plan view, the
 // diagnostics shown as `controlla` shows them, and nothing drawn when the compile fails.
 int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::ostream& errori) {
@@ -139,6 +157,11 @@ int disegna_descrizioni(const opzioni_disegna& o, opzioni_pagina pagina_o, std::
         return *stato;
     const origini_disegno origini = origini_descrizioni(s.righe);
     pagina_o.origini = &origini;
+    std::string motivo;
+    const std::optional<esito_marcia> marcia = marcia_pagina(o, s.c, motivo);
+    if (!motivo.empty())
+        return modello_rifiutato(motivo, errori);
+    pagina_o.marcia = marcia ? &*marcia : nullptr;
     scrivi_pagina(o, pagina_disegno(s.c, pagina_o), s.c, o.percorsi);
     return stato_uscita::riuscito;
 }
@@ -177,6 +200,11 @@ int esegui_disegna(const opzioni_disegna& o, std::ostream& errori) {
         return stato_uscita::file_danneggiato;
     if (const auto stato = vista_rifiutata(o, pagina_o, c, errori))
         return *stato;
+    std::string motivo;
+    const std::optional<esito_marcia> marcia = marcia_pagina(o, c, motivo);
+    if (!motivo.empty())
+        return modello_rifiutato(motivo, errori);
+    pagina_o.marcia = marcia ? &*marcia : nullptr;
     scrivi_pagina(o, pagina_disegno(c, pagina_o), c, file_letti(file));
     return stato_uscita::riuscito;
 }
@@ -221,6 +249,9 @@ void aggiungi_disegna(CLI::App& app, azione_comando& azione) {
         "-o,--uscita", o->uscita,
         "file della pagina (di norma NOME_NUMERO.html nella cartella corrente; - per lo "
         "standard output)");
+    sub->add_option("--modello", o->modello,
+                    "disegna anche la marcia a vuoto di questo modello di treno (locomotiva, "
+                    "regionale, merci, o un file JSON)");
     sub->add_option("--da", o->da_km,
                     "km del percorso (distanza dall'origine) da cui si apre la vista, prima "
                     "della fine del percorso");

@@ -29,6 +29,9 @@ struct opzioni_disegna {
     std::string a_km;
     // Draws again on every save of the files read, until Ctrl-C.
     bool sorveglia = false;
+    // The train model whose dry run the page draws (a named model or a JSON file); none when
+    // empty.
+    std::string modello;
 };
 
 // Reads the scenario and replaces the page's file whole. File failures throw errore_file, an

@@ -10,6 +10,8 @@
 #include "inspect/ispezione_tratti.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/flusso_standard.hpp"
+#include "running/diagnostiche_marcia.hpp"
+#include "tool/comando_marcia.hpp"
 #include "tool/ingresso_descrizione.hpp"
 #include "tool/stampa_diagnostiche.hpp"
 
@@ -72,6 +74,20 @@ elenco_diagnostiche diagnosi_controlla::esamina(const testi_scenario& testi) {
     // diagnostics, then the tool's judgement of which kinds are errors.
     elenco_diagnostiche diagnostiche = controlla_descrizioni(
         ultima_->linea, ultima_->treno, 1, completa_diagnostiche(*ultima_->scenario));
+    // The dry run's checks, as `controlla --modello` adds them; a model the client set that
+    // cannot be had leaves the lower bound alone.
+    std::string motivo;
+    elenco_diagnostiche marcia;
+    try {
+        marcia = diagnostiche_di_marcia(modello_, *ultima_->scenario, ultima_->linea,
+                                        ultima_->treno, motivo);
+    } catch (const errore_file&) {
+        motivo = modello_;
+    }
+    if (!motivo.empty())
+        marcia =
+            diagnostiche_di_marcia({}, *ultima_->scenario, ultima_->linea, ultima_->treno, motivo);
+    aggiungi_in_ordine(diagnostiche, std::move(marcia));
     applica_politica(diagnostiche, politica_avvisi{});
     return diagnostiche;
 }
@@ -104,6 +120,24 @@ std::string diagnosi_controlla::chilometro(const testi_scenario& testi, long lon
     if (!i || metro < 0 || metro > static_cast<long long>(50 * i->tratti.size()))
         return {};
     return "km " + testo_progressiva(progressiva_al_metro(i->sistemi, static_cast<double>(metro)));
+}
+
+std::string diagnosi_controlla::marcia_riga(const testi_scenario& testi, descrizione d, int riga) {
+    // The pair compiled as for the other hovers.
+    if (!tratti_di(testi))
+        return {};
+    const costruzione& c = ultima_->scenario->c;
+    std::optional<modello_treno> modello;
+    if (!modello_.empty()) {
+        std::string motivo;
+        try {
+            modello = modello_da_opzione(modello_, c, motivo);
+        } catch (const errore_file&) {
+        }
+    }
+    if (!modello)
+        modello = modello_predefinito(c);
+    return da_1252(testo_marcia_riga(*ultima_->scenario, *modello, d, riga));
 }
 
 std::optional<std::string> accesso_disco::leggi(const std::string& percorso) {

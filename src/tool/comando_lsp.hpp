@@ -28,6 +28,8 @@ class diagnosi_controlla final : public diagnosi {
     elenco_diagnostiche esamina(const testi_scenario& testi) override;
     std::string descrivi_metro(const testi_scenario& testi, long long metro) override;
     std::string chilometro(const testi_scenario& testi, long long metro) override;
+    std::string marcia_riga(const testi_scenario& testi, descrizione d, int riga) override;
+    void imposta_modello(const std::string& modello) override { modello_ = modello; }
 
   private:
     struct compilata;
@@ -37,6 +39,8 @@ class diagnosi_controlla final : public diagnosi {
     // nullptr when it did not succeed.
     const ispezione* tratti_di(const testi_scenario& testi);
     std::unique_ptr<compilata> ultima_;
+    // The dry run's model as the client set it (scenario controlla --modello).
+    std::string modello_;
 };
 
 // Files on the local disk.

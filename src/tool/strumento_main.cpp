@@ -17,6 +17,7 @@
 #include "tool/comando_importa.hpp"
 #include "tool/comando_ispeziona.hpp"
 #include "tool/comando_lsp.hpp"
+#include "tool/comando_marcia.hpp"
 #include "tool/comando_spiega.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/riga_comando_italiana.hpp"
@@ -140,6 +141,7 @@ int esegui(int argc, char** argv, std::optional<std::string>& file_fallito) {
     aggiungi_controlla(app, azione);
     aggiungi_esporta(app, azione);
     aggiungi_ispeziona(app, azione);
+    aggiungi_marcia(app, azione);
     aggiungi_confronta(app, azione);
     aggiungi_disegna(app, azione);
     aggiungi_importa(app, azione);

@@ -227,9 +227,11 @@ TEST(ControlloStrumento, AllowedByNameALostRowGivesTheCompilesResult) {
     }
 }
 
-TEST(ControlloStrumento, TheTemplateIsCleanWithItsOneOverlapAllowed) {
+
+TEST(ControlloStrumento, TheTemplateIsCleanWithItsOverlapAndItsShortSectionAllowed) {
     modello_modificato m;
-    const auto esito = m.esegui("controlla", {"--consenti", "marcatori-sovrascritti"});
+    const auto esito = m.esegui(
+        "controlla", {"--consenti", "marcatori-sovrascritti", "--consenti", "orario-impossibile"});
     EXPECT_EQ(esito.stato, 0) << esito.errori;
     EXPECT_EQ(esito.uscita, "[]\n");
     EXPECT_EQ(esito.errori, "0 errori, 0 avvisi\n");
@@ -246,7 +248,8 @@ TEST(ControlloStrumento, AllowedErrorsGiveTheGeneratorsResultAndForbiddenWarning
     modello_modificato v;
     const auto vietato = v.esegui("controlla", {"--vieta", "marcatori-sovrascritti"});
     EXPECT_EQ(vietato.stato, 1);
-    EXPECT_EQ(vietato.errori, "1 errore, 0 avvisi\n");
+    // The template's other warning: Bagnoverde-Valterma below its lower bound.
+    EXPECT_EQ(vietato.errori, "1 errore, 1 avviso\n");
 }
 
 TEST(ControlloStrumento, AnUnknownNameIsAUsageErrorWithTheNearestName) {

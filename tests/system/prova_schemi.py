@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The JSON of `scenario ispeziona` and `scenario confronta` checked against the schemas in
 docs/schemi/: the built-in scenario (compiled, and as its descriptions), a query's answers, and
-the small fixture of tests/system/dati; then confronta on an edit of the fixture."""
+the small fixture of tests/system/dati; the dry run of `scenario marcia` with each named model
+(and the model it used against the model file's schema); then confronta on an edit of the
+fixture."""
 
 import argparse
 import json
@@ -55,6 +57,21 @@ def main():
             documento = esegui(a.scenario, argomenti, lavoro)
             jsonschema.validate(documento, ispeziona)
             print(f"ok: {nome}")
+
+        marcia = json.loads((schemi / "marcia.schema.json").read_text())
+        modello = json.loads((schemi / "marcia_modello.schema.json").read_text())
+        jsonschema.Draft202012Validator.check_schema(marcia)
+        jsonschema.Draft202012Validator.check_schema(modello)
+        for nome in ("locomotiva", "regionale", "merci"):
+            for argomenti in (["marcia", *descrizioni], ["marcia", "compilato"]):
+                documento = esegui(a.scenario, [*argomenti, "--modello", nome, "--formato",
+                                                "json"], lavoro)
+                jsonschema.validate(documento, marcia)
+                jsonschema.validate(documento["modello"], modello)
+            print(f"ok: marcia {nome}")
+        documento = esegui(a.scenario, ["marcia", *prova, "--formato", "json"], lavoro)
+        jsonschema.validate(documento, marcia)
+        print("ok: marcia fixture")
 
         modificata = lavoro / "modificata"
         modificata.mkdir()

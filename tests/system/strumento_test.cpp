@@ -73,8 +73,9 @@ TEST(Strumento, ExportThenCompileGivesTheGeneratorsFiles) {
     const auto compilato = esegui_strumento(
         d.percorso(), {"compila", "D/Corvenna_linea.txt", "D/Corvenna_7381-.txt", "-o", "O"});
     ASSERT_EQ(compilato.stato, 0) << compilato.errori;
-    // The scenario's one warning: a signal's approach marker over a station's.
-    EXPECT_TRUE(compilato.errori.ends_with("0 errori, 1 avviso\n")) << compilato.errori;
+    // The scenario's two warnings: the last section's time below its lower bound, and a
+    // signal's approach marker over a station's.
+    EXPECT_TRUE(compilato.errori.ends_with("0 errori, 2 avvisi\n")) << compilato.errori;
     // The binary files and the driver's three documents.
     const prova::contenuti binari = leggi_cartella(d.percorso() / "O");
     ASSERT_EQ(binari.size(), 6u);
@@ -191,12 +192,15 @@ TEST(Strumento, WarningsAsErrorsStopTheWrite) {
     EXPECT_EQ(esito.stato, 1);
     EXPECT_FALSE(fs::exists(d.percorso() / "O"));
     const nlohmann::json elenco = nlohmann::json::parse(esito.uscita);
-    ASSERT_EQ(elenco.size(), 1u);
+    ASSERT_EQ(elenco.size(), 2u);
     EXPECT_EQ(elenco[0]["gravita"], "errore");
-    EXPECT_EQ(elenco[0]["codice"], "marcatori-sovrascritti");
-    EXPECT_EQ(elenco[0]["file"], "D/Corvenna_7381-.txt");
-    EXPECT_EQ(elenco[0]["riga"], 51);
-    EXPECT_EQ(esito.errori, "1 errore, 0 avvisi\n");
+    EXPECT_EQ(elenco[0]["codice"], "orario-impossibile");
+    EXPECT_EQ(elenco[0]["riga"], 34);
+    EXPECT_EQ(elenco[1]["gravita"], "errore");
+    EXPECT_EQ(elenco[1]["codice"], "marcatori-sovrascritti");
+    EXPECT_EQ(elenco[1]["file"], "D/Corvenna_7381-.txt");
+    EXPECT_EQ(elenco[1]["riga"], 51);
+    EXPECT_EQ(esito.errori, "2 errori, 0 avvisi\n");
 }
 
 TEST(Strumento, IdentityComesFromTheNamesOrTheOptions) {

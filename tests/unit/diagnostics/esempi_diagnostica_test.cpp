@@ -5,6 +5,7 @@
 #include "checking/controllo_descrizioni.hpp"
 #include "diagnostics/esempi_diagnostica.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
+#include "running/diagnostiche_marcia.hpp"
 #include "support/diagnostiche_prova.hpp"
 
 #include <gtest/gtest.h>
@@ -65,12 +66,17 @@ struct controllato {
     }
 };
 
-// The two descriptions compiled, then checked as `scenario controlla` checks them.
+// The two descriptions compiled, then checked as `scenario controlla --modello locomotiva`
+// checks them.
 controllato controlla(std::string_view linea, std::string_view treno) {
     controllato c{
         costruisci_testi(testo_crlf(linea, linea_minima), testo_crlf(treno, treno_minimo)), {}};
     c.controllo = controlla_descrizioni(*c.compilato.linea, *c.compilato.treno, 1,
                                         c.compilato.s.diagnostiche);
+    // With the dry run's check, as `scenario controlla --modello locomotiva` adds it.
+    const modello_treno modello = modello_predefinito(c.compilato.s.c);
+    aggiungi_in_ordine(c.controllo, diagnostiche_marcia(c.compilato.s, *c.compilato.linea,
+                                                        *c.compilato.treno, &modello));
     return c;
 }
 
