@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <numbers>
 
@@ -238,18 +237,19 @@ std::vector<planimetria_adattata::curva_stretta> rettifica(riferimento& r) {
     // The heading's noise: what a second difference over the smoothing's reach leaves, robustly
     // (an arc's heading is linear and leaves nothing; the joins are the outliers).
     const std::size_t ritardo = std::max<std::size_t>(
-        1, static_cast<std::size_t>(std::ceil(2 * regolazione_dispersa.larghezza / passo_direzioni)));
+        1,
+        static_cast<std::size_t>(std::ceil(2 * regolazione_dispersa.larghezza / passo_direzioni)));
     std::vector<double> differenze;
     for (std::size_t j = ritardo; j + ritardo < n; ++j)
-        differenze.push_back(std::abs(campioni[j].y -
-                                      (campioni[j - ritardo].y + campioni[j + ritardo].y) / 2));
+        differenze.push_back(
+            std::abs(campioni[j].y - (campioni[j - ritardo].y + campioni[j + ritardo].y) / 2));
     const double sigma = 1.4826 * mediana(differenze) / std::sqrt(1.5);
     const double varianza = std::max(sigma * sigma, 1e-12);
     const auto correlazione = static_cast<double>(ritardo);
 
-    const regole_segmentazione regole{
-        fattore_penalita * varianza * correlazione * std::log(static_cast<double>(n)),
-        pezzo_minimo, pezzo_massimo};
+    const regole_segmentazione regole{fattore_penalita * varianza * correlazione *
+                                          std::log(static_cast<double>(n)),
+                                      pezzo_minimo, pezzo_massimo};
     std::vector<pezzo> pezzi = segmenta(campioni, regole);
     const somme_campioni somme(campioni);
     for (pezzo& p : pezzi) {
@@ -314,10 +314,9 @@ std::vector<planimetria_adattata::curva_stretta> rettifica(riferimento& r) {
         primitiva& q = primitive[k];
         primitiva& dopo = primitive[k + 1];
         const std::size_t minimo = q.da + 2 * static_cast<std::size_t>(semiraccordo);
-        const std::size_t massimo =
-            dopo.a > 2 * static_cast<std::size_t>(semiraccordo) + 1
-                ? dopo.a - 2 * static_cast<std::size_t>(semiraccordo) - 1
-                : 0;
+        const std::size_t massimo = dopo.a > 2 * static_cast<std::size_t>(semiraccordo) + 1
+                                        ? dopo.a - 2 * static_cast<std::size_t>(semiraccordo) - 1
+                                        : 0;
         const auto ricerca = static_cast<std::size_t>(ricerca_raccordo);
         std::size_t migliore = q.a;
         double distanza_migliore = 1e300;
@@ -349,7 +348,8 @@ std::vector<planimetria_adattata::curva_stretta> rettifica(riferimento& r) {
                 t = 0.5 * (1 - static_cast<double>(q.a - j) / static_cast<double>(raccordo + 1));
             } else if (k > 0 && j < q.da + raccordo) {
                 altra = &primitive[k - 1];
-                t = 0.5 * (1 - static_cast<double>(j - q.da + 1) / static_cast<double>(raccordo + 1));
+                t = 0.5 *
+                    (1 - static_cast<double>(j - q.da + 1) / static_cast<double>(raccordo + 1));
             }
             if (altra && t > 0) {
                 const punto_piano o = altra->punto(s);

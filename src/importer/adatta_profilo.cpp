@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace corvenna {
@@ -14,7 +13,7 @@ namespace {
 
 constexpr double lunghezza_cella = 50.0;
 // The smoothing of the heights: a local straight-line fit with Gaussian weights this wide.
-constexpr double larghezza_smussatura_quote = 15.0;
+constexpr double larghezza_smussatura_quote = 8.0;
 // How far the built height may drift from the smoothed one before the gradient changes.
 constexpr double tolleranza = 0.15;
 // The cells over which a new gradient is judged: long enough that a grade between two whole
@@ -56,8 +55,7 @@ double mediana(std::vector<double> valori) {
 }
 
 // The heights averaged per cell, a cell without heights weighing nothing.
-std::vector<campione_segmentato> medie_celle(std::span<const quota_nota> quote,
-                                             std::size_t celle) {
+std::vector<campione_segmentato> medie_celle(std::span<const quota_nota> quote, std::size_t celle) {
     std::vector<campione_segmentato> medie(celle);
     std::vector<double> somme_x(celle, 0), somme_y(celle, 0), conte(celle, 0);
     for (const quota_nota& q : quote) {
@@ -128,16 +126,16 @@ std::vector<riga_pendenza> pendenze_costanti(std::span<const quota_nota> quote,
                                              double rumore, double& partenza,
                                              std::vector<avviso_geometria>& avvisi) {
     const std::size_t celle = medie.size();
-    const regole_segmentazione regole{
-        fattore_penalita * std::max(rumore * rumore, 1e-6) * std::log(static_cast<double>(celle)),
-        celle_minime, celle_massime};
+    const regole_segmentazione regole{fattore_penalita * std::max(rumore * rumore, 1e-6) *
+                                          std::log(static_cast<double>(celle)),
+                                      celle_minime, celle_massime};
     std::vector<pezzo> pezzi = segmenta(medie, regole);
     // The knots, at the pieces' ends: where two pieces meet, the mean of their two lines.
     auto linea = [](const pezzo& p, double x) { return p.quota + p.pendenza * (x - p.x0); };
     std::vector<double> nodi(pezzi.size() + 1);
     for (std::size_t k = 0; k <= pezzi.size(); ++k) {
-        const double x = static_cast<double>(k < pezzi.size() ? pezzi[k].da : celle) *
-                         lunghezza_cella;
+        const double x =
+            static_cast<double>(k < pezzi.size() ? pezzi[k].da : celle) * lunghezza_cella;
         if (k == 0)
             nodi[k] = linea(pezzi[0], x);
         else if (k == pezzi.size())
@@ -153,7 +151,9 @@ std::vector<riga_pendenza> pendenze_costanti(std::span<const quota_nota> quote,
     for (std::size_t k = 0; k < pezzi.size(); ++k)
         celle_nodi[k] = pezzi[k].da;
     celle_nodi[pezzi.size()] = celle;
-    auto posizione = [&](std::size_t cella) { return static_cast<double>(cella) * lunghezza_cella; };
+    auto posizione = [&](std::size_t cella) {
+        return static_cast<double>(cella) * lunghezza_cella;
+    };
     // The least-squares height of knot k at cell `dove`, and the squared residual it leaves over
     // the cells of the two grades.
     auto migliore_quota = [&](std::size_t k, std::size_t dove, double& quota) {
@@ -235,9 +235,9 @@ std::vector<riga_pendenza> pendenze_costanti(std::span<const quota_nota> quote,
     std::vector<riga_pendenza> righe;
     auto scrivi = [&](std::size_t cella, int per_mille) {
         if (righe.empty() || righe.back().per_mille != per_mille)
-            righe.push_back({static_cast<std::int32_t>(static_cast<double>(cella) *
-                                                       lunghezza_cella),
-                             per_mille});
+            righe.push_back(
+                {static_cast<std::int32_t>(static_cast<double>(cella) * lunghezza_cella),
+                 per_mille});
     };
     partenza = nodi[0];
     double costruita = nodi[0];
@@ -266,16 +266,13 @@ std::vector<riga_pendenza> pendenze_costanti(std::span<const quota_nota> quote,
 
         const double inizio = static_cast<double>(p.da) * lunghezza_cella;
         const double fine = inizio + lunghezza;
-        if (std::getenv("DEBUG_PEZZI"))
-            std::fprintf(stderr, "grade %g-%g %g (rumore %g)\n", inizio, fine, voluta, rumore);
         if (std::abs(voluta) > pendenza_avviso)
-            avvisi.push_back({punto_a(inizio),
-                              "pendenza di " + cifre(voluta, 1) + " per mille dal metro " +
-                                  cifre(inizio, 0) + " al metro " + cifre(fine, 0) +
-                                  ", piu' ripida di " + cifre(pendenza_avviso, 0) +
-                                  " per mille: se le quote sono imprecise, --quota RASTER"});
-        const double dispersione =
-            p.peso > 1 ? std::sqrt(p.residuo / (p.peso - 1)) : 0;
+            avvisi.push_back(
+                {punto_a(inizio), "pendenza di " + cifre(voluta, 1) + " per mille dal metro " +
+                                      cifre(inizio, 0) + " al metro " + cifre(fine, 0) +
+                                      ", piu' ripida di " + cifre(pendenza_avviso, 0) +
+                                      " per mille: se le quote sono imprecise, --quota RASTER"});
+        const double dispersione = p.peso > 1 ? std::sqrt(p.residuo / (p.peso - 1)) : 0;
         const bool dispersi = dispersione > dispersione_avviso;
         if (dispersi && !dispersi_prima)
             avvisi.push_back({punto_a(inizio),

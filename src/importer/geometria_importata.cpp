@@ -21,7 +21,7 @@ constexpr double distanza_utile = 1.0;
 // mean, while their steps add up to `volte_fermo` times its width, is the path standing still
 // (a receiver's scatter at a station): a moving track leaves the circle before its steps add up.
 constexpr std::size_t punti_fermo = 10;
-constexpr double raggio_fermo = 8.0;
+constexpr double raggio_fermo = 15.0;
 constexpr double volte_fermo = 4;
 // The heights a line can have: below the shore of the lowest sea, above the highest summit.
 constexpr double quota_minima = -450;
@@ -133,8 +133,8 @@ punti_uniti unisci_punti(std::span<const punto_piano> piano) {
                 std::hypot(piano[fine].x - piano[i].x, piano[fine].y - piano[i].y) >
                     2 * raggio_fermo)
                 break;
-            passi += std::hypot(piano[fine].x - piano[fine - 1].x,
-                                piano[fine].y - piano[fine - 1].y);
+            passi +=
+                std::hypot(piano[fine].x - piano[fine - 1].x, piano[fine].y - piano[fine - 1].y);
             sx += piano[fine].x;
             sy += piano[fine].y;
             ++fine;
@@ -143,17 +143,15 @@ punti_uniti unisci_punti(std::span<const punto_piano> piano) {
             // Close points: the run within a metre of its first point.
             sx = piano[i].x, sy = piano[i].y;
             fine = i + 1;
-            while (fine < n &&
-                   std::hypot(piano[fine].x - piano[i].x, piano[fine].y - piano[i].y) <
-                       distanza_utile) {
+            while (fine < n && std::hypot(piano[fine].x - piano[i].x, piano[fine].y - piano[i].y) <
+                                   distanza_utile) {
                 sx += piano[fine].x;
                 sy += piano[fine].y;
                 ++fine;
             }
         } else {
-            u.avvisi.push_back({i, "percorso fermo dal punto " + std::to_string(i) +
-                                       " al punto " + std::to_string(fine - 1) +
-                                       ": i punti sono uniti in uno"});
+            u.avvisi.push_back({i, "percorso fermo dal punto " + std::to_string(i) + " al punto " +
+                                       std::to_string(fine - 1) + ": i punti sono uniti in uno"});
         }
         const auto quanti = static_cast<double>(fine - i);
         for (std::size_t k = i; k < fine; ++k)
@@ -229,8 +227,8 @@ esito_geometria adatta_geometria(std::span<const punto_geografico> punti_dati,
     const std::vector<punto_piano>& distinti = uniti.punti;
     std::vector<double> corda(distinti.size(), 0.0);
     for (std::size_t k = 1; k < distinti.size(); ++k) {
-        corda[k] = corda[k - 1] + std::hypot(distinti[k].x - distinti[k - 1].x,
-                                             distinti[k].y - distinti[k - 1].y);
+        corda[k] = corda[k - 1] +
+                   std::hypot(distinti[k].x - distinti[k - 1].x, distinti[k].y - distinti[k - 1].y);
         if (corda[k] > lunghezza_massima) {
             std::size_t i = 0;
             while (i + 1 < uniti.unito_di.size() && uniti.unito_di[i] < k)
@@ -254,7 +252,8 @@ esito_geometria adatta_geometria(std::span<const punto_geografico> punti_dati,
             cifre(s->angolo * 180 / std::numbers::pi, 0) + " gradi in " +
             cifre(2 * base_svolta, 0) + " m): una linea non inverte la marcia";
         if (!regole.consenti)
-            return fallito(messaggio + "; per importarlo comunque: --consenti", primo_di(s->indice));
+            return fallito(messaggio + "; per importarlo comunque: --consenti",
+                           primo_di(s->indice));
         avvisi.push_back({primo_di(s->indice), messaggio});
     }
 

@@ -124,8 +124,8 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
     };
     if (esito.errore) {
         errori << "scenario: " << file_mostrato(esito.errore->file) << ": "
-               << mostrabile(esito.errore->dove) << ": errore: "
-               << mostrabile(esito.errore->messaggio) << '\n';
+               << mostrabile(esito.errore->dove)
+               << ": errore: " << mostrabile(esito.errore->messaggio) << '\n';
         return stato_uscita::file_danneggiato;
     }
     const importazione& importata = *esito.importata;
@@ -194,8 +194,7 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
            << " m, medio " << cifre(geometria.scarto_planimetria_medio, 2) << " m\n";
     if (!r.quota.empty())
         uscita << "quote: " << importata.punti_dal_raster << " punti su "
-               << importata.mappa.percorso.size()
-               << " dal raster " << quota_mostrata << '\n';
+               << importata.mappa.percorso.size() << " dal raster " << quota_mostrata << '\n';
     if (geometria.scarto_quota_massimo)
         uscita << "profilo: scarto massimo " << cifre(*geometria.scarto_quota_massimo, 2)
                << " m, medio " << cifre(geometria.scarto_quota_medio.value_or(0), 2) << " m\n";
@@ -234,9 +233,10 @@ void aggiungi_importa(CLI::App& app, azione_comando& azione) {
                     "raster GeoTIFF delle quote, che prendono il posto di quelle della mappa");
     sub->add_option("--da", r->da, "stazione di partenza (mappe .osm e .osm.pbf)");
     sub->add_option("--a", r->a, "stazione di arrivo (mappe .osm e .osm.pbf)");
-    sub->add_option("--tolleranza", r->tolleranza,
-                    "metri entro cui le classi di curva seguono il tracciato adattato (predefinita: "
-                    "dal rumore della traccia); piu' larga, meno righe");
+    sub->add_option(
+        "--tolleranza", r->tolleranza,
+        "metri entro cui le classi di curva seguono il tracciato adattato (predefinita: "
+        "dal rumore della traccia); piu' larga, meno righe");
     sub->add_flag("--consenti", r->consenti,
                   "importa anche un percorso che torna indietro o che l'adattamento non segue, "
                   "con un avviso invece di un errore");
