@@ -38,6 +38,9 @@ constexpr double svolta_massima = 120 * std::numbers::pi / 180;
 // `volte_tolleranza` times the tolerance.
 constexpr double scarto_grave = 50;
 constexpr double volte_tolleranza = 10;
+// How far a curve tighter than the classes, spread to keep its angle, may take the plan from its
+// points and be told as a warning.
+constexpr double scarto_curva_allargata = 150;
 
 std::string numero(double valore) {
     char testo[64];
@@ -275,14 +278,28 @@ esito_geometria adatta_geometria(std::span<const punto_geografico> punti_dati,
     g.tolleranza = planimetria.tolleranza;
 
     const std::size_t lontano = primo_di(planimetria.punto_scarto_massimo);
+    const double metro_lontano = g.progressiva[lontano];
     if (planimetria.scarto_massimo > std::max(scarto_grave, volte_tolleranza * g.tolleranza)) {
-        const std::string messaggio =
-            "la planimetria adattata passa a " + cifre(planimetria.scarto_massimo, 0) +
-            " m da questo punto (metro " + cifre(g.progressiva[lontano], 0) +
-            "): il percorso non e' una linea che le curve possano seguire";
-        if (!regole.consenti)
-            return fallito(messaggio + "; per importarlo comunque: --consenti", lontano);
-        avvisi.push_back({lontano, messaggio});
+        // A curve tighter than the classes, spread so that its angle is kept, leaves its points
+        // by some tens of metres: told with the curve. Anything farther, or elsewhere, is a path
+        // the fit lost.
+        bool curva_allargata = false;
+        for (const planimetria_adattata::curva_stretta& c : planimetria.curve_strette)
+            curva_allargata = curva_allargata ||
+                              (metro_lontano >= c.metro - 200 && metro_lontano <= c.metro + 1500);
+        const std::string messaggio = "la planimetria adattata passa a " +
+                                      cifre(planimetria.scarto_massimo, 0) +
+                                      " m da questo punto (metro " + cifre(metro_lontano, 0) + ")";
+        if (curva_allargata && planimetria.scarto_massimo <= scarto_curva_allargata)
+            avvisi.push_back({lontano, messaggio + ", dove la curva stretta e' allargata"});
+        else if (!regole.consenti)
+            return fallito(messaggio + ": il percorso non e' una linea che le curve possano "
+                                       "seguire; per importarlo comunque: --consenti",
+                           lontano);
+        else
+            avvisi.push_back(
+                {lontano,
+                 messaggio + ": il percorso non e' una linea che le curve possano seguire"});
     }
     for (const planimetria_adattata::curva_stretta& c : planimetria.curve_strette)
         avvisi.push_back(

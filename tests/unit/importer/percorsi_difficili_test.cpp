@@ -81,7 +81,7 @@ TEST(PercorsiDifficili, PathsThatTurnBackAreRefusedUnlessAllowed) {
 
 TEST(PercorsiDifficili, ACurveTighterThanTheClassesIsToldWithItsRadiusAndPlace) {
     const std::vector<punto_geografico> punti =
-        prova::sul_globo(percorso({{1000}, {250 * 0.8, 250}, {1000}}));
+        prova::sul_globo(percorso({{1000}, {250 * 1.2, 250}, {1000}}));
     const esito_geometria esito = adatta_geometria(punti);
     ASSERT_TRUE(esito.geometria) << esito.errore->messaggio;
     ASSERT_FALSE(esito.geometria->avvisi.empty());
