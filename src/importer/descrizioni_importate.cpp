@@ -38,6 +38,10 @@ struct stazione_posta {
     std::int32_t posizione = 0;
     std::int32_t marciapiede = 0;
     std::string elemento;
+    // Where the station's projection falls, unrounded, and when the track passed it (seconds
+    // since 1970 UTC), when the track has times.
+    double progressiva = 0;
+    std::optional<double> tempo_s;
     std::int32_t inizio() const { return posizione - marciapiede / 2; }
     std::int32_t fine() const { return posizione + marciapiede / 2; }
     // The stop cell the compiler gives a centred platform.
@@ -79,7 +83,9 @@ proiezione_punto proietta_sul_percorso(const percorso_piano& percorso,
         return {progressiva[0], 0};
     if (n == 0)
         return migliore;
-    const punto_geografico cercato{longitudine, latitudine, std::nullopt};
+    punto_geografico cercato;
+    cercato.longitudine = longitudine;
+    cercato.latitudine = latitudine;
     const punto_piano p = percorso.proiezione->proietta(std::span(&cercato, 1))[0];
     const std::vector<punto_piano>& piano = percorso.punti;
     for (std::size_t i = 0; i + 1 < n; ++i) {
@@ -184,8 +190,10 @@ disposizione disponi(const mappa_importata& mappa, const geometria_importata& ge
             nome_stazione(s.nome, "STAZIONE " + std::to_string(stazioni.size() + 1));
         if (!nome.cambiamenti.empty())
             nota(s.elemento, "nome \"" + s.nome + "\": " + nome.cambiamenti);
-        stazione_posta posta{nome.testo, std::clamp(al_multiplo(p.progressiva, cella), 0, ultima),
-                             opzioni.marciapiede, s.elemento};
+        stazione_posta posta{
+            nome.testo,          std::clamp(al_multiplo(p.progressiva, cella), 0, ultima),
+            opzioni.marciapiede, s.elemento,
+            p.progressiva,       std::nullopt};
         if (s.marciapiede) {
             const std::int32_t m = std::clamp(al_multiplo(*s.marciapiede, 100), 100, 1000);
             if (std::abs(m - *s.marciapiede) >= 1)
@@ -325,6 +333,22 @@ disposizione disponi(const mappa_importata& mappa, const geometria_importata& ge
         return a.posizione < b.posizione;
     });
 
+    // When the track passed each station: the time of the first point at or past its
+    // projection, interpolated from the point before; none when the track gives no times there.
+    for (stazione_posta& s : tenute) {
+        const std::vector<std::optional<double>>& tempi = mappa.tempi_punti;
+        for (std::size_t i = 0; i < tempi.size() && i < progressiva.size(); ++i) {
+            if (progressiva[i] < s.progressiva || !tempi[i])
+                continue;
+            s.tempo_s = tempi[i];
+            if (i > 0 && tempi[i - 1] && progressiva[i] > progressiva[i - 1]) {
+                const double f =
+                    (s.progressiva - progressiva[i - 1]) / (progressiva[i] - progressiva[i - 1]);
+                s.tempo_s = *tempi[i - 1] + std::clamp(f, 0.0, 1.0) * (*tempi[i] - *tempi[i - 1]);
+            }
+            break;
+        }
+    }
     esito.stazioni = std::move(tenute);
     esito.velocita = std::move(velocita);
     esito.gallerie = std::move(gallerie);
@@ -374,25 +398,38 @@ std::string scrivi_linea(const geometria_importata& geometria, const disposizion
     return linea;
 }
 
-// The train description: the skeleton an author completes with signals and slowdowns. The
-// times: the running time at the line's speed limits and a tenth more, a minute's stop at each
-// station, said in a comment.
-std::string scrivi_treno(const disposizione& d) {
+// The stations' times: when the track passed them where it has times (to the half minute,
+// time of day UTC), otherwise the running time at the line's speed limits and a tenth more with
+// a minute's stop at each station, after a clock a minute before the first departure.
+struct orari {
+    std::int32_t orologio = 0;
+    std::vector<std::int32_t> stazioni;
+    bool dalla_traccia = false;
+};
+
+orari orari_stazioni(const disposizione& d) {
+    orari o;
+    o.dalla_traccia = !d.stazioni.empty();
+    for (const stazione_posta& s : d.stazioni)
+        o.dalla_traccia = o.dalla_traccia && s.tempo_s.has_value();
+    if (o.dalla_traccia) {
+        auto ora_del_giorno = [](double secondi) {
+            const double mezzi_minuti = std::round(secondi / 30);
+            return static_cast<std::int32_t>(std::fmod(mezzi_minuti * 30, 86400) + 86400) % 86400;
+        };
+        std::int32_t prima = 0;
+        for (std::size_t k = 0; k < d.stazioni.size(); ++k) {
+            std::int32_t ora = ora_del_giorno(*d.stazioni[k].tempo_s);
+            // Times run on: a station passed within the same half minute keeps the one before.
+            if (k > 0 && ora < prima && prima - ora < 43200)
+                ora = prima;
+            o.stazioni.push_back(ora);
+            prima = ora;
+        }
+        o.orologio = (o.stazioni.front() - sosta + 86400) % 86400;
+        return o;
+    }
     const std::vector<riga_velocita>& velocita = d.velocita;
-    std::string treno;
-    riga(treno, "[generale]");
-    riga_formato(treno, "numero vetture", {"8"});
-    riga_formato(treno, "percentuale massa frenata", {"90"});
-    riga_formato(treno, "sabbia", {"300"});
-    riga_formato(treno, "orologio", {n(orologio / 3600), n(orologio / 60 % 60), n(orologio % 60)});
-    riga(treno, "[aderenze]");
-    riga_formato(treno, "aderenza", {"0", "100"});
-    riga(treno, "[vel_limite]");
-    for (const riga_velocita& v : velocita)
-        riga_formato(treno, "velocita", {n(v.posizione), n(v.kmh)});
-    riga(treno, "[stazioni]");
-    riga(treno, "- orari stimati: la corsa ai limiti di velocita' piu' un decimo e un minuto di "
-                "sosta in ogni stazione");
     auto tempo_di_corsa = [&](std::int32_t fino) {
         double secondi = 0;
         for (std::size_t k = 0; k < velocita.size(); ++k) {
@@ -404,11 +441,40 @@ std::string scrivi_treno(const disposizione& d) {
         }
         return secondi;
     };
+    o.orologio = orologio;
+    for (std::size_t k = 0; k < d.stazioni.size(); ++k) {
+        const double corsa = tempo_di_corsa(d.stazioni[k].posizione) * 1.1;
+        o.stazioni.push_back(orologio + sosta + static_cast<std::int32_t>(k) * sosta +
+                             static_cast<std::int32_t>(std::ceil(corsa / 30)) * 30);
+    }
+    return o;
+}
+
+// The train description: the skeleton an author completes with signals and slowdowns.
+std::string scrivi_treno(const disposizione& d) {
+    const orari o = orari_stazioni(d);
+    std::string treno;
+    riga(treno, "[generale]");
+    riga_formato(treno, "numero vetture", {"8"});
+    riga_formato(treno, "percentuale massa frenata", {"90"});
+    riga_formato(treno, "sabbia", {"300"});
+    riga_formato(treno, "orologio",
+                 {n(o.orologio / 3600), n(o.orologio / 60 % 60), n(o.orologio % 60)});
+    riga(treno, "[aderenze]");
+    riga_formato(treno, "aderenza", {"0", "100"});
+    riga(treno, "[vel_limite]");
+    for (const riga_velocita& v : d.velocita)
+        riga_formato(treno, "velocita", {n(v.posizione), n(v.kmh)});
+    riga(treno, "[stazioni]");
+    if (o.dalla_traccia)
+        riga(treno, "- orari dalla traccia: quando passa per ogni stazione (ora UTC al mezzo "
+                    "minuto)");
+    else
+        riga(treno, "- orari stimati: la corsa ai limiti di velocita' piu' un decimo e un minuto "
+                    "di sosta in ogni stazione");
     for (std::size_t k = 0; k < d.stazioni.size(); ++k) {
         const stazione_posta& s = d.stazioni[k];
-        const double corsa = tempo_di_corsa(s.posizione) * 1.1;
-        const std::int32_t ora = orologio + sosta + static_cast<std::int32_t>(k) * sosta +
-                                 static_cast<std::int32_t>(std::ceil(corsa / 30)) * 30;
+        const std::int32_t ora = o.stazioni[k];
         riga_formato(treno, "stazione",
                      {n(s.posizione), "12", n(s.marciapiede), "0", "0", "0", "0", "0", "0", "0",
                       "0", "0", "0", n(ora / 3600), n(ora / 60 % 60), n(ora % 60), s.nome});

@@ -1,6 +1,7 @@
 #include "importer/lettore_gpx.hpp"
 
 #include "importer/coordinate.hpp"
+#include "importer/tempo_iso.hpp"
 
 #include <pugixml.hpp>
 
@@ -107,6 +108,7 @@ esito_mappa leggi_gpx(std::string_view byte) {
         if (!p.punto)
             return errore_mappa{elemento, p.errore};
         mappa.percorso.push_back(*p.punto);
+        mappa.tempi_punti.push_back(istante_iso(figlio(n, "time").child_value()));
         mappa.elementi_punti.push_back(elemento);
         return std::nullopt;
     };
