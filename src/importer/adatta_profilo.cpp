@@ -130,6 +130,20 @@ std::vector<riga_pendenza> pendenze_costanti(std::span<const quota_nota> quote,
                                           std::log(static_cast<double>(celle)),
                                       celle_minime, celle_massime};
     std::vector<pezzo> pezzi = segmenta(medie, regole);
+    // A grade over cells without heights (a gap the raster left) says nothing: it joins the
+    // grade before it, or after it.
+    const somme_campioni somme(medie);
+    for (std::size_t k = 0; k < pezzi.size() && pezzi.size() > 1;) {
+        if (pezzi[k].peso > 0) {
+            ++k;
+            continue;
+        }
+        const std::size_t con = k > 0 ? k - 1 : k + 1;
+        const std::size_t primo = std::min(k, con);
+        pezzi[primo] = somme.adatta(pezzi[primo].da, pezzi[primo + 1].a);
+        pezzi.erase(pezzi.begin() + static_cast<std::ptrdiff_t>(primo + 1));
+        k = primo;
+    }
     // The knots, at the pieces' ends: where two pieces meet, the mean of their two lines.
     auto linea = [](const pezzo& p, double x) { return p.quota + p.pendenza * (x - p.x0); };
     std::vector<double> nodi(pezzi.size() + 1);
