@@ -13,8 +13,10 @@ namespace corvenna {
 
 namespace {
 
-// The longest route a line description may give.
+// The longest route a line description may give, and how much longer the path through the
+// points may be (a receiver's scatter lengthens it).
 constexpr double lunghezza_massima = 1000000;
+constexpr double margine_punti = 1.1;
 // Points closer than this in the plane are one point: the fit works on a grid of a metre.
 constexpr double distanza_utile = 1.0;
 // A run of at least `punti_fermo` points that all stay within `raggio_fermo` metres of their
@@ -232,7 +234,9 @@ esito_geometria adatta_geometria(std::span<const punto_geografico> punti_dati,
     for (std::size_t k = 1; k < distinti.size(); ++k) {
         corda[k] = corda[k - 1] +
                    std::hypot(distinti[k].x - distinti[k - 1].x, distinti[k].y - distinti[k - 1].y);
-        if (corda[k] > lunghezza_massima) {
+        // The points of a noisy track run longer than its route: the route itself is measured
+        // on the fitted plan; here only a path far beyond it is stopped before the fit.
+        if (corda[k] > margine_punti * lunghezza_massima) {
             std::size_t i = 0;
             while (i + 1 < uniti.unito_di.size() && uniti.unito_di[i] < k)
                 ++i;
