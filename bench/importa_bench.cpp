@@ -1,8 +1,9 @@
 // What `scenario importa` costs on the longest path: a map of 998 km of track sampled every
 // 10 m (99 800 points, a gentle S-curve with rising and falling heights), read, fitted and laid
 // out as the two descriptions, with the heap held at the peak beside the map file's size. Once
-// as GPX, once as the XML map of ways and nodes (the path found between its two stations). Then
-// the heights of `--quota`: the same path's points sampled in an elevation raster that covers it.
+// as GPX, once as the same GPX with a receiver's noise, once as the XML map of ways and nodes (the
+// path found between its two stations), and a dense track of 100 000 points over 111 m. Then the
+// heights of `--quota`: the same path's points sampled in an elevation raster that covers it.
 
 #include "contatore_memoria.hpp"
 
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,44 @@ punto_prova punto(int i) {
     const double lon = 9.0 + 100 * std::sin(s / 10000 * 2 * 3.14159265358979) /
                                  (metri_per_grado * std::cos(lat * 3.14159265358979 / 180));
     return {lon, lat, 200 + 50 * std::sin(s / 25000 * 2 * 3.14159265358979)};
+}
+
+// The same path as a receiver records it: every point moved by a noise that drifts from point
+// to point (2.5 m in plan, 3 m in height, over about 30 m).
+std::string mappa_gpx_rumorosa() {
+    std::mt19937 g(4410);
+    std::normal_distribution<> normale;
+    const double rho = std::exp(-10.0 / 30), nuovo = std::sqrt(1 - rho * rho);
+    double ex = 0, ey = 0, ez = 0;
+    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"banco\">\n"
+                      "<trk><trkseg>\n";
+    char riga[160];
+    for (int i = 0; i < punti; ++i) {
+        const punto_prova p = punto(i);
+        ex = rho * ex + nuovo * 2.5 * normale(g);
+        ey = rho * ey + nuovo * 2.5 * normale(g);
+        ez = rho * ez + nuovo * 3.0 * normale(g);
+        std::snprintf(riga, sizeof riga,
+                      "<trkpt lat=\"%.7f\" lon=\"%.7f\"><ele>%.1f</ele></trkpt>\n",
+                      p.lat + ey / metri_per_grado,
+                      p.lon + ex / (metri_per_grado * std::cos(p.lat * 3.14159265358979 / 180)),
+                      p.quota + ez);
+        gpx += riga;
+    }
+    return gpx + "</trkseg></trk></gpx>\n";
+}
+
+// A dense track: 100 000 points over 111 m, a point every 1.1 mm.
+std::string mappa_gpx_densa() {
+    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"banco\">\n"
+                      "<trk><trkseg>\n";
+    char riga[160];
+    for (int i = 0; i < 100000; ++i) {
+        std::snprintf(riga, sizeof riga, "<trkpt lat=\"%.9f\" lon=\"9\"><ele>200</ele></trkpt>\n",
+                      44.0 + 111.0 * i / 99999 / metri_per_grado);
+        gpx += riga;
+    }
+    return gpx + "</trkseg></trk></gpx>\n";
 }
 
 std::string mappa_gpx() {
@@ -112,6 +152,18 @@ void BM_importa_gpx_1000km(benchmark::State& state) {
     importa(state, file, [](const std::string& f) { return leggi_gpx(f); });
 }
 BENCHMARK(BM_importa_gpx_1000km)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_importa_gpx_1000km_rumorosa(benchmark::State& state) {
+    const std::string file = mappa_gpx_rumorosa();
+    importa(state, file, [](const std::string& f) { return leggi_gpx(f); });
+}
+BENCHMARK(BM_importa_gpx_1000km_rumorosa)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_importa_gpx_densa(benchmark::State& state) {
+    const std::string file = mappa_gpx_densa();
+    importa(state, file, [](const std::string& f) { return leggi_gpx(f); });
+}
+BENCHMARK(BM_importa_gpx_densa)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_importa_osm_1000km(benchmark::State& state) {
     const std::string file = mappa_osm();

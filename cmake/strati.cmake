@@ -21,7 +21,7 @@ set(GENERA_USA_inspect     input finishing format model base)
 set(GENERA_USA_running     input inspect pipeline description diagnostics format model base)
 set(GENERA_USA_drawing     running input finishing format model base)
 set(GENERA_USA_editor      pipeline compiler diagnostics description format model base)
-set(GENERA_USA_importer    diagnostics format model base)
+set(GENERA_USA_importer    description diagnostics format model base)
 set(GENERA_USA_platform    base)
 set(GENERA_USA_generator   pipeline output scenario platform)
 set(GENERA_USA_tool        pipeline checking output input scenario inspect running drawing editor importer platform diagnostics

@@ -1,5 +1,7 @@
 #include "importer/adatta_planimetria.hpp"
 
+#include "importer/segmentazione.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -32,7 +34,27 @@ struct regolazione {
     std::size_t semiampiezza_curvatura;
 };
 constexpr regolazione regolazione_esatta{6, 22, 0.3, 10};
-constexpr regolazione regolazione_dispersa{20, 30, 0.45, 20};
+constexpr regolazione regolazione_dispersa{40, 30, 0.45, 20};
+// The tolerance the exact points' response length stands for; the response length grows with
+// the square root of the tolerance, as the offset a class held too long makes grows with the
+// square of its length.
+constexpr double tolleranza_esatta = 0.5;
+// The alignment of scattered points: the heading sampled every `passo_direzioni` metres, pieces
+// of `pezzo_minimo` to `pezzo_massimo` samples, the penalty `fattore_penalita` times the
+// heading's noise variance, its correlation length in samples and the log of the samples (the
+// Bayesian information criterion, for samples that are not independent). A piece's curvature
+// counts when it is `soglia_curvatura` standard errors from none.
+constexpr double passo_direzioni = 10;
+constexpr std::size_t pezzo_minimo = 3;
+constexpr std::size_t pezzo_massimo = 300;
+constexpr double fattore_penalita = 4;
+constexpr double soglia_curvatura = 3;
+// Half the length over which two pieces' curvatures are joined, in metres, and how far from
+// where the segmentation put a join it may move to where the pieces meet.
+constexpr double semiraccordo = 20;
+constexpr double ricerca_raccordo = 150;
+// The curvature of the tightest class, with the margin a fit of points leaves it.
+constexpr double curvatura_stretta = 0.003 * 1.03;
 // The median distance of the points from a wide fit through their neighbours above which they
 // count as scattered.
 constexpr double soglia_dispersione = 0.05;
@@ -137,7 +159,7 @@ finestra finestra_intorno(std::span<const double> corda, double t, double larghe
 // (a traced or measured track), so that the scatter averages out. The scatter is the median
 // distance of the points from a wide fit through their neighbours.
 regolazione regolazione_per(std::span<const punto_piano> punti, std::span<const double> corda) {
-    const double larghezza_smussatura = regolazione_dispersa.larghezza;
+    const double larghezza_smussatura = 20;
     std::vector<double> residui;
     residui.reserve(punti.size());
     std::size_t da = 0, a = 0;
@@ -190,6 +212,181 @@ riferimento smussa(std::span<const punto_piano> punti, std::span<const double> c
         r.curvatura[j] = arco > 0 ? (r.direzione[dopo] - r.direzione[prima]) / arco : 0;
     }
     return r;
+}
+
+double mediana(std::vector<double> valori) {
+    if (valori.empty())
+        return 0;
+    std::nth_element(valori.begin(), valori.begin() + valori.size() / 2, valori.end());
+    return valori[valori.size() / 2];
+}
+
+// The alignment of scattered points as straights and arcs: `r` (the smoothed path on its grid)
+// becomes the fitted pieces, joined by short changes of curvature. Gives the pieces' curves
+// tighter than the tightest class.
+std::vector<planimetria_adattata::curva_stretta> rettifica(riferimento& r) {
+    const std::size_t passi = r.punti.size() - 1;
+    const auto passo = static_cast<std::size_t>(passo_direzioni);
+    std::vector<campione_segmentato> campioni;
+    for (std::size_t j = 0; j <= passi; j += passo)
+        campioni.push_back({r.ascissa[j], r.direzione[j], 1});
+    const std::size_t n = campioni.size();
+    if (n < 2 * pezzo_minimo)
+        return {};
+
+    // The heading's noise: what a second difference over the smoothing's reach leaves, robustly
+    // (an arc's heading is linear and leaves nothing; the joins are the outliers).
+    const std::size_t ritardo = std::max<std::size_t>(
+        1,
+        static_cast<std::size_t>(std::ceil(2 * regolazione_dispersa.larghezza / passo_direzioni)));
+    std::vector<double> differenze;
+    for (std::size_t j = ritardo; j + ritardo < n; ++j)
+        differenze.push_back(
+            std::abs(campioni[j].y - (campioni[j - ritardo].y + campioni[j + ritardo].y) / 2));
+    const double sigma = 1.4826 * mediana(differenze) / std::sqrt(1.5);
+    const double varianza = std::max(sigma * sigma, 1e-12);
+    const auto correlazione = static_cast<double>(ritardo);
+
+    const regole_segmentazione regole{fattore_penalita * varianza * correlazione *
+                                          std::log(static_cast<double>(n)),
+                                      pezzo_minimo, pezzo_massimo};
+    std::vector<pezzo> pezzi = segmenta(campioni, regole);
+    const somme_campioni somme(campioni);
+    for (pezzo& p : pezzi) {
+        // The standard error of the slope for correlated samples.
+        double sxx = 0;
+        for (std::size_t k = p.da; k < p.a; ++k)
+            sxx += (campioni[k].x - p.x0) * (campioni[k].x - p.x0);
+        const double errore = sxx > 0 ? std::sqrt(varianza * correlazione / sxx) : 1e300;
+        if (std::abs(p.pendenza) < soglia_curvatura * errore)
+            p = somme.adatta_con_pendenza(p.da, p.a, 0);
+    }
+
+    // Each piece on the grid: its heading, and its points from integrating the heading, moved by
+    // least squares onto the smoothed points of its stretch.
+    struct primitiva {
+        std::size_t da = 0, a = 0; // grid indices [da, a)
+        double x0 = 0, quota = 0, curvatura = 0;
+        double ascissa_da = 0;
+        punto_piano spostamento;
+        double direzione(double s) const { return quota + curvatura * (s - x0); }
+        // The point at arc length s from the start of the stretch, before the move.
+        punto_piano integrato(double s) const {
+            const double t0 = direzione(ascissa_da), t1 = direzione(s);
+            const double l = s - ascissa_da;
+            if (std::abs(curvatura) < 1e-12)
+                return {l * std::cos(t0), l * std::sin(t0)};
+            return {(std::sin(t1) - std::sin(t0)) / curvatura,
+                    (std::cos(t0) - std::cos(t1)) / curvatura};
+        }
+        punto_piano punto(double s) const {
+            const punto_piano q = integrato(s);
+            return {q.x + spostamento.x, q.y + spostamento.y};
+        }
+    };
+    std::vector<primitiva> primitive;
+    std::vector<planimetria_adattata::curva_stretta> strette;
+    for (std::size_t k = 0; k < pezzi.size(); ++k) {
+        primitiva q;
+        q.da = pezzi[k].da * passo;
+        q.a = k + 1 < pezzi.size() ? pezzi[k].a * passo : passi + 1;
+        q.x0 = pezzi[k].x0;
+        q.quota = pezzi[k].quota;
+        q.curvatura = pezzi[k].pendenza;
+        q.ascissa_da = r.ascissa[q.da];
+        double sx = 0, sy = 0;
+        for (std::size_t j = q.da; j < q.a; ++j) {
+            const punto_piano i = q.integrato(r.ascissa[j]);
+            sx += r.punti[j].x - i.x;
+            sy += r.punti[j].y - i.y;
+        }
+        const auto quanti = static_cast<double>(q.a - q.da);
+        q.spostamento = {sx / quanti, sy / quanti};
+        if (std::abs(q.curvatura) > curvatura_stretta)
+            strette.push_back({q.ascissa_da, 1 / std::abs(q.curvatura)});
+        primitive.push_back(q);
+    }
+
+    // Each join moves to where the two pieces come nearest within `ricerca_raccordo` metres of
+    // where the segmentation put it: an arc and a straight meet at the arc's tangent point,
+    // which the noise of the heading places only roughly.
+    for (std::size_t k = 0; k + 1 < primitive.size(); ++k) {
+        primitiva& q = primitive[k];
+        primitiva& dopo = primitive[k + 1];
+        const std::size_t minimo = q.da + 2 * static_cast<std::size_t>(semiraccordo);
+        const std::size_t massimo = dopo.a > 2 * static_cast<std::size_t>(semiraccordo) + 1
+                                        ? dopo.a - 2 * static_cast<std::size_t>(semiraccordo) - 1
+                                        : 0;
+        const auto ricerca = static_cast<std::size_t>(ricerca_raccordo);
+        std::size_t migliore = q.a;
+        double distanza_migliore = 1e300;
+        for (std::size_t j = std::max(minimo, q.a > ricerca ? q.a - ricerca : 0);
+             j <= std::min(massimo, q.a + ricerca); ++j) {
+            const punto_piano u = q.punto(r.ascissa[j]), v = dopo.punto(r.ascissa[j]);
+            const double d = std::hypot(u.x - v.x, u.y - v.y);
+            if (d < distanza_migliore) {
+                distanza_migliore = d;
+                migliore = j;
+            }
+        }
+        q.a = dopo.da = migliore;
+    }
+
+    // The grid takes the pieces; around each join the two pieces are blended over twice
+    // `semiraccordo`, position, heading and curvature.
+    const auto raccordo = static_cast<std::size_t>(semiraccordo);
+    for (std::size_t k = 0; k < primitive.size(); ++k) {
+        const primitiva& q = primitive[k];
+        for (std::size_t j = q.da; j < q.a; ++j) {
+            const double s = r.ascissa[j];
+            punto_piano p = q.punto(s);
+            double d = q.direzione(s), c = q.curvatura;
+            const primitiva* altra = nullptr;
+            double t = 0; // the other piece's share
+            if (k + 1 < primitive.size() && j + raccordo >= q.a) {
+                altra = &primitive[k + 1];
+                t = 0.5 * (1 - static_cast<double>(q.a - j) / static_cast<double>(raccordo + 1));
+            } else if (k > 0 && j < q.da + raccordo) {
+                altra = &primitive[k - 1];
+                t = 0.5 *
+                    (1 - static_cast<double>(j - q.da + 1) / static_cast<double>(raccordo + 1));
+            }
+            if (altra && t > 0) {
+                const punto_piano o = altra->punto(s);
+                p = {p.x + t * (o.x - p.x), p.y + t * (o.y - p.y)};
+                d += t * (altra->direzione(s) - d);
+                c += t * (altra->curvatura - c);
+            }
+            r.punti[j] = p;
+            r.direzione[j] = d;
+            r.curvatura[j] = c;
+        }
+    }
+    return strette;
+}
+
+// Curves of a smoothed path tighter than the tightest class, over at least 20 m: where they
+// start and their tightest radius.
+std::vector<planimetria_adattata::curva_stretta> curve_strette(const riferimento& r) {
+    std::vector<planimetria_adattata::curva_stretta> strette;
+    const std::size_t n = r.curvatura.size();
+    for (std::size_t j = 0; j < n;) {
+        if (std::abs(r.curvatura[j]) <= curvatura_stretta) {
+            ++j;
+            continue;
+        }
+        std::size_t fine = j;
+        double massima = 0;
+        while (fine < n && std::abs(r.curvatura[fine]) > curvatura_stretta &&
+               (r.curvatura[fine] > 0) == (r.curvatura[j] > 0)) {
+            massima = std::max(massima, std::abs(r.curvatura[fine]));
+            ++fine;
+        }
+        if (r.ascissa[fine - 1] - r.ascissa[j] >= 20)
+            strette.push_back({r.ascissa[j], 1 / massima});
+        j = fine;
+    }
+    return strette;
 }
 
 // Moves the path so that it starts at the origin heading along +y, the plan view's frame.
@@ -277,15 +474,32 @@ std::vector<punto_piano> integra_curve(std::span<const riga_curva> curve, std::i
     return piano;
 }
 
-planimetria_adattata adatta_planimetria(std::span<const punto_piano> punti_dati) {
+planimetria_adattata adatta_planimetria(std::span<const punto_piano> punti_dati,
+                                        const regole_planimetria& regole_date) {
     std::vector<punto_piano> punti(punti_dati.begin(), punti_dati.end());
     std::vector<double> corda(punti.size(), 0.0);
     for (std::size_t i = 1; i < punti.size(); ++i)
         corda[i] =
             corda[i - 1] + std::hypot(punti[i].x - punti[i - 1].x, punti[i].y - punti[i - 1].y);
 
-    const regolazione regola = regolazione_per(punti, corda);
+    regolazione regola = regolazione_per(punti, corda);
+    const bool disperso = regola.larghezza == regolazione_dispersa.larghezza;
     riferimento r = smussa(punti, corda, regola);
+    std::vector<planimetria_adattata::curva_stretta> strette =
+        disperso ? rettifica(r) : curve_strette(r);
+    // The noise: how far the points lie from the reference they are fitted to.
+    double rumore = 0;
+    {
+        const std::vector<posizione_sul_tracciato> sul_riferimento =
+            posizioni_sul_tracciato(punti, r.punti);
+        for (const posizione_sul_tracciato& p : sul_riferimento)
+            rumore += p.distanza * p.distanza;
+        rumore = std::sqrt(rumore / static_cast<double>(sul_riferimento.size()));
+    }
+    const double tolleranza =
+        regole_date.tolleranza.value_or(disperso ? std::max(1.0, rumore) : tolleranza_esatta);
+    regola.lunghezza_risposta = regolazione_esatta.lunghezza_risposta *
+                                std::sqrt(std::max(tolleranza, 0.01) / tolleranza_esatta);
     porta_nel_piano(r, punti);
     const std::size_t passi = r.punti.size() - 1;
 
@@ -353,6 +567,10 @@ planimetria_adattata adatta_planimetria(std::span<const punto_piano> punti_dati)
 
     // The rows, to the first metre past the end of the path.
     planimetria_adattata esito;
+    esito.rumore = rumore;
+    esito.disperso = disperso;
+    esito.tolleranza = tolleranza;
+    esito.curve_strette = std::move(strette);
     for (std::size_t m = 2; m <= ultimo_metro;) {
         const int l = livelli[m];
         std::size_t fine = m;
@@ -380,7 +598,10 @@ planimetria_adattata adatta_planimetria(std::span<const punto_piano> punti_dati)
     double somma = 0;
     for (std::size_t i = 0; i < posizioni.size(); ++i) {
         esito.progressiva[i] = posizioni[i].metro;
-        esito.scarto_massimo = std::max(esito.scarto_massimo, posizioni[i].distanza);
+        if (posizioni[i].distanza > esito.scarto_massimo) {
+            esito.scarto_massimo = posizioni[i].distanza;
+            esito.punto_scarto_massimo = i;
+        }
         somma += posizioni[i].distanza;
     }
     esito.scarto_medio = somma / static_cast<double>(posizioni.size());

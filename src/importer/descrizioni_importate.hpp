@@ -44,14 +44,4 @@ descrizioni_importate componi_descrizioni(const mappa_importata& mappa,
                                           const geometria_importata& geometria,
                                           const opzioni_descrizioni& opzioni);
 
-// Where the point (lon, lat) falls on the path: the along-track position of its foot on the
-// nearest segment, in metres, and its distance from that segment.
-struct proiezione_punto {
-    double progressiva = 0;
-    double distanza = 0;
-};
-proiezione_punto proietta_sul_percorso(const std::vector<punto_geografico>& percorso,
-                                       const std::vector<double>& progressiva, double longitudine,
-                                       double latitudine);
-
 } // namespace corvenna

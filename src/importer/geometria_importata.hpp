@@ -36,6 +36,13 @@ struct riga_pendenza {
     std::int32_t per_mille = 0;
 };
 
+// Something the fit changed or could not follow, at an input point (index into the path) and,
+// where it has one, a position along the route in metres.
+struct avviso_geometria {
+    std::size_t indice_punto = 0;
+    std::string messaggio;
+};
+
 struct geometria_importata {
     // The route length in whole metres.
     std::int32_t lunghezza = 0;
@@ -54,6 +61,14 @@ struct geometria_importata {
     // point has a height (the profile is then flat).
     std::optional<double> scarto_quota_massimo;
     std::optional<double> scarto_quota_medio;
+    // The noise of the path about the fitted alignment (root mean square, metres), and of the
+    // heights about the fitted profile (std::nullopt without heights).
+    double rumore_planimetria = 0;
+    std::optional<double> rumore_quote;
+    // The tolerance the curve classes were held to, in metres.
+    double tolleranza = 0;
+    // What the fit could not draw as the map has it, or left out, each at an input point.
+    std::vector<avviso_geometria> avvisi;
 };
 
 // Why a path cannot be fitted, at which input point (index into the path).
@@ -67,8 +82,21 @@ struct esito_geometria {
     std::optional<errore_geometria> errore;
 };
 
-// Fits the path. Fails on fewer than two distinct points, coordinates out of range, or a path
-// longer than a route may be.
-esito_geometria adatta_geometria(std::span<const punto_geografico> punti);
+struct regole_geometria {
+    // How far the plan may lie from the fitted alignment while a radius between two classes
+    // alternates them, in metres; without it, from the path's noise.
+    std::optional<double> tolleranza;
+    // Whether a path that turns back, or that the fit leaves by far, is imported anyway (with a
+    // warning) instead of refused.
+    bool consenti = false;
+};
+
+// Fits the path. Points closer together than the fit can use are merged first, and so is a run
+// of points where the path stands still; a height outside the plausible range, or one that
+// steps away from its neighbours as no railway does, is left out with a warning. Fails on fewer
+// than two distinct points, coordinates out of range, a path longer than a route may be, and
+// (unless `consenti`) a path that turns back or that the fit leaves by far.
+esito_geometria adatta_geometria(std::span<const punto_geografico> punti,
+                                 const regole_geometria& regole = {});
 
 } // namespace corvenna

@@ -2,6 +2,7 @@
 
 #include "importer/coordinate.hpp"
 #include "importer/nome_stazione.hpp"
+#include "importer/tempo_iso.hpp"
 
 #include <pugixml.hpp>
 
@@ -157,6 +158,7 @@ esito_mappa leggi_gpx(std::string_view byte) {
         if (!p.punto)
             return errore_mappa{elemento, p.errore};
         mappa.percorso.push_back(*p.punto);
+        mappa.tempi_punti.push_back(istante_iso(figlio(n, "time").child_value()));
         mappa.elementi_punti.push_back(elemento);
         return std::nullopt;
     };

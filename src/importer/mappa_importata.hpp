@@ -55,6 +55,9 @@ struct mappa_importata {
     std::vector<punto_geografico> percorso;
     // The map element of each path point ("nodo 123", "punto 7"), for messages.
     std::vector<std::string> elementi_punti;
+    // When the track passed each path point, in seconds since 1970-01-01 UTC (a GPX point's
+    // time): one per point, or none when the map gives no times.
+    std::vector<std::optional<double>> tempi_punti;
     std::vector<stazione_mappa> stazioni;
     std::vector<punto_mappa> passaggi_livello;
     std::vector<tratto_mappa> gallerie;

@@ -10,12 +10,7 @@
 
 #ifdef GENERA_IMPORTA
 #include "format/nomi_file.hpp"
-#include "importer/descrizioni_importate.hpp"
-#include "importer/lettore_geojson.hpp"
-#include "importer/lettore_gpx.hpp"
-#include "importer/lettore_osm.hpp"
-#include "importer/quota_raster.hpp"
-#include "importer/quote_percorso.hpp"
+#include "importer/importa_mappa.hpp"
 #include "model/costruzione.hpp"
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
@@ -36,8 +31,6 @@ namespace corvenna {
 #ifdef GENERA_IMPORTA
 
 namespace {
-
-enum class formato_mappa { gpx, geojson, osm_xml, osm_pbf };
 
 // The format from the file name's ending.
 std::optional<formato_mappa> formato_di(const std::filesystem::path& mappa) {
@@ -112,58 +105,32 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
     if (const auto motivo = identita_non_valida(identita))
         return uso(*motivo);
 
-    const std::string byte = leggi_file_regolare(r.mappa, mappa_massima);
-    esito_mappa letta;
-    switch (*formato) {
-    case formato_mappa::gpx:
-        letta = leggi_gpx(byte);
-        break;
-    case formato_mappa::geojson:
-        letta = leggi_geojson(byte);
-        break;
-    case formato_mappa::osm_xml:
-        letta = leggi_osm(byte, formato_osm::xml, {r.da, r.a});
-        break;
-    case formato_mappa::osm_pbf:
-        letta = leggi_osm(byte, formato_osm::pbf, {r.da, r.a});
-        break;
-    }
-    if (letta.errore) {
-        errori << "scenario: " << mappa_mostrata << ": " << mostrabile(letta.errore->dove)
-               << ": errore: " << mostrabile(letta.errore->messaggio) << '\n';
-        return stato_uscita::file_danneggiato;
-    }
-    mappa_importata mappa = std::move(*letta.mappa);
+    if (r.tolleranza && !(*r.tolleranza > 0 && *r.tolleranza <= 100))
+        return uso("--tolleranza vuole metri fra 0 e 100");
 
-    // The raster's heights, before the fit: a raster that cannot be used stops the import.
+    const std::string byte = leggi_file_regolare(r.mappa, mappa_massima);
     const std::string quota_mostrata = mostrabile(r.quota.string());
-    quote_applicate quote;
+    std::string raster;
+    richiesta_importazione richiesta{*formato, byte, std::nullopt, r.da, r.a, {}, {}};
     if (!r.quota.empty()) {
-        const std::string raster = leggi_file_regolare(r.quota, mappa_massima);
-        const quote_raster campioni = campiona_quote(raster, mappa.percorso);
-        if (campioni.errore) {
-            errori << "scenario: " << quota_mostrata
-                   << ": file: errore: " << mostrabile(campioni.errore->messaggio) << '\n';
-            return stato_uscita::file_danneggiato;
-        }
-        quote = applica_quote(mappa, campioni.campioni);
-        if (quote.errore) {
-            errori << "scenario: " << quota_mostrata << ": " << mostrabile(quote.errore->dove)
-                   << ": errore: " << mostrabile(quote.errore->messaggio) << '\n';
-            return stato_uscita::file_danneggiato;
-        }
+        raster = leggi_file_regolare(r.quota, mappa_massima);
+        richiesta.raster = raster;
     }
-    const esito_geometria adattata = adatta_geometria(mappa.percorso);
-    if (adattata.errore) {
-        const std::size_t i = adattata.errore->indice_punto;
-        const std::string dove = i < mappa.elementi_punti.size() ? mappa.elementi_punti[i]
-                                                                 : "punto " + std::to_string(i);
-        errori << "scenario: " << mappa_mostrata << ": " << mostrabile(dove)
-               << ": errore: " << mostrabile(adattata.errore->messaggio) << '\n';
+    richiesta.regole.tolleranza = r.tolleranza;
+    richiesta.regole.consenti = r.consenti;
+    const esito_importazione esito = importa_mappa(richiesta);
+    auto file_mostrato = [&](file_importazione f) {
+        return f == file_importazione::raster ? quota_mostrata : mappa_mostrata;
+    };
+    if (esito.errore) {
+        errori << "scenario: " << file_mostrato(esito.errore->file) << ": "
+               << mostrabile(esito.errore->dove)
+               << ": errore: " << mostrabile(esito.errore->messaggio) << '\n';
         return stato_uscita::file_danneggiato;
     }
-    const geometria_importata& geometria = *adattata.geometria;
-    const descrizioni_importate descrizioni = componi_descrizioni(mappa, geometria, {});
+    const importazione& importata = *esito.importata;
+    const geometria_importata& geometria = importata.geometria;
+    const descrizioni_importate& descrizioni = importata.descrizioni;
 
     // The descriptions must compile: a fault of the import is told here, not by the author's
     // first compile.
@@ -186,15 +153,9 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
         }
     }
 
-    for (const nota_importazione& n : mappa.note)
-        errori << "scenario: " << mappa_mostrata << ": " << mostrabile(n.elemento)
-               << ": avviso: " << mostrabile(n.messaggio) << '\n';
-    for (const nota_importazione& n : descrizioni.note)
-        errori << "scenario: " << mappa_mostrata << ": " << mostrabile(n.elemento)
-               << ": avviso: " << mostrabile(n.messaggio) << '\n';
-    for (const nota_importazione& n : quote.note)
-        errori << "scenario: " << quota_mostrata << ": " << mostrabile(n.elemento)
-               << ": avviso: " << mostrabile(n.messaggio) << '\n';
+    for (const nota_file& n : importata.note)
+        errori << "scenario: " << file_mostrato(n.file) << ": " << mostrabile(n.nota.elemento)
+               << ": avviso: " << mostrabile(n.nota.messaggio) << '\n';
 
     costruzione c;
     c.nome_scenario = identita.nome_scenario;
@@ -232,13 +193,18 @@ int esegui_importa(const richiesta_importa& r, std::ostream& uscita, std::ostrea
     uscita << "planimetria: scarto massimo " << cifre(geometria.scarto_planimetria_massimo, 2)
            << " m, medio " << cifre(geometria.scarto_planimetria_medio, 2) << " m\n";
     if (!r.quota.empty())
-        uscita << "quote: " << quote.campionati << " punti su " << mappa.percorso.size()
-               << " dal raster " << quota_mostrata << '\n';
+        uscita << "quote: " << importata.punti_dal_raster << " punti su "
+               << importata.mappa.percorso.size() << " dal raster " << quota_mostrata << '\n';
     if (geometria.scarto_quota_massimo)
         uscita << "profilo: scarto massimo " << cifre(*geometria.scarto_quota_massimo, 2)
                << " m, medio " << cifre(geometria.scarto_quota_medio.value_or(0), 2) << " m\n";
     else
         uscita << "profilo: piano (la mappa non da' quote)\n";
+    uscita << "rumore stimato: planimetria " << cifre(geometria.rumore_planimetria, 2) << " m";
+    if (geometria.rumore_quote)
+        uscita << ", quote " << cifre(*geometria.rumore_quote, 2) << " m";
+    uscita << "; curve tenute entro " << cifre(geometria.tolleranza, 2) << " m"
+           << (r.tolleranza ? " (--tolleranza)" : "") << '\n';
     uscita << "scritte: " << mostrabile(cartella.percorso(nomi[0]).string()) << ", "
            << mostrabile(cartella.percorso(nomi[1]).string()) << '\n';
     return stato_uscita::riuscito;
@@ -267,6 +233,13 @@ void aggiungi_importa(CLI::App& app, azione_comando& azione) {
                     "raster GeoTIFF delle quote, che prendono il posto di quelle della mappa");
     sub->add_option("--da", r->da, "stazione di partenza (mappe .osm e .osm.pbf)");
     sub->add_option("--a", r->a, "stazione di arrivo (mappe .osm e .osm.pbf)");
+    sub->add_option(
+        "--tolleranza", r->tolleranza,
+        "metri entro cui le classi di curva seguono il tracciato adattato (predefinita: "
+        "dal rumore della traccia); piu' larga, meno righe");
+    sub->add_flag("--consenti", r->consenti,
+                  "importa anche un percorso che torna indietro o che l'adattamento non segue, "
+                  "con un avviso invece di un errore");
     sub->add_flag("--sovrascrivi", r->sovrascrivi,
                   "sostituisce le descrizioni di quel nome gia' presenti nella cartella");
     sub->callback(

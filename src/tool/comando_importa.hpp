@@ -7,6 +7,7 @@
 #include "tool/comando.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -22,6 +23,10 @@ struct richiesta_importa {
     std::string da;
     std::string a;
     bool sovrascrivi = false;
+    // The tolerance of the curve classes, in metres; from the path's noise when not given.
+    std::optional<double> tolleranza;
+    // Import a path that turns back, or that the fit leaves by far, with a warning.
+    bool consenti = false;
 };
 
 // Reads the map, fits its path, builds the two descriptions, checks that they compile and

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -245,6 +247,58 @@ TEST(Importa, AnAuthorsDescriptionsAreReplacedOnlyWhenAskedAndBadCommandLinesAre
         const auto e = esegui_strumento(d.percorso(), sbagliati);
         EXPECT_EQ(e.stato, 64) << sbagliati[1] << ": " << e.errori;
     }
+}
+
+} // namespace
+} // namespace corvenna
+
+namespace corvenna {
+namespace {
+
+// A GPX track that runs 2 km north, turns back on a 100 m radius and runs 2 km south.
+std::string traccia_che_torna_indietro() {
+    std::string gpx = "<gpx version=\"1.1\"><trk><trkseg>";
+    auto punto = [&](double x, double y) {
+        char riga[120];
+        std::snprintf(riga, sizeof riga, "<trkpt lat=\"%.7f\" lon=\"%.7f\"/>", 45 + y / 111194.93,
+                      9 + x / (111194.93 * 0.7071));
+        gpx += riga;
+    };
+    for (int y = 0; y <= 2000; y += 10)
+        punto(0, y);
+    for (int g = 5; g < 180; g += 5)
+        punto(100 - 100 * std::cos(g * 3.14159265358979 / 180),
+              2000 + 100 * std::sin(g * 3.14159265358979 / 180));
+    for (int y = 2000; y >= 0; y -= 10)
+        punto(200, y);
+    return gpx + "</trkseg></trk></gpx>";
+}
+
+TEST(Importa, APathThatTurnsBackIsRefusedUnlessAllowed) {
+    cartella_temporanea d;
+    scrivi_mappa(d.percorso() / "ritorno.gpx", traccia_che_torna_indietro());
+    const auto rifiutata = esegui_strumento(d.percorso(), {"importa", "ritorno.gpx", "-o", "out"});
+    EXPECT_EQ(rifiutata.stato, 1);
+    EXPECT_NE(rifiutata.errori.find("scenario: ritorno.gpx: punto "), std::string::npos)
+        << rifiutata.errori;
+    EXPECT_NE(rifiutata.errori.find(": errore: il percorso torna indietro al metro "),
+              std::string::npos)
+        << rifiutata.errori;
+    EXPECT_FALSE(fs::exists(d.percorso() / "out" / "Ritorno_linea.txt"));
+
+    const auto consentita =
+        esegui_strumento(d.percorso(), {"importa", "ritorno.gpx", "-o", "out", "--consenti"});
+    EXPECT_EQ(consentita.stato, 0) << consentita.errori;
+    EXPECT_NE(consentita.errori.find(": avviso: il percorso torna indietro al metro "),
+              std::string::npos)
+        << consentita.errori;
+    EXPECT_NE(consentita.uscita.find("rumore stimato: planimetria "), std::string::npos)
+        << consentita.uscita;
+
+    const auto tolleranza = esegui_strumento(
+        d.percorso(), {"importa", "ritorno.gpx", "-o", "altro", "--tolleranza", "0"});
+    EXPECT_EQ(tolleranza.stato, 64);
+    EXPECT_NE(tolleranza.errori.find("--tolleranza"), std::string::npos) << tolleranza.errori;
 }
 
 } // namespace

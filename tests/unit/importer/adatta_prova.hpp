@@ -9,6 +9,8 @@
 #include "model/costruzione.hpp"
 #include "support/compila_prova.hpp"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

@@ -59,7 +59,7 @@ TEST(DescrizioniImportate, LevelCrossingsOnATakenCellMoveToTheNearestFreeCellAnd
     EXPECT_FALSE(ha_nota(d, "nodo 10", "spostato"));
     EXPECT_TRUE(ha_nota(d, "nodo 11", "spostato da 2000 m a 1950 m"));
     EXPECT_FALSE(ha_nota(d, "nodo 12", "spostato"));
-    EXPECT_NE(d.linea.find("cartello_indicatore,  1950,     (   P.L.  )(km 1+950)\r\n"
+    EXPECT_NE(d.linea.find("cartello_indicatore,  1950,  (   P.L.  )(km 1+950)\r\n"
                            "cartello_indicatore,  2000,"),
               std::string::npos);
     EXPECT_TRUE(compila_pulito(d));
