@@ -6,8 +6,7 @@
 
 #include "base/descrizione.hpp"
 #include "diagnostics/diagnostica.hpp"
-
-#include <nlohmann/json.hpp>
+#include "editor/risposte_lsp.hpp"
 
 #include <functional>
 #include <string>
@@ -22,13 +21,18 @@ struct luogo_documento {
 };
 using documento_di = std::function<const luogo_documento&(descrizione)>;
 
-// The LSP range of line `riga` (from 1; 0 for no line) from column `colonna` to `colonna_fine`
+// The range of line `riga` (from 1; 0 for no line) from column `colonna` to `colonna_fine`
 // (characters from 1; 0 for not known): an unknown end reaches to the end of the field that
 // starts there, an unknown column covers the line's first character.
-nlohmann::json intervallo_lsp(std::string_view testo, int riga, int colonna, int colonna_fine);
+intervallo_testo intervallo_colonne(std::string_view testo, int riga, int colonna,
+                                    int colonna_fine);
 
-// One Diagnostic. `testo` is the text of the document it is published for.
-nlohmann::json diagnostica_lsp(const diagnostica& d, std::string_view testo,
-                               const documento_di& documento);
+// One diagnostic as the editor shows it. `testo` is the text of the document it is published
+// for.
+diagnostica_lsp in_diagnostica_lsp(const diagnostica& d, std::string_view testo,
+                                   const documento_di& documento);
+
+// The editor's edit of a fix: the exact columns [colonna, colonna_fine) of its line.
+modifica_testo modifica_correzione(std::string_view testo, const correzione& c);
 
 } // namespace corvenna

@@ -1,6 +1,7 @@
 #include "diagnostics/diagnostiche_sarif.hpp"
 #include "diagnostics/esito_rapporto.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
+#include "diagnostics/uri_percorso.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
