@@ -72,8 +72,7 @@ void registro_compilazione::registra(diagnostica x) {
 void registro_compilazione::correla(descrizione d, luogo posto, std::string messaggio) {
     if (!ultima_ || !posto.noto())
         return;
-    ultima_->correlati.push_back(
-        {file_di(d), posto.riga, posto.colonna, std::move(messaggio)});
+    ultima_->correlati.push_back({file_di(d), posto.riga, posto.colonna, std::move(messaggio)});
 }
 
 void registro_compilazione::correla(const elemento_descritto* e, const std::string& cosa) {

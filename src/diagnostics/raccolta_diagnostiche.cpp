@@ -3,9 +3,9 @@
 namespace corvenna {
 
 std::int64_t chiave_tipo(const diagnostica& d) {
-    return d.tipo ? static_cast<std::int64_t>(*d.tipo)
-                  : static_cast<std::int64_t>(numero_tipi_avviso) + (std::int64_t{1} << 32) +
-                        d.codice;
+    return d.tipo
+               ? static_cast<std::int64_t>(*d.tipo)
+               : static_cast<std::int64_t>(numero_tipi_avviso) + (std::int64_t{1} << 32) + d.codice;
 }
 
 diagnostica* raccolta_diagnostiche::aggiungi(elenco_diagnostiche& elenco, diagnostica d) {

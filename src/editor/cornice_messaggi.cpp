@@ -51,9 +51,9 @@ lunghezza_letta leggi_intestazione(std::string_view intestazione) {
         const std::string_view valore = senza_spazi(riga.substr(due_punti + 1));
         const std::string mostrato =
             std::string(valore.substr(0, 40)) + (valore.size() > 40 ? "..." : "");
-        if (valore.empty() ||
-            !std::all_of(valore.begin(), valore.end(),
-                         [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+        if (valore.empty() || !std::all_of(valore.begin(), valore.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
+            })) {
             r.errore = "Content-Length non e' un numero: " + mostrato;
             return r;
         }
