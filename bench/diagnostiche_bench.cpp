@@ -35,11 +35,18 @@ std::string linea_di_spazzatura() {
 std::string linea_di_16_mib(std::size_t lunghezza) {
     std::string t = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n";
     const std::size_t massimo = std::size_t{16} << 20;
-    for (int i = 0; t.size() + lunghezza + 8 <= massimo; ++i) {
-        std::string riga = "q" + std::to_string(i % 100000);
-        if (riga.size() + 2 < lunghezza)
-            riga += "," + std::string(lunghezza - riga.size() - 3, 'y');
-        t += riga + "\r\n";
+    for (int i = 0;; ++i) {
+        std::string riga(1, 'q');
+        riga += std::to_string(i % 100000);
+        if (riga.size() + 2 < lunghezza) {
+            riga += ',';
+            riga.append(lunghezza - riga.size() - 2, 'y');
+        }
+        // Room left for the line end and the closing "[fine]".
+        if (t.size() + riga.size() + 2 + 8 > massimo)
+            break;
+        t += riga;
+        t += "\r\n";
     }
     return t + "[fine]\r\n";
 }

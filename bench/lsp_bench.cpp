@@ -96,13 +96,20 @@ BENCHMARK(BM_lsp_modifica_linea_1000km)
 // A line description of `byte` bytes of junk lines of about `lunghezza` bytes each.
 std::string documento_di_spazzatura(std::size_t byte, std::size_t lunghezza) {
     std::string t = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n";
-    for (int i = 0; t.size() + lunghezza + 8 <= byte; ++i) {
-        std::string riga = "q" + std::to_string(i % 100000);
-        if (riga.size() + 2 < lunghezza)
-            riga += "," + std::string(lunghezza - riga.size() - 3, 'y');
-        t += riga + "\r\n";
+    for (int i = 0;; ++i) {
+        std::string riga(1, 'q');
+        riga += std::to_string(i % 100000);
+        if (riga.size() + 2 < lunghezza) {
+            riga += ',';
+            riga.append(lunghezza - riga.size() - 2, 'y');
+        }
+        // Room left for the line end and the closing "[fine]".
+        if (t.size() + riga.size() + 2 + 8 > byte)
+            break;
+        t += riga;
+        t += "\r\n";
     }
-    return t;
+    return t + "[fine]\r\n";
 }
 
 void memoria_documento(benchmark::State& state, std::size_t byte, std::size_t lunghezza) {

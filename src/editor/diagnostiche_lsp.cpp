@@ -16,10 +16,10 @@ std::size_t byte_da_caratteri(std::string_view riga, int indice) {
 
 } // namespace
 
-intervallo_testo intervallo_colonne(std::string_view testo, int riga, int colonna,
+intervallo_testo intervallo_colonne(const luogo_documento& doc, int riga, int colonna,
                                     int colonna_fine) {
     const int r = riga > 0 ? riga - 1 : 0;
-    const std::string_view linea = riga_di(testo, r);
+    const std::string_view linea = doc.riga(r + 1);
     const int inizio = colonna > 0 ? colonna - 1 : 0;
     int fine_utf16 = 0;
     if (colonna_fine > colonna && colonna > 0) {
@@ -38,10 +38,10 @@ intervallo_testo intervallo_colonne(std::string_view testo, int riga, int colonn
     return {{r, utf16_da_caratteri(linea, inizio)}, {r, fine_utf16}};
 }
 
-diagnostica_lsp in_diagnostica_lsp(const diagnostica& d, std::string_view testo,
+diagnostica_lsp in_diagnostica_lsp(const diagnostica& d, const luogo_documento& doc,
                                    const documento_di& documento) {
     diagnostica_lsp x;
-    x.intervallo = intervallo_colonne(testo, d.riga, d.colonna, d.colonna_fine);
+    x.intervallo = intervallo_colonne(doc, d.riga, d.colonna, d.colonna_fine);
     x.gravita = d.livello == gravita::errore ? gravita_lsp::errore : gravita_lsp::avviso;
     if (d.tipo)
         x.codice = std::string(tipo_di(*d.tipo).nome);
@@ -49,17 +49,17 @@ diagnostica_lsp in_diagnostica_lsp(const diagnostica& d, std::string_view testo,
         x.codice = d.codice;
     x.messaggio = da_1252(d.messaggio);
     for (const luogo_correlato& l : d.correlati) {
-        const luogo_documento& doc =
+        const luogo_documento& altro =
             documento(l.file.value_or(d.file.value_or(descrizione::linea)));
         x.correlate.push_back(
-            {{doc.uri, intervallo_colonne(doc.testo, l.riga, l.colonna, 0)}, da_1252(l.messaggio)});
+            {{altro.uri, intervallo_colonne(altro, l.riga, l.colonna, 0)}, da_1252(l.messaggio)});
     }
     return x;
 }
 
-modifica_testo modifica_correzione(std::string_view testo, const correzione& c) {
+modifica_testo modifica_correzione(const luogo_documento& doc, const correzione& c) {
     const int r = c.riga > 0 ? c.riga - 1 : 0;
-    const std::string_view linea = riga_di(testo, r);
+    const std::string_view linea = doc.riga(r + 1);
     const int colonna = std::max(c.colonna, 1);
     const int inizio = utf16_da_caratteri(linea, colonna - 1);
     const int fine = utf16_da_caratteri(linea, std::max(c.colonna_fine, colonna) - 1);

@@ -49,9 +49,11 @@ const std::string& uri_dei_parametri(const nlohmann::json& parametri) {
 }
 
 std::string nota_uri_non_file(const std::string& uri) {
-    return "'" + uri.substr(0, 200) +
-           "' non e' un file (file:): si controllano solo le descrizioni salvate su disco, "
-           "NOME_linea.txt e NOME_NUMERO-.txt";
+    std::string nota(1, '\'');
+    nota += uri.substr(0, 200);
+    nota += "' non e' un file (file:): si controllano solo le descrizioni salvate su disco, "
+            "NOME_linea.txt e NOME_NUMERO-.txt";
+    return nota;
 }
 
 std::string nota_troppo_grande(std::size_t byte) {
@@ -311,16 +313,18 @@ void server_lsp::diagnostica_coppia(const std::string& percorso,
                 return;
             }
             byte = d->testo;
-            documenti[k] = {d->uri, d->testo};
+            documenti[k] = {d->uri, d->testo, {}};
         } else if (auto letto = file_.leggi(p)) {
             byte = std::move(*letto);
-            documenti[k] = {uri_file(p), testo_utf8(byte)};
+            documenti[k] = {uri_file(p), testo_utf8(byte), {}};
         } else {
             solo("impossibile leggere " + p + ", l'altra descrizione di questo scenario",
                  gravita_lsp::errore);
             return;
         }
     }
+    for (luogo_documento& doc : documenti)
+        doc.indicizza();
     const elenco_diagnostiche elenco = diagnosi_.esamina(testi);
     // Kept for the hovers of both files: what the compile of this pair made.
     const auto esaminati = std::make_shared<const testi_scenario>(std::move(testi));
@@ -341,12 +345,12 @@ void server_lsp::diagnostica_coppia(const std::string& percorso,
             continue;
         }
         pubblicata p;
-        p.diagnostica = in_diagnostica_lsp(d, documenti[k].testo, documento);
+        p.diagnostica = in_diagnostica_lsp(d, documenti[k], documento);
         for (const correzione& c : d.correzioni) {
             const luogo_documento& doc =
                 documento(c.file.value_or(d.file.value_or(descrizione::linea)));
             p.azioni.push_back({da_1252(c.titolo), d.correzioni.size() == 1, p.diagnostica, doc.uri,
-                                modifica_correzione(doc.testo, c)});
+                                modifica_correzione(doc, c)});
         }
         per_file[k].push_back(std::move(p));
     }
