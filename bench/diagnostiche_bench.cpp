@@ -1,11 +1,14 @@
 // What `scenario controlla` costs on a description of junk: a 10 MB line description of
 // unrecognised lines, one warning each, reported as text and as JSON (to streams that drop
-// them), with the heap held at the peak beside the file's size and the bytes of the report.
+// them); and the largest description allowed, 16 MiB, of short junk lines (a few bytes each, the
+// most diagnostics a byte) and of long ones (a thousand bytes each, the longest texts quoted);
+// each with the heap held at the peak beside the file's size and the bytes of the report.
 
 #include "contatore_memoria.hpp"
 
 #include "support/cartella_temporanea.hpp"
 #include "support/flusso_contato.hpp"
+#include "support/treno_minimo.hpp"
 #include "tool/comando_compila.hpp"
 
 #include <benchmark/benchmark.h>
@@ -27,16 +30,37 @@ std::string linea_di_spazzatura() {
     return t + "[fine]\r\n";
 }
 
-void diagnostiche_spazzatura(benchmark::State& state, bool json) {
+// 16 MiB, the largest description read, after the general section: lines of `lunghezza`
+// bytes, each a field that is no keyword.
+std::string linea_di_16_mib(std::size_t lunghezza) {
+    std::string t = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n";
+    const std::size_t massimo = std::size_t{16} << 20;
+    for (int i = 0;; ++i) {
+        std::string riga(1, 'q');
+        riga += std::to_string(i % 100000);
+        if (riga.size() + 2 < lunghezza) {
+            riga += ',';
+            riga.append(lunghezza - riga.size() - 2, 'y');
+        }
+        // Room left for the line end and the closing "[fine]".
+        if (t.size() + riga.size() + 2 + 8 > massimo)
+            break;
+        t += riga;
+        t += "\r\n";
+    }
+    return t + "[fine]\r\n";
+}
+
+void diagnostiche_spazzatura(benchmark::State& state, bool json,
+                             const std::string& linea = linea_di_spazzatura()) {
     const prova::cartella_temporanea cartella;
     opzioni_compila o;
     o.linea = cartella.percorso() / "Spazzatura_linea.txt";
     o.treno = cartella.percorso() / "Spazzatura_0001-.txt";
     o.scrivi = false;
     o.forma = json ? forma_diagnostiche::json : forma_diagnostiche::testo;
-    const std::string linea = linea_di_spazzatura();
     std::ofstream(o.linea, std::ios::binary) << linea;
-    std::ofstream(o.treno, std::ios::binary) << "[generale]\r\nvelocita,  0,  75\r\n[fine]\r\n";
+    std::ofstream(o.treno, std::ios::binary) << prova::treno_minimo();
 
     std::size_t byte_rapporto = 0;
     banco::azzera_picco();
@@ -70,6 +94,22 @@ void BM_diagnostiche_spazzatura_json(benchmark::State& state) {
     diagnostiche_spazzatura(state, true);
 }
 BENCHMARK(BM_diagnostiche_spazzatura_json)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_diagnostiche_16_mib_righe_corte(benchmark::State& state) {
+    diagnostiche_spazzatura(state, false, linea_di_16_mib(5));
+}
+BENCHMARK(BM_diagnostiche_16_mib_righe_corte)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+void BM_diagnostiche_16_mib_righe_lunghe(benchmark::State& state) {
+    diagnostiche_spazzatura(state, false, linea_di_16_mib(1000));
+}
+BENCHMARK(BM_diagnostiche_16_mib_righe_lunghe)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace
 

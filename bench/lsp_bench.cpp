@@ -1,7 +1,11 @@
 // The language server's answer time: from an edit (a didChange of one field, as an editor sends
 // it) to the publishDiagnostics of both files of the pair, through the server's logic and the
 // diagnosis `scenario lsp` runs, on the built-in scenario and on a 1000000 m line. Reported as
-// the median and the 95th percentile of the edits.
+// the median and the 95th percentile of the edits. And the heap the server holds at the peak
+// while it takes a document of junk as large as a description may be (16 MiB), and one three
+// times larger, which it refuses, each beside the document's size.
+
+#include "contatore_memoria.hpp"
 
 #include "editor/server_lsp.hpp"
 #include "format/righe_documento.hpp"
@@ -88,6 +92,76 @@ BENCHMARK(BM_lsp_modifica_linea_1000km)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(60);
+
+// A line description of `byte` bytes of junk lines of about `lunghezza` bytes each.
+std::string documento_di_spazzatura(std::size_t byte, std::size_t lunghezza) {
+    std::string t = "[generale]\r\nlunghezza percorso,  10000\r\n[righe]\r\n";
+    for (int i = 0;; ++i) {
+        std::string riga(1, 'q');
+        riga += std::to_string(i % 100000);
+        if (riga.size() + 2 < lunghezza) {
+            riga += ',';
+            riga.append(lunghezza - riga.size() - 2, 'y');
+        }
+        // Room left for the line end and the closing "[fine]".
+        if (t.size() + riga.size() + 2 + 8 > byte)
+            break;
+        t += riga;
+        t += "\r\n";
+    }
+    return t + "[fine]\r\n";
+}
+
+void memoria_documento(benchmark::State& state, std::size_t byte, std::size_t lunghezza) {
+    const std::string uri = "file:///bench/Lunga_linea.txt";
+    nlohmann::json apertura = {
+        {"jsonrpc", "2.0"},
+        {"method", "textDocument/didOpen"},
+        {"params",
+         {{"textDocument",
+           {{"uri", uri}, {"version", 1}, {"text", documento_di_spazzatura(byte, lunghezza)}}}}}};
+    std::size_t picco = 0;
+    for (auto _ : state) {
+        diagnosi_controlla diagnosi;
+        disco_in_memoria disco;
+        disco.treno = testo_righe(righe_treno);
+        server_lsp server(diagnosi, disco);
+        server.ricevi({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", {}}});
+        banco::azzera_picco();
+        const auto uscita = server.ricevi(apertura);
+        picco = banco::picco_dall_azzeramento();
+        benchmark::DoNotOptimize(uscita);
+    }
+    state.counters["byte_documento"] = benchmark::Counter(
+        static_cast<double>(byte), benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    state.counters["picco_heap"] = benchmark::Counter(
+        static_cast<double>(picco), benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    state.counters["picco_su_documento"] = static_cast<double>(picco) / static_cast<double>(byte);
+}
+
+void BM_lsp_documento_16_mib_righe_corte(benchmark::State& state) {
+    memoria_documento(state, std::size_t{16} << 20, 5);
+}
+BENCHMARK(BM_lsp_documento_16_mib_righe_corte)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+void BM_lsp_documento_16_mib_righe_lunghe(benchmark::State& state) {
+    memoria_documento(state, std::size_t{16} << 20, 1000);
+}
+BENCHMARK(BM_lsp_documento_16_mib_righe_lunghe)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+void BM_lsp_documento_48_mib_rifiutato(benchmark::State& state) {
+    memoria_documento(state, std::size_t{48} << 20, 5);
+}
+BENCHMARK(BM_lsp_documento_48_mib_rifiutato)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace
 

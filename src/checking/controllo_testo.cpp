@@ -7,6 +7,7 @@
 #include "description/parola_curva.hpp"
 #include "description/taglio_campi.hpp"
 #include "model/costruzione.hpp"
+#include "diagnostics/raccolta_diagnostiche.hpp"
 
 #include <algorithm>
 #include <array>
@@ -149,8 +150,11 @@ class controllo {
         x.messaggio = std::move(messaggio);
         if (metri_riga)
             x.metri = static_cast<std::int32_t>(*metri_riga);
-        esito_.diagnostiche.push_back(std::move(x));
-        return esito_.diagnostiche.back();
+        if (diagnostica* tenuta = raccolta_.aggiungi(esito_.diagnostiche, std::move(x)))
+            return *tenuta;
+        // Only counted (a flood of one kind): what the caller adds to it goes nowhere.
+        scartata_ = diagnostica{};
+        return scartata_;
     }
     // A certain fix of `x`: `testo` in place of columns [colonna, colonna_fine) of its line.
     void correggi(diagnostica& x, std::string titolo, int colonna, int colonna_fine,
@@ -183,6 +187,9 @@ class controllo {
     void mai_applicata(const progressiva_vista* vale, const progressiva_vista* nascosta);
 
     esito_controllo_testo& esito_;
+    // The diagnostics held to a bound per kind, and where one only counted is put aside.
+    raccolta_diagnostiche raccolta_;
+    diagnostica scartata_;
     descrizione d_ = descrizione::linea;
     // Where the reading stands: before "[generale]", inside the line's general section, after it.
     bool generale_visto_ = false;

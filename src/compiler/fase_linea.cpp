@@ -45,7 +45,7 @@ void crea_tracciato(compilazione& k, std::int32_t lunghezza_percorso) {
     k.reg.prepara_celle(c.celle.size());
     for (auto& asse : c.planimetria)
         asse.clear();
-    if (c.genera_planimetria != 0)
+    if (c.genera_planimetria != 0 && c.punti_planimetria)
         for (auto& asse : c.planimetria)
             asse.assign(static_cast<std::size_t>(c.lunghezza_totale) + 1, valore_planimetria{});
 }

@@ -37,14 +37,14 @@ void registro_compilazione::errore(descrizione d, luogo posto, std::int32_t codi
     x.codice = codice;
     x.messaggio = std::move(messaggio);
     x.metri = metri;
-    diagnostiche.push_back(std::move(x));
+    registra(std::move(x));
 }
 
 void registro_compilazione::errore_generale(std::int32_t codice, std::string messaggio) {
     diagnostica x;
     x.codice = codice;
     x.messaggio = std::move(messaggio);
-    diagnostiche.push_back(std::move(x));
+    registra(std::move(x));
 }
 
 void registro_compilazione::avviso(descrizione d, luogo posto, tipo_avviso tipo,
@@ -57,7 +57,7 @@ void registro_compilazione::avviso(descrizione d, luogo posto, tipo_avviso tipo,
     x.tipo = tipo;
     x.messaggio = std::move(messaggio);
     x.metri = metri;
-    diagnostiche.push_back(std::move(x));
+    registra(std::move(x));
 }
 
 void registro_compilazione::avviso(const elemento_descritto& e, tipo_avviso tipo,
@@ -65,11 +65,14 @@ void registro_compilazione::avviso(const elemento_descritto& e, tipo_avviso tipo
     avviso(e.file, e.posto, tipo, std::move(messaggio), e.metri);
 }
 
+void registro_compilazione::registra(diagnostica x) {
+    ultima_ = raccolta_.aggiungi(diagnostiche, std::move(x));
+}
+
 void registro_compilazione::correla(descrizione d, luogo posto, std::string messaggio) {
-    if (diagnostiche.empty() || !posto.noto())
+    if (!ultima_ || !posto.noto())
         return;
-    diagnostiche.back().correlati.push_back(
-        {file_di(d), posto.riga, posto.colonna, std::move(messaggio)});
+    ultima_->correlati.push_back({file_di(d), posto.riga, posto.colonna, std::move(messaggio)});
 }
 
 void registro_compilazione::correla(const elemento_descritto* e, const std::string& cosa) {

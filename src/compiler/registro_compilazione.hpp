@@ -10,6 +10,7 @@
 #include "compiler/sorgente_descrizioni.hpp"
 #include "description/luogo.hpp"
 #include "diagnostics/diagnostica.hpp"
+#include "diagnostics/raccolta_diagnostiche.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 #include "model/costruzione.hpp"
 
@@ -33,6 +34,8 @@ struct elemento_descritto {
 
 class registro_compilazione {
   public:
+    // Held to a bound per kind (diagnostics/raccolta_diagnostiche.hpp): a description of junk
+    // costs a few diagnostics and a count, not one diagnostic a line.
     elenco_diagnostiche diagnostiche;
 
     void errore(descrizione d, luogo posto, std::int32_t codice, std::string messaggio,
@@ -90,6 +93,12 @@ class registro_compilazione {
     std::int64_t cella_contesa = -1;
 
   private:
+    void registra(diagnostica x);
+
+    raccolta_diagnostiche raccolta_;
+    // The last diagnostic recorded, while it is kept: a diagnostic only counted gets no related
+    // place.
+    diagnostica* ultima_ = nullptr;
     const elemento_descritto* cerca(const std::vector<std::uint32_t>& tabella,
                                     std::int64_t k) const;
     // Marks entry `n` (grown as needed; a negative one ignored) as placed by the current line.

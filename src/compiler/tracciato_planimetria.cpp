@@ -24,9 +24,27 @@ bool metro_ammesso(const costruzione& c, std::int32_t metro) {
     return metro >= 2 && metro <= c.lunghezza_totale - 2;
 }
 
+// Without the points (`punti_planimetria` false): the metres pass and stop at the same bound as
+// they do while the points are computed, in one step.
+bool avanza_senza_punti(const costruzione& c, std::int32_t& metro, std::int64_t fino_a) {
+    if (metro > fino_a)
+        return true;
+    if (!metro_ammesso(c, metro))
+        return false;
+    const std::int64_t ultimo = static_cast<std::int64_t>(c.lunghezza_totale) - 2;
+    if (fino_a <= ultimo) {
+        metro = static_cast<std::int32_t>(fino_a + 1);
+        return true;
+    }
+    metro = static_cast<std::int32_t>(ultimo + 1);
+    return false;
+}
+
 } // namespace
 
 void inizia_planimetria(costruzione& c) {
+    if (c.planimetria[asse_x].empty())
+        return;
     c.planimetria[asse_x][0] = std::int16_t{0};
     c.planimetria[asse_y][0] = std::int16_t{0};
     c.planimetria[asse_x][1] = std::int16_t{0};
@@ -34,6 +52,8 @@ void inizia_planimetria(costruzione& c) {
 }
 
 bool estendi_rettilineo(costruzione& c, std::int32_t& metro, std::int64_t fino_a) {
+    if (!c.punti_planimetria)
+        return avanza_senza_punti(c, metro, fino_a);
     for (; metro <= fino_a; ++metro) {
         if (!metro_ammesso(c, metro))
             return false;
@@ -45,6 +65,8 @@ bool estendi_rettilineo(costruzione& c, std::int32_t& metro, std::int64_t fino_a
 }
 
 bool estendi_curva(costruzione& c, std::int32_t& metro, std::int64_t fino_a, double k) {
+    if (!c.punti_planimetria)
+        return avanza_senza_punti(c, metro, fino_a);
     for (; metro <= fino_a; ++metro) {
         if (!metro_ammesso(c, metro))
             return false;

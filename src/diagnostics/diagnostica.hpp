@@ -7,6 +7,7 @@
 #include "base/descrizione.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -54,6 +55,10 @@ struct diagnostica {
     std::optional<std::int32_t> metri;
     std::vector<luogo_correlato> correlati;
     std::vector<correzione> correzioni;
+    // How many more diagnostics of the same kind, after this one, the pass that recorded it
+    // only counted, having kept enough of that kind (diagnostics/raccolta_diagnostiche.hpp).
+    // Each counts as this one does and is never shown.
+    std::size_t altre_uguali = 0;
 };
 
 // A deque: a junk description gives one diagnostic per line, and a vector that doubles would

@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <utility>
@@ -125,24 +124,6 @@ json regola(const tipo_diagnostica& t) {
 }
 
 } // namespace
-
-std::string uri_di_percorso(std::string_view percorso) {
-    std::string uri;
-    for (const char c : percorso) {
-        const auto b = static_cast<unsigned char>(c);
-        const bool libero = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
-                            (b >= '0' && b <= '9') || c == '-' || c == '.' || c == '_' ||
-                            c == '~' || c == '/';
-        if (libero) {
-            uri += c;
-        } else {
-            char cifre[4];
-            std::snprintf(cifre, sizeof cifre, "%%%02X", b);
-            uri += cifre;
-        }
-    }
-    return uri;
-}
 
 std::string diagnostiche_sarif(const elenco_diagnostiche& elenco, const luoghi_sarif& luoghi,
                                limite_diagnostiche& limite, int rientro) {

@@ -39,8 +39,4 @@ struct luoghi_sarif {
 std::string diagnostiche_sarif(const elenco_diagnostiche& elenco, const luoghi_sarif& luoghi,
                                limite_diagnostiche& limite, int rientro = -1);
 
-// A path as a URI reference: its bytes but unreserved ones and '/' percent-encoded, so a name
-// with blanks, '#' or '%' stays one reference ("Linea 1.txt" gives "Linea%201.txt").
-std::string uri_di_percorso(std::string_view percorso);
-
 } // namespace corvenna

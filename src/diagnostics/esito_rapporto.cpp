@@ -2,6 +2,7 @@
 
 #include "diagnostics/diagnostiche_sarif.hpp"
 #include "diagnostics/limite_diagnostiche.hpp"
+#include "diagnostics/uri_percorso.hpp"
 
 #include <nlohmann/json.hpp>
 

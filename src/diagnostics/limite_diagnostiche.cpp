@@ -1,17 +1,19 @@
 #include "diagnostics/limite_diagnostiche.hpp"
 
+#include "diagnostics/raccolta_diagnostiche.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
 
 namespace corvenna {
 
 bool limite_diagnostiche::mostra(const diagnostica& d) {
-    const std::int64_t chiave =
-        d.tipo ? static_cast<std::int64_t>(*d.tipo)
-               : static_cast<std::int64_t>(numero_tipi_avviso) + (std::int64_t{1} << 32) + d.codice;
-    conteggio& c = per_chiave_[chiave];
-    if (++c.viste <= per_tipo_)
-        return true;
-    if (c.viste == per_tipo_ + 1) {
+    conteggio& c = per_chiave_[chiave_tipo(d)];
+    const bool mostrata = ++c.viste <= per_tipo_;
+    // Those its pass only counted are left out with the kind's others.
+    const std::size_t lasciate = d.altre_uguali + (mostrata ? 0 : 1);
+    if (lasciate == 0)
+        return mostrata;
+    if (!c.tralasciate) {
+        c.tralasciate = true;
         c.gruppo = tralasciate_.size();
         diagnostiche_tralasciate t;
         // A warning made an error keeps its kind; its severity is the first one left out.
@@ -21,8 +23,8 @@ bool limite_diagnostiche::mostra(const diagnostica& d) {
         t.nome = d.tipo ? std::string(tipo_di(*d.tipo).nome) : "codice " + std::to_string(d.codice);
         tralasciate_.push_back(std::move(t));
     }
-    ++tralasciate_[c.gruppo].quante;
-    return false;
+    tralasciate_[c.gruppo].quante += lasciate;
+    return mostrata;
 }
 
 std::string testo_tralasciate(const diagnostiche_tralasciate& t) {

@@ -40,7 +40,8 @@ class limite_diagnostiche {
     explicit limite_diagnostiche(std::size_t per_tipo = diagnostiche_per_tipo)
         : per_tipo_(per_tipo) {}
 
-    // Whether `d` is shown; one that is not is counted with its kind.
+    // Whether `d` is shown; one that is not is counted with its kind, and so are those its pass
+    // only counted (`altre_uguali`), whether it is shown or not.
     bool mostra(const diagnostica& d);
 
     // The kinds that had diagnostics left out, in the order their first diagnostic came.
@@ -50,6 +51,7 @@ class limite_diagnostiche {
     struct conteggio {
         std::size_t viste = 0;
         // Index into tralasciate_, once one of the kind is left out.
+        bool tralasciate = false;
         std::size_t gruppo = 0;
     };
     std::size_t per_tipo_;

@@ -28,6 +28,7 @@ const std::vector<voce_riga>& tabella() {
             v.sottostringhe.assign(p.sottostringhe.begin(), p.sottostringhe.end());
             v.esatta = p.maiuscole_esatte;
             v.parola = p.parola;
+            v.sezione = p.sezione;
             v.significato = p.significato;
             for (const campo_formato& c : p.campi)
                 v.campi.push_back(
@@ -68,6 +69,13 @@ std::span<const voce_riga> catalogo_righe() {
 
 std::span<const std::string_view> intestazioni_sezioni(descrizione d) {
     return sezioni(d);
+}
+
+std::optional<std::size_t> indice_campo(const voce_riga& v, std::string_view nome) {
+    for (std::size_t k = 0; k < v.campi.size(); ++k)
+        if (v.campi[k].nome == nome)
+            return k + 1;
+    return std::nullopt;
 }
 
 const voce_riga* voce_per_parola(descrizione d, std::string_view parola) {

@@ -7,6 +7,8 @@
 
 #include "base/descrizione.hpp"
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -32,6 +34,8 @@ struct voce_riga {
     bool esatta = false;
     // The keyword as the template writes it, offered in completion.
     std::string_view parola;
+    // The header the row stands under as the descriptions are written ("[segnali]").
+    std::string_view sezione;
     std::string_view significato;
     std::vector<campo_riga> campi;
 };
@@ -40,6 +44,10 @@ std::span<const voce_riga> catalogo_righe();
 
 // The section headers the template writes in each description, in its order.
 std::span<const std::string_view> intestazioni_sezioni(descrizione d);
+
+// The index among a row's fields (the keyword field 0, its first value 1) of its value `nome`
+// as the format's table names it; std::nullopt when the row has no such value.
+std::optional<std::size_t> indice_campo(const voce_riga& v, std::string_view nome);
 
 // The first row of `d` whose substrings the keyword field `parola` holds; nullptr for none.
 const voce_riga* voce_per_parola(descrizione d, std::string_view parola);

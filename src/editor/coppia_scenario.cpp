@@ -10,16 +10,6 @@ namespace {
 constexpr std::string_view fine_linea = "_linea.txt";
 constexpr std::string_view fine_treno = "-.txt";
 
-int valore_esadecimale(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string unisci(std::string_view cartella, std::string_view nome) {
     std::string r(cartella);
     r += nome;
@@ -50,58 +40,6 @@ std::optional<nome_descrizione> riconosci_nome(std::string_view nome_file) {
     r.identita.nome_scenario = base.substr(0, trattino);
     r.identita.numero_treno = numero;
     return r;
-}
-
-std::optional<std::string> percorso_da_uri(std::string_view uri) {
-    constexpr std::string_view schema = "file://";
-    if (uri.size() < schema.size() ||
-        !std::equal(schema.begin(), schema.end(), uri.begin(), [](char a, char b) {
-            return a == std::tolower(static_cast<unsigned char>(b));
-        }))
-        return std::nullopt;
-    std::string_view resto = uri.substr(schema.size());
-    // The authority (a host) is dropped: only local files are read.
-    const std::size_t barra = resto.find('/');
-    resto = barra == std::string_view::npos ? std::string_view{} : resto.substr(barra);
-    std::string percorso;
-    for (std::size_t k = 0; k < resto.size(); ++k) {
-        if (resto[k] == '%' && k + 2 < resto.size() && valore_esadecimale(resto[k + 1]) >= 0 &&
-            valore_esadecimale(resto[k + 2]) >= 0) {
-            percorso += static_cast<char>(valore_esadecimale(resto[k + 1]) * 16 +
-                                          valore_esadecimale(resto[k + 2]));
-            k += 2;
-        } else {
-            percorso += resto[k];
-        }
-    }
-    // "/C:/x" is the Windows path "C:/x".
-    if (percorso.size() >= 3 && percorso[0] == '/' &&
-        std::isalpha(static_cast<unsigned char>(percorso[1])) && percorso[2] == ':')
-        percorso.erase(0, 1);
-    return percorso;
-}
-
-std::string uri_da_percorso(std::string_view percorso) {
-    static constexpr char cifre[] = "0123456789ABCDEF";
-    std::string uri = "file://";
-    if (percorso.empty() || percorso[0] != '/')
-        uri += '/';
-    for (const char c : percorso) {
-        const auto b = static_cast<unsigned char>(c);
-        if (std::isalnum(b) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
-            uri += c;
-        } else if (c == '\\') {
-            uri += '/';
-        } else if (c == ':' && uri.size() == 9) {
-            // The drive letter's colon stays, as editors write it.
-            uri += c;
-        } else {
-            uri += '%';
-            uri += cifre[b >> 4];
-            uri += cifre[b & 0xF];
-        }
-    }
-    return uri;
 }
 
 std::string_view cartella_di(std::string_view percorso) {

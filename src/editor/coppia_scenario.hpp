@@ -2,7 +2,7 @@
 
 // A scenario is two files in one folder, `NOME_linea.txt` and `NOME_NUMERO-.txt`: editing
 // either one changes what the other compiles to, so the server diagnoses them together. Here
-// are the names, the URIs the editor uses for them, and the pairing.
+// are the names and the pairing.
 
 #include "base/descrizione.hpp"
 #include "model/identita_scenario.hpp"
@@ -22,12 +22,6 @@ struct nome_descrizione {
 };
 
 std::optional<nome_descrizione> riconosci_nome(std::string_view nome_file);
-
-// The local path of a "file:" URI (escapes decoded; "file:///C:/x" gives "C:/x"), or
-// std::nullopt for another scheme.
-std::optional<std::string> percorso_da_uri(std::string_view uri);
-// The "file:" URI of a local path, every byte but the unreserved ones and "/" escaped.
-std::string uri_da_percorso(std::string_view percorso);
 
 // The folder part of a path ("" for a bare name) and the name part.
 std::string_view cartella_di(std::string_view percorso);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 namespace corvenna {
 
@@ -48,10 +49,18 @@ lunghezza_letta leggi_intestazione(std::string_view intestazione) {
         if (!uguale_senza_maiuscole(senza_spazi(riga.substr(0, due_punti)), nome_lunghezza))
             continue;
         const std::string_view valore = senza_spazi(riga.substr(due_punti + 1));
-        if (valore.empty() || valore.size() > 12 ||
-            !std::all_of(valore.begin(), valore.end(),
-                         [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
-            r.errore = "Content-Length non e' un numero: " + std::string(valore.substr(0, 40));
+        const std::string mostrato =
+            std::string(valore.substr(0, 40)) + (valore.size() > 40 ? "..." : "");
+        if (valore.empty() || !std::all_of(valore.begin(), valore.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
+            })) {
+            r.errore = "Content-Length non e' un numero: " + mostrato;
+            return r;
+        }
+        // More digits than the largest body has is past it, however many there are.
+        if (valore.size() > std::to_string(massimo_corpo).size()) {
+            r.errore = "Content-Length " + mostrato + " oltre il massimo di " +
+                       std::to_string(massimo_corpo) + " byte";
             return r;
         }
         r.valore = std::stoull(std::string(valore));

@@ -3,13 +3,11 @@
 #include "base/codifica_1252.hpp"
 #include "editor/posizioni_testo.hpp"
 
+#include <algorithm>
+
 namespace corvenna {
 
 namespace {
-
-nlohmann::json punto_lsp(int riga, int carattere) {
-    return {{"line", riga}, {"character", carattere}};
-}
 
 // The byte where `indice` characters into `riga` begin (a malformed byte is one character).
 std::size_t byte_da_caratteri(std::string_view riga, int indice) {
@@ -18,9 +16,10 @@ std::size_t byte_da_caratteri(std::string_view riga, int indice) {
 
 } // namespace
 
-nlohmann::json intervallo_lsp(std::string_view testo, int riga, int colonna, int colonna_fine) {
+intervallo_testo intervallo_colonne(const luogo_documento& doc, int riga, int colonna,
+                                    int colonna_fine) {
     const int r = riga > 0 ? riga - 1 : 0;
-    const std::string_view linea = riga_di(testo, r);
+    const std::string_view linea = doc.riga(r + 1);
     const int inizio = colonna > 0 ? colonna - 1 : 0;
     int fine_utf16 = 0;
     if (colonna_fine > colonna && colonna > 0) {
@@ -36,34 +35,35 @@ nlohmann::json intervallo_lsp(std::string_view testo, int riga, int colonna, int
             --e;
         fine_utf16 = e > b ? utf16_da_byte(linea, e) : utf16_da_caratteri(linea, inizio) + 1;
     }
-    return {{"start", punto_lsp(r, utf16_da_caratteri(linea, inizio))},
-            {"end", punto_lsp(r, fine_utf16)}};
+    return {{r, utf16_da_caratteri(linea, inizio)}, {r, fine_utf16}};
 }
 
-nlohmann::json diagnostica_lsp(const diagnostica& d, std::string_view testo,
-                               const documento_di& documento) {
-    nlohmann::json x;
-    x["range"] = intervallo_lsp(testo, d.riga, d.colonna, d.colonna_fine);
-    x["severity"] = d.livello == gravita::errore ? 1 : 2;
+diagnostica_lsp in_diagnostica_lsp(const diagnostica& d, const luogo_documento& doc,
+                                   const documento_di& documento) {
+    diagnostica_lsp x;
+    x.intervallo = intervallo_colonne(doc, d.riga, d.colonna, d.colonna_fine);
+    x.gravita = d.livello == gravita::errore ? gravita_lsp::errore : gravita_lsp::avviso;
     if (d.tipo)
-        x["code"] = std::string(tipo_di(*d.tipo).nome);
+        x.codice = std::string(tipo_di(*d.tipo).nome);
     else
-        x["code"] = d.codice;
-    x["source"] = "scenario";
-    x["message"] = da_1252(d.messaggio);
-    if (!d.correlati.empty()) {
-        nlohmann::json correlati = nlohmann::json::array();
-        for (const luogo_correlato& l : d.correlati) {
-            const luogo_documento& doc =
-                documento(l.file.value_or(d.file.value_or(descrizione::linea)));
-            correlati.push_back(
-                {{"location",
-                  {{"uri", doc.uri}, {"range", intervallo_lsp(doc.testo, l.riga, l.colonna, 0)}}},
-                 {"message", da_1252(l.messaggio)}});
-        }
-        x["relatedInformation"] = std::move(correlati);
+        x.codice = d.codice;
+    x.messaggio = da_1252(d.messaggio);
+    for (const luogo_correlato& l : d.correlati) {
+        const luogo_documento& altro =
+            documento(l.file.value_or(d.file.value_or(descrizione::linea)));
+        x.correlate.push_back(
+            {{altro.uri, intervallo_colonne(altro, l.riga, l.colonna, 0)}, da_1252(l.messaggio)});
     }
     return x;
+}
+
+modifica_testo modifica_correzione(const luogo_documento& doc, const correzione& c) {
+    const int r = c.riga > 0 ? c.riga - 1 : 0;
+    const std::string_view linea = doc.riga(r + 1);
+    const int colonna = std::max(c.colonna, 1);
+    const int inizio = utf16_da_caratteri(linea, colonna - 1);
+    const int fine = utf16_da_caratteri(linea, std::max(c.colonna_fine, colonna) - 1);
+    return {{{r, inizio}, {r, std::max(inizio, fine)}}, da_1252(c.testo)};
 }
 
 } // namespace corvenna

@@ -2,17 +2,17 @@
 
 // The answers read from the document's own text: hover on a field (with what the compile made
 // of it, told by the caller), completion of sections, keywords and row snippets, and the
-// document's symbols. Each returns the "result" of its
-// request as the protocol shapes it.
+// document's symbols. Each returns its answer as a plain value (editor/risposte_lsp.hpp).
 
 #include "base/descrizione.hpp"
 #include "editor/posizioni_testo.hpp"
-
-#include <nlohmann/json.hpp>
+#include "editor/risposte_lsp.hpp"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvenna {
 
@@ -26,17 +26,20 @@ struct compilazione_coppia {
     std::function<std::string(int)> marcia_riga;
 };
 
-// A Hover, or null where the position holds no field.
-nlohmann::json hover_campo(std::string_view testo, descrizione d, posizione_lsp p,
-                           const compilazione_coppia& compilata);
+// The hover of the field at `p`, or none where the position holds no field.
+std::optional<hover_lsp> hover_campo(std::string_view testo, descrizione d, posizione_lsp p,
+                                     const compilazione_coppia& compilata);
 
-// A CompletionList: at a line's keyword field, the sections and the rows of `d` (each row a
-// snippet with its fields as named placeholders); in a value, nothing.
-nlohmann::json completamenti(std::string_view testo, descrizione d, posizione_lsp p);
+// At a line's keyword field, the rows of `d` (each a snippet with its fields as named
+// placeholders) and the section headers, each label once: the rows of the section the line
+// stands in first, then the other rows, then the headers (only the headers once the word starts
+// with '['). In a value, nothing.
+std::vector<completamento_lsp> completamenti(std::string_view testo, descrizione d,
+                                             posizione_lsp p);
 
-// DocumentSymbol[]: the sections, and in them the stations, signals, tunnels and reliefs and
-// boards by name and position, with the driver's kilometre where the compiled pair gives it.
-nlohmann::json simboli_documento(std::string_view testo, descrizione d,
-                                 const compilazione_coppia& compilata);
+// The sections, and in them the stations, signals, tunnels and reliefs and boards by name and
+// position, with the driver's kilometre where the compiled pair gives it.
+std::vector<simbolo_lsp> simboli_documento(std::string_view testo, descrizione d,
+                                           const compilazione_coppia& compilata);
 
 } // namespace corvenna

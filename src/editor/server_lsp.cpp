@@ -1,10 +1,13 @@
 #include "editor/server_lsp.hpp"
 
 #include "base/codifica_1252.hpp"
+#include "base/json_limitato.hpp"
+#include "diagnostics/uri_percorso.hpp"
 #include "editor/coppia_scenario.hpp"
 #include "editor/diagnostiche_lsp.hpp"
 #include "editor/posizioni_testo.hpp"
 #include "editor/risposte_documento.hpp"
+#include "format/identita_valida.hpp"
 
 #include <algorithm>
 #include <stdexcept>
@@ -24,43 +27,12 @@ struct errore_richiesta : std::runtime_error {
 // editor slows down long before it has shown them all.
 constexpr std::size_t massimo_pubblicate = 1000;
 
-nlohmann::json risposta(const nlohmann::json& id, nlohmann::json risultato) {
-    return {{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(risultato)}};
+bool prima_o_uguale(const posizione_lsp& a, const posizione_lsp& b) {
+    return a.riga < b.riga || (a.riga == b.riga && a.carattere <= b.carattere);
 }
 
-nlohmann::json errore(const nlohmann::json& id, int codice, const std::string& messaggio) {
-    return {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", codice}, {"message", messaggio}}}};
-}
-
-nlohmann::json notifica_messaggio(const std::string& metodo, nlohmann::json parametri) {
-    return {{"jsonrpc", "2.0"}, {"method", metodo}, {"params", std::move(parametri)}};
-}
-
-nlohmann::json capacita() {
-    return {{"capabilities",
-             {{"positionEncoding", "utf-16"},
-              {"textDocumentSync",
-               {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
-              {"hoverProvider", true},
-              {"completionProvider", {{"triggerCharacters", {"["}}}},
-              {"documentSymbolProvider", true},
-              {"definitionProvider", true},
-              {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}}},
-            {"serverInfo", {{"name", "scenario"}}}};
-}
-
-posizione_lsp leggi_posizione(const nlohmann::json& p) {
-    return {p.at("line").get<int>(), p.at("character").get<int>()};
-}
-
-bool prima_o_uguale(const nlohmann::json& a, const nlohmann::json& b) {
-    const int ra = a.at("line").get<int>();
-    const int rb = b.at("line").get<int>();
-    return ra < rb || (ra == rb && a.at("character").get<int>() <= b.at("character").get<int>());
-}
-
-bool si_toccano(const nlohmann::json& a, const nlohmann::json& b) {
-    return prima_o_uguale(a.at("start"), b.at("end")) && prima_o_uguale(b.at("start"), a.at("end"));
+bool si_toccano(const intervallo_testo& a, const intervallo_testo& b) {
+    return prima_o_uguale(a.inizio, b.fine) && prima_o_uguale(b.inizio, a.fine);
 }
 
 std::string testo_utf8(std::string byte) {
@@ -69,15 +41,25 @@ std::string testo_utf8(std::string byte) {
     return da_1252(byte);
 }
 
-// The exact range a fix replaces: columns [colonna, colonna_fine) of its line.
-nlohmann::json intervallo_correzione(std::string_view testo, const correzione& c) {
-    const int r = c.riga > 0 ? c.riga - 1 : 0;
-    const std::string_view linea = riga_di(testo, r);
-    const int colonna = std::max(c.colonna, 1);
-    const int inizio = utf16_da_caratteri(linea, colonna - 1);
-    const int fine = utf16_da_caratteri(linea, std::max(c.colonna_fine, colonna) - 1);
-    return {{"start", {{"line", r}, {"character", inizio}}},
-            {"end", {{"line", r}, {"character", std::max(inizio, fine)}}}};
+// Where the server's own notes stand: the document's first character.
+constexpr intervallo_testo inizio_documento = {{0, 0}, {0, 1}};
+
+const std::string& uri_dei_parametri(const nlohmann::json& parametri) {
+    return parametri.at("textDocument").at("uri").get_ref<const std::string&>();
+}
+
+std::string nota_uri_non_file(const std::string& uri) {
+    std::string nota(1, '\'');
+    nota += uri.substr(0, 200);
+    nota += "' non e' un file (file:): si controllano solo le descrizioni salvate su disco, "
+            "NOME_linea.txt e NOME_NUMERO-.txt";
+    return nota;
+}
+
+std::string nota_troppo_grande(std::size_t byte) {
+    return "il documento e' troppo grande: " + std::to_string(byte) +
+           " byte, oltre il massimo di 16 MiB di una descrizione; non e' controllato finche' "
+           "il suo testo intero non torna sotto il massimo";
 }
 
 } // namespace
@@ -85,14 +67,15 @@ nlohmann::json intervallo_correzione(std::string_view testo, const correzione& c
 server_lsp::server_lsp(diagnosi& diagnosi, accesso_file& file) : diagnosi_(diagnosi), file_(file) {}
 
 std::vector<nlohmann::json> server_lsp::ricevi_testo(std::string_view corpo) {
-    nlohmann::json messaggio = nlohmann::json::parse(corpo, nullptr, false);
-    if (messaggio.is_discarded())
-        return {errore(nullptr, errore_rpc::analisi, "il messaggio non e' JSON valido")};
-    return ricevi(messaggio);
+    json_letto letto = leggi_json(corpo);
+    if (!letto.riuscito())
+        return {messaggio_errore(nullptr, errore_rpc::analisi,
+                                 "il messaggio non e' JSON valido: " + testo_difetto(letto))};
+    return ricevi(letto.valore);
 }
 
 std::vector<nlohmann::json> server_lsp::errore_cornice(const std::string& motivo) {
-    return {errore(nullptr, errore_rpc::analisi, "messaggio scartato: " + motivo)};
+    return {messaggio_errore(nullptr, errore_rpc::analisi, "messaggio scartato: " + motivo)};
 }
 
 std::vector<nlohmann::json> server_lsp::ricevi(const nlohmann::json& messaggio) {
@@ -100,24 +83,28 @@ std::vector<nlohmann::json> server_lsp::ricevi(const nlohmann::json& messaggio) 
     if (finito_)
         return uscita;
     if (!messaggio.is_object())
-        return {
-            errore(nullptr, errore_rpc::richiesta_non_valida, "il messaggio non e' un oggetto")};
+        return {messaggio_errore(nullptr, errore_rpc::richiesta_non_valida,
+                                 "il messaggio non e' un oggetto")};
     const auto id = messaggio.find("id");
     const auto metodo = messaggio.find("method");
     if (metodo == messaggio.end()) {
         // An answer to a request of the server's: it sends none, so there is nothing to match.
         if (id != messaggio.end() && (messaggio.contains("result") || messaggio.contains("error")))
             return uscita;
-        return {errore(id != messaggio.end() ? *id : nullptr, errore_rpc::richiesta_non_valida,
-                       "messaggio senza \"method\"")};
+        const bool id_valido =
+            id != messaggio.end() && (id->is_number_integer() || id->is_string());
+        return {messaggio_errore(id_valido ? *id : nullptr, errore_rpc::richiesta_non_valida,
+                                 "messaggio senza \"method\"")};
     }
     const bool richiesta = id != messaggio.end();
     if (!metodo->is_string() || (richiesta && !id->is_number_integer() && !id->is_string()))
-        return {errore(richiesta && (id->is_number_integer() || id->is_string()) ? *id : nullptr,
-                       errore_rpc::richiesta_non_valida, "\"method\" o \"id\" non validi")};
+        return {messaggio_errore(
+            richiesta && (id->is_number_integer() || id->is_string()) ? *id : nullptr,
+            errore_rpc::richiesta_non_valida, "\"method\" o \"id\" non validi")};
     const std::string& nome = metodo->get_ref<const std::string&>();
     const auto p = messaggio.find("params");
-    const nlohmann::json parametri = p != messaggio.end() ? *p : nlohmann::json::object();
+    static const nlohmann::json nessun_parametro = nlohmann::json::object();
+    const nlohmann::json& parametri = p != messaggio.end() ? *p : nessun_parametro;
 
     if (nome == "exit") {
         finito_ = true;
@@ -126,32 +113,32 @@ std::vector<nlohmann::json> server_lsp::ricevi(const nlohmann::json& messaggio) 
     if (!inizializzato_ && nome != "initialize") {
         if (richiesta)
             uscita.push_back(
-                errore(*id, errore_rpc::non_inizializzato, "server non inizializzato"));
+                messaggio_errore(*id, errore_rpc::non_inizializzato, "server non inizializzato"));
         return uscita;
     }
     if (arresto_) {
         if (richiesta)
-            uscita.push_back(errore(*id, errore_rpc::richiesta_non_valida,
-                                    "richiesta dopo shutdown: si attende exit"));
+            uscita.push_back(messaggio_errore(*id, errore_rpc::richiesta_non_valida,
+                                              "richiesta dopo shutdown: si attende exit"));
         return uscita;
     }
     try {
         if (richiesta) {
             nlohmann::json risultato = esegui(nome, parametri, uscita);
-            uscita.push_back(risposta(*id, std::move(risultato)));
+            uscita.push_back(messaggio_risposta(*id, std::move(risultato)));
         } else {
             notifica(nome, parametri, uscita);
         }
     } catch (const errore_richiesta& e) {
         if (richiesta)
-            uscita.push_back(errore(*id, e.codice, e.what()));
+            uscita.push_back(messaggio_errore(*id, e.codice, e.what()));
     } catch (const nlohmann::json::exception& e) {
         const std::string motivo = "parametri non validi per " + nome + ": " + e.what();
         if (richiesta)
-            uscita.push_back(errore(*id, errore_rpc::parametri_non_validi, motivo));
+            uscita.push_back(messaggio_errore(*id, errore_rpc::parametri_non_validi, motivo));
         else
             uscita.push_back(
-                notifica_messaggio("window/logMessage", {{"type", 1}, {"message", motivo}}));
+                messaggio_notifica("window/logMessage", {{"type", 1}, {"message", motivo}}));
     }
     return uscita;
 }
@@ -165,7 +152,7 @@ nlohmann::json server_lsp::esegui(const std::string& metodo, const nlohmann::jso
             o != parametri.end() && o->is_object() && o->contains("modello") &&
             (*o)["modello"].is_string())
             diagnosi_.imposta_modello((*o)["modello"].get<std::string>());
-        return capacita();
+        return capacita_server();
     }
     if (metodo == "shutdown") {
         arresto_ = true;
@@ -192,50 +179,77 @@ nlohmann::json server_lsp::esegui(const std::string& metodo, const nlohmann::jso
             };
         }
         if (metodo == "textDocument/documentSymbol")
-            return simboli_documento(*testo, d, compilata);
-        const posizione_lsp p = leggi_posizione(parametri.at("position"));
+            return in_json(simboli_documento(*testo, d, compilata));
+        const posizione_lsp p = posizione_da_json(parametri.at("position"));
         if (metodo == "textDocument/hover")
-            return hover_campo(*testo, d, p, compilata);
-        return completamenti(*testo, d, p);
+            return in_json(hover_campo(*testo, d, p, compilata));
+        return in_json(completamenti(*testo, d, p));
     }
     if (metodo == "textDocument/definition")
-        return definizione(parametri);
+        return in_json(definizione(parametri));
     if (metodo == "textDocument/codeAction")
-        return azioni(parametri);
+        return in_json(azioni(parametri));
     throw errore_richiesta(errore_rpc::metodo_sconosciuto, "metodo sconosciuto: " + metodo);
 }
 
 void server_lsp::notifica(const std::string& metodo, const nlohmann::json& parametri,
                           std::vector<nlohmann::json>& uscita) {
+    if (metodo != "textDocument/didOpen" && metodo != "textDocument/didChange" &&
+        metodo != "textDocument/didSave" && metodo != "textDocument/didClose")
+        // Every other notification ($/cancelRequest, $/setTrace, initialized, ...) needs
+        // nothing.
+        return;
+    const std::string& uri = uri_dei_parametri(parametri);
+    const std::optional<std::string> locale = percorso_da_uri(uri);
+    if (!locale) {
+        // Not a file: told once, when the editor opens it; nothing of it is held.
+        if (metodo == "textDocument/didOpen")
+            uscita.push_back(messaggio_notifica("textDocument/publishDiagnostics",
+                                                diagnostiche_pubblicate(uri, std::nullopt,
+                                                                        {{inizio_documento,
+                                                                          gravita_lsp::informazione,
+                                                                          std::nullopt,
+                                                                          nota_uri_non_file(uri),
+                                                                          {}}})));
+        return;
+    }
+    const std::string& percorso = *locale;
     if (metodo == "textDocument/didOpen") {
         const nlohmann::json& doc = parametri.at("textDocument");
-        const std::string percorso = percorso_di(parametri);
-        documenti_.apri(percorso,
-                        {doc.at("uri").get<std::string>(), doc.at("text").get<std::string>(),
-                         doc.value("version", std::int64_t{0})});
+        const std::string& testo = doc.at("text").get_ref<const std::string&>();
+        documento_aperto aperto{uri, {}, doc.value("version", std::int64_t{0}), std::nullopt};
+        // A text too large is not copied at all.
+        if (testo.size() > byte_massimi_descrizione)
+            aperto.byte_oltre = testo.size();
+        else
+            aperto.testo = testo;
+        documenti_.apri(percorso, std::move(aperto));
         diagnostica_coppia(percorso, uscita);
     } else if (metodo == "textDocument/didChange") {
-        const std::string percorso = percorso_di(parametri);
         if (documenti_.modifica(percorso, parametri.at("contentChanges"),
                                 parametri.at("textDocument").value("version", std::int64_t{0})))
             diagnostica_coppia(percorso, uscita);
     } else if (metodo == "textDocument/didSave") {
-        diagnostica_coppia(percorso_di(parametri), uscita);
-    } else if (metodo == "textDocument/didClose") {
-        documenti_.chiudi(percorso_di(parametri));
+        diagnostica_coppia(percorso, uscita);
+    } else {
+        documenti_.chiudi(percorso);
     }
-    // Every other notification ($/cancelRequest, $/setTrace, initialized, ...) needs nothing.
 }
 
 std::string server_lsp::percorso_di(const nlohmann::json& parametri) const {
-    const std::string& uri = parametri.at("textDocument").at("uri").get_ref<const std::string&>();
-    // A document without a file (an unsaved buffer) is known by its URI.
-    return percorso_da_uri(uri).value_or(uri);
+    const std::string& uri = uri_dei_parametri(parametri);
+    std::optional<std::string> percorso = percorso_da_uri(uri);
+    if (!percorso)
+        throw errore_richiesta(errore_rpc::parametri_non_validi, nota_uri_non_file(uri));
+    return std::move(*percorso);
 }
 
 std::optional<std::string> server_lsp::testo_di(const std::string& percorso) {
-    if (const documento_aperto* d = documenti_.trova(percorso))
+    if (const documento_aperto* d = documenti_.trova(percorso)) {
+        if (d->byte_oltre)
+            return std::nullopt;
         return d->testo;
+    }
     if (auto byte = file_.leggi(percorso))
         return testo_utf8(std::move(*byte));
     return std::nullopt;
@@ -244,7 +258,7 @@ std::optional<std::string> server_lsp::testo_di(const std::string& percorso) {
 std::string server_lsp::uri_di(const std::string& percorso) const {
     if (const documento_aperto* d = documenti_.trova(percorso))
         return d->uri;
-    return uri_da_percorso(percorso);
+    return uri_file(percorso);
 }
 
 descrizione server_lsp::tipo_di_percorso(const std::string& percorso) const {
@@ -265,24 +279,29 @@ void server_lsp::diagnostica_coppia(const std::string& percorso,
              file_.elenca(cartella.empty() ? std::string(".") : std::string(cartella)))
             candidati.push_back(std::move(n));
     }
-    const auto solo = [&](const std::string& messaggio, int gravita) {
-        nlohmann::json d = {{"range", intervallo_lsp("", 0, 0, 0)},
-                            {"severity", gravita},
-                            {"source", "scenario"},
-                            {"message", messaggio}};
-        pubblica(percorso, uri_di(percorso), {pubblicata{d, {}, {}}}, uscita);
+    const auto solo = [&](const std::string& messaggio, gravita_lsp gravita) {
+        pubblica_nota(percorso, uri_di(percorso), messaggio, gravita, uscita);
     };
+    if (const documento_aperto* d = documenti_.trova(percorso); d && d->byte_oltre) {
+        solo(nota_troppo_grande(*d->byte_oltre), gravita_lsp::errore);
+        return;
+    }
     const std::optional<coppia_scenario> coppia = coppia_di(percorso, candidati);
     if (!coppia) {
         solo("il nome del file non e' NOME_linea.txt ne' NOME_NUMERO-.txt: non si sa con quale "
              "descrizione compilarlo, e non e' controllato",
-             3);
+             gravita_lsp::informazione);
         return;
     }
     if (coppia->treno.empty()) {
         solo("nessuna descrizione del treno " + nome->identita.nome_scenario +
                  "_NUMERO-.txt in questa cartella: la linea si controlla con il suo treno",
-             1);
+             gravita_lsp::errore);
+        return;
+    }
+    // The names must give an identity `controlla` takes: otherwise it would refuse the pair.
+    if (const auto motivo = identita_non_valida(coppia->identita)) {
+        solo(*motivo + "; la coppia non e' controllata", gravita_lsp::errore);
         return;
     }
 
@@ -295,19 +314,28 @@ void server_lsp::diagnostica_coppia(const std::string& percorso,
         const std::string& p = *percorsi[k];
         std::string& byte = k == 0 ? testi.linea : testi.treno;
         if (const documento_aperto* d = documenti_.trova(p)) {
+            if (d->byte_oltre) {
+                solo("l'altra descrizione di questo scenario, " + p + ", e' troppo grande (" +
+                         std::to_string(*d->byte_oltre) + " byte, oltre il massimo di 16 MiB)",
+                     gravita_lsp::errore);
+                return;
+            }
             byte = d->testo;
-            documenti[k] = {d->uri, d->testo};
+            documenti[k] = {d->uri, d->testo, {}};
         } else if (auto letto = file_.leggi(p)) {
             byte = std::move(*letto);
-            documenti[k] = {uri_da_percorso(p), testo_utf8(byte)};
+            documenti[k] = {uri_file(p), testo_utf8(byte), {}};
         } else {
-            solo("impossibile leggere " + p + ", l'altra descrizione di questo scenario", 1);
+            solo("impossibile leggere " + p + ", l'altra descrizione di questo scenario",
+                 gravita_lsp::errore);
             return;
         }
     }
+    for (luogo_documento& doc : documenti)
+        doc.indicizza();
     const elenco_diagnostiche elenco = diagnosi_.esamina(testi);
     // Kept for the hovers of both files: what the compile of this pair made.
-    const auto esaminati = std::make_shared<const testi_scenario>(testi);
+    const auto esaminati = std::make_shared<const testi_scenario>(std::move(testi));
     ultime_coppie_[coppia->linea] = esaminati;
     ultime_coppie_[coppia->treno] = esaminati;
     const documento_di documento = [&](descrizione d) -> const luogo_documento& {
@@ -318,79 +346,77 @@ void server_lsp::diagnostica_coppia(const std::string& percorso,
     std::size_t tralasciate[2] = {0, 0};
     for (const diagnostica& d : elenco) {
         const int k = d.file == descrizione::treno ? 1 : 0;
+        // Those the diagnosis only counted are left out with the others.
+        tralasciate[k] += d.altre_uguali;
         if (per_file[k].size() >= massimo_pubblicate) {
             ++tralasciate[k];
             continue;
         }
         pubblicata p;
-        p.lsp = diagnostica_lsp(d, documenti[k].testo, documento);
-        if (const auto correlati = p.lsp.find("relatedInformation"); correlati != p.lsp.end())
-            for (const nlohmann::json& c : *correlati)
-                p.correlati.push_back(c.at("location"));
+        p.diagnostica = in_diagnostica_lsp(d, documenti[k], documento);
         for (const correzione& c : d.correzioni) {
             const luogo_documento& doc =
                 documento(c.file.value_or(d.file.value_or(descrizione::linea)));
-            nlohmann::json modifica = {{"range", intervallo_correzione(doc.testo, c)},
-                                       {"newText", da_1252(c.testo)}};
-            p.azioni.push_back({{"title", da_1252(c.titolo)},
-                                {"kind", "quickfix"},
-                                {"diagnostics", {p.lsp}},
-                                {"isPreferred", d.correzioni.size() == 1},
-                                {"edit", {{"changes", {{doc.uri, {modifica}}}}}}});
+            p.azioni.push_back({da_1252(c.titolo), d.correzioni.size() == 1, p.diagnostica, doc.uri,
+                                modifica_correzione(doc, c)});
         }
         per_file[k].push_back(std::move(p));
     }
     for (int k = 0; k < 2; ++k) {
         if (tralasciate[k] > 0)
             per_file[k].push_back(
-                pubblicata{{{"range", intervallo_lsp("", 0, 0, 0)},
-                            {"severity", 3},
-                            {"source", "scenario"},
-                            {"message", "... e altre " + std::to_string(tralasciate[k]) +
-                                            " diagnostiche in questo file"}},
-                           {},
-                           {}});
+                {{inizio_documento,
+                  gravita_lsp::informazione,
+                  std::nullopt,
+                  "... e altre " + std::to_string(tralasciate[k]) + " diagnostiche in questo file",
+                  {}},
+                 {}});
         pubblica(*percorsi[k], documenti[k].uri, std::move(per_file[k]), uscita);
     }
 }
 
 void server_lsp::pubblica(const std::string& percorso, const std::string& uri,
                           std::vector<pubblicata> elenco, std::vector<nlohmann::json>& uscita) {
-    nlohmann::json diagnostiche = nlohmann::json::array();
+    std::vector<diagnostica_lsp> diagnostiche;
     for (const pubblicata& p : elenco)
-        diagnostiche.push_back(p.lsp);
-    nlohmann::json parametri = {{"uri", uri}, {"diagnostics", std::move(diagnostiche)}};
+        diagnostiche.push_back(p.diagnostica);
+    std::optional<std::int64_t> versione;
     if (const documento_aperto* d = documenti_.trova(percorso))
-        parametri["version"] = d->versione;
-    uscita.push_back(notifica_messaggio("textDocument/publishDiagnostics", std::move(parametri)));
+        versione = d->versione;
+    uscita.push_back(messaggio_notifica("textDocument/publishDiagnostics",
+                                        diagnostiche_pubblicate(uri, versione, diagnostiche)));
     pubblicate_[percorso] = std::move(elenco);
 }
 
-nlohmann::json server_lsp::definizione(const nlohmann::json& parametri) {
+void server_lsp::pubblica_nota(const std::string& percorso, const std::string& uri,
+                               const std::string& messaggio, gravita_lsp gravita,
+                               std::vector<nlohmann::json>& uscita) {
+    pubblica(percorso, uri, {{{inizio_documento, gravita, std::nullopt, messaggio, {}}, {}}},
+             uscita);
+}
+
+std::vector<luogo_lsp> server_lsp::definizione(const nlohmann::json& parametri) {
+    std::vector<luogo_lsp> luoghi;
     const auto trovate = pubblicate_.find(percorso_di(parametri));
     if (trovate == pubblicate_.end())
-        return nullptr;
-    const nlohmann::json& punto = parametri.at("position");
-    const nlohmann::json qui = {{"start", punto}, {"end", punto}};
-    nlohmann::json luoghi = nlohmann::json::array();
+        return luoghi;
+    const posizione_lsp punto = posizione_da_json(parametri.at("position"));
     for (const pubblicata& p : trovate->second)
-        if (si_toccano(p.lsp.at("range"), qui))
-            for (const nlohmann::json& l : p.correlati)
-                luoghi.push_back(l);
-    if (luoghi.empty())
-        return nullptr;
+        if (si_toccano(p.diagnostica.intervallo, {punto, punto}))
+            for (const diagnostica_lsp::correlata& c : p.diagnostica.correlate)
+                luoghi.push_back(c.luogo);
     return luoghi;
 }
 
-nlohmann::json server_lsp::azioni(const nlohmann::json& parametri) {
-    nlohmann::json risultato = nlohmann::json::array();
+std::vector<azione_correzione> server_lsp::azioni(const nlohmann::json& parametri) {
+    std::vector<azione_correzione> risultato;
     const auto trovate = pubblicate_.find(percorso_di(parametri));
     if (trovate == pubblicate_.end())
         return risultato;
-    const nlohmann::json& intervallo = parametri.at("range");
+    const intervallo_testo intervallo = intervallo_da_json(parametri.at("range"));
     for (const pubblicata& p : trovate->second)
-        if (si_toccano(p.lsp.at("range"), intervallo))
-            for (const nlohmann::json& a : p.azioni)
+        if (si_toccano(p.diagnostica.intervallo, intervallo))
+            for (const azione_correzione& a : p.azioni)
                 risultato.push_back(a);
     return risultato;
 }

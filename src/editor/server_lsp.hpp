@@ -6,11 +6,16 @@
 //
 // Every document of a pair (`NOME_linea.txt`, `NOME_NUMERO-.txt`) is diagnosed with its partner,
 // the partner's text taken from the editor when open and from disk otherwise, on open, change and
-// save of either; both get their diagnostics, an empty list once fixed.
+// save of either; both get their diagnostics, an empty list once fixed. A document is known by
+// the local path of its "file:" URI; one of another scheme is not checked. A document past the
+// size of a description is held no further and not compiled, and so is a pair whose names give
+// an identity `controlla` refuses: each is told in one diagnostic instead.
 
 #include "editor/accesso_file.hpp"
 #include "editor/diagnosi.hpp"
 #include "editor/documenti_aperti.hpp"
+#include "editor/risposte_json.hpp"
+#include "editor/risposte_lsp.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -20,15 +25,6 @@
 #include <vector>
 
 namespace corvenna {
-
-// JSON-RPC and protocol error codes the server answers with.
-namespace errore_rpc {
-inline constexpr int analisi = -32700;
-inline constexpr int richiesta_non_valida = -32600;
-inline constexpr int metodo_sconosciuto = -32601;
-inline constexpr int parametri_non_validi = -32602;
-inline constexpr int non_inizializzato = -32002;
-} // namespace errore_rpc
 
 class server_lsp {
   public:
@@ -49,11 +45,9 @@ class server_lsp {
   private:
     // What was last published for a document, kept for definition and code actions.
     struct pubblicata {
-        // The Diagnostic as published.
-        nlohmann::json lsp;
-        // Its related places as Locations, and a quick-fix CodeAction for each of its fixes.
-        std::vector<nlohmann::json> correlati;
-        std::vector<nlohmann::json> azioni;
+        diagnostica_lsp diagnostica;
+        // A quick fix for each of its fixes.
+        std::vector<azione_correzione> azioni;
     };
 
     nlohmann::json esegui(const std::string& metodo, const nlohmann::json& parametri,
@@ -64,15 +58,21 @@ class server_lsp {
     void diagnostica_coppia(const std::string& percorso, std::vector<nlohmann::json>& uscita);
     void pubblica(const std::string& percorso, const std::string& uri,
                   std::vector<pubblicata> elenco, std::vector<nlohmann::json>& uscita);
+    // Publishes one note of the server's own for `uri` (a file it does not compile, and why).
+    void pubblica_nota(const std::string& percorso, const std::string& uri,
+                       const std::string& messaggio, gravita_lsp gravita,
+                       std::vector<nlohmann::json>& uscita);
 
+    // The local path of the document the parameters name. Throws errore_richiesta for a URI
+    // that names no local file.
     std::string percorso_di(const nlohmann::json& parametri) const;
     // The text of `percorso` as UTF-8 (open document, or file), or std::nullopt.
     std::optional<std::string> testo_di(const std::string& percorso);
     std::string uri_di(const std::string& percorso) const;
     descrizione tipo_di_percorso(const std::string& percorso) const;
 
-    nlohmann::json definizione(const nlohmann::json& parametri);
-    nlohmann::json azioni(const nlohmann::json& parametri);
+    std::vector<luogo_lsp> definizione(const nlohmann::json& parametri);
+    std::vector<azione_correzione> azioni(const nlohmann::json& parametri);
 
     diagnosi& diagnosi_;
     accesso_file& file_;

@@ -1,5 +1,6 @@
 #include "importer/lettore_geojson.hpp"
 
+#include "base/json_limitato.hpp"
 #include "importer/coordinate.hpp"
 #include "importer/nome_stazione.hpp"
 
@@ -13,41 +14,12 @@ namespace {
 
 using json = nlohmann::json;
 
-// A JSON nesting deeper than this is refused before it is parsed, so that a hostile file cannot
-// exhaust the stack of the recursive parser.
-constexpr int profondita_massima = 64;
-
 // The "type" member of an object, or "" when there is none or it is not a text.
 std::string tipo_di(const json& oggetto) {
     if (!oggetto.is_object())
         return {};
     const auto t = oggetto.find("type");
     return t != oggetto.end() && t->is_string() ? t->get<std::string>() : std::string();
-}
-
-bool profondita_accettabile(std::string_view byte) {
-    int profondita = 0;
-    bool in_stringa = false;
-    bool escape = false;
-    for (const char c : byte) {
-        if (in_stringa) {
-            if (escape)
-                escape = false;
-            else if (c == '\\')
-                escape = true;
-            else if (c == '"')
-                in_stringa = false;
-            continue;
-        }
-        if (c == '"')
-            in_stringa = true;
-        else if (c == '[' || c == '{') {
-            if (++profondita > profondita_massima)
-                return false;
-        } else if (c == ']' || c == '}')
-            --profondita;
-    }
-    return true;
 }
 
 struct lettura {
@@ -173,19 +145,12 @@ void leggi_geometria(lettura& l, const json& geometria, const json& proprieta,
 esito_mappa leggi_geojson(std::string_view byte) {
     if (byte.empty())
         return mappa_fallita("byte 0", "il file e' vuoto");
-    if (!profondita_accettabile(byte))
-        return mappa_fallita("file", "JSON annidato oltre " + std::to_string(profondita_massima) +
-                                         " livelli");
-    json radice;
-    try {
-        radice = json::parse(byte.begin(), byte.end());
-    } catch (const json::parse_error& e) {
-        return mappa_fallita("byte " + std::to_string(e.byte), "JSON non valido");
-    } catch (const json::exception&) {
-        // A number too large for a double (1e9999) is refused as out of range, not as a
-        // syntax error; it is still bad input, never a crash.
-        return mappa_fallita("file", "JSON con un numero fuori dall'intervallo");
-    }
+    json_letto letto = leggi_json(byte);
+    if (letto.difetto == difetto_json::sintassi)
+        return mappa_fallita("byte " + std::to_string(letto.byte), "JSON non valido");
+    if (!letto.riuscito())
+        return mappa_fallita("file", testo_difetto(letto));
+    const json radice = std::move(letto.valore);
     lettura l;
     const json nessuna = json::object();
     if (tipo_di(radice) == "FeatureCollection") {

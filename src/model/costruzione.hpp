@@ -84,6 +84,10 @@ struct costruzione {
     std::string nome_scenario;
     std::string numero_treno;
     std::int32_t genera_planimetria = 0;
+    // False for a build whose plan view no one reads (the editor's diagnosis): the curves are
+    // read and checked as with a plan view, the same diagnostics at the same rows, but the
+    // points are neither computed nor held, and `planimetria` stays empty.
+    bool punti_planimetria = true;
     std::int32_t lunghezza_totale = 0;
     std::int32_t ultima_cella = 0;
     std::string linea;
@@ -100,8 +104,8 @@ struct costruzione {
     std::vector<cella> celle;
     std::array<voce, numero_voci> voci{};
     // planimetria[asse][metro], metres 0 to `lunghezza_totale`; empty unless
-    // `genera_planimetria` is nonzero. The axis is the outer index because the file stores
-    // all x values, then all y values.
+    // `genera_planimetria` is nonzero and `punti_planimetria` true. The axis is the outer index
+    // because the file stores all x values, then all y values.
     std::array<asse_planimetria, 2> planimetria;
 
     // Start and end of each relief stretch, entries 1 to 80 (entry 0 unused).

@@ -142,11 +142,13 @@ int costruisci(costruzione& c, sorgente_descrizioni& sorgente, elenco_diagnostic
 
 scenario_costruito costruisci_scenario(sorgente_descrizioni& sorgente,
                                        const identita_scenario& identita,
-                                       std::int32_t genera_planimetria) {
+                                       std::int32_t genera_planimetria,
+                                       punti_della_planimetria punti) {
     scenario_costruito s;
     s.c.nome_scenario = identita.nome_scenario;
     s.c.numero_treno = identita.numero_treno;
     s.c.genera_planimetria = genera_planimetria;
+    s.c.punti_planimetria = punti == punti_della_planimetria::calcolati;
     registro_compilazione reg;
     s.errore_intestazione = costruisci(s.c, sorgente, reg);
     s.diagnostiche = std::move(reg.diagnostiche);

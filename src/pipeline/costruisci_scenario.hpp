@@ -68,8 +68,13 @@ struct scenario_costruito {
     }
 };
 
-scenario_costruito costruisci_scenario(sorgente_descrizioni& sorgente,
-                                       const identita_scenario& identita,
-                                       std::int32_t genera_planimetria);
+// Whether a build that reads the curves also computes the plan view's points (see
+// costruzione::punti_planimetria): a diagnosis that never draws nor writes the plan leaves them.
+enum class punti_della_planimetria { calcolati, tralasciati };
+
+scenario_costruito
+costruisci_scenario(sorgente_descrizioni& sorgente, const identita_scenario& identita,
+                    std::int32_t genera_planimetria,
+                    punti_della_planimetria punti = punti_della_planimetria::calcolati);
 
 } // namespace corvenna

@@ -46,11 +46,6 @@ std::optional<diagnostica> diagnostica_conversione(const testo_convertito& t, de
 
 namespace corvenna {
 
-// The largest description read: 16 MiB. The built-in 88 km line takes 6 KB, so a 1000 km line
-// as dense takes about 70 KB, a 240th of it; a larger file is not a description (a log, an
-// image, a disk image) and is refused before a byte of it is read.
-inline constexpr std::size_t byte_massimi_descrizione = 16 * 1024 * 1024;
-
 // The bytes of the regular file at `percorso`. Throws errore_file, naming the file and the
 // reason, when it cannot be opened or read, is not a regular file (a FIFO or a device, such as
 // one that never ends, is refused at once, never waited on or read) or holds more than

@@ -7,6 +7,7 @@
 #include "diagnostics/testo_diagnostica.hpp"
 #include "diagnostics/testo_mostrabile.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
+#include "diagnostics/uri_percorso.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,22 +15,6 @@
 #include <utility>
 
 namespace corvenna {
-
-namespace {
-
-// An absolute path as a "file:" URI: "file:///home/a/b", "file:///C:/a/b".
-std::string uri_assoluto(const std::filesystem::path& percorso) {
-    std::string uri = uri_di_percorso(percorso.generic_string());
-    // A Windows path starts with its drive, whose colon stays as it is, and takes the slash an
-    // absolute URI path starts with.
-    if (uri.size() >= 4 && uri.compare(1, 3, "%3A") == 0)
-        uri.replace(1, 3, ":");
-    if (uri.empty() || uri.front() != '/')
-        uri.insert(uri.begin(), '/');
-    return "file://" + uri;
-}
-
-} // namespace
 
 forma_diagnostiche forma_di_nome(std::string_view nome) {
     return nome == "json"    ? forma_diagnostiche::json
@@ -44,7 +29,7 @@ std::string uri_relativo(const std::filesystem::path& percorso) {
         const std::filesystem::path corrente = std::filesystem::current_path(errore);
         relativo = errore ? std::filesystem::path() : percorso.lexically_relative(corrente);
         if (relativo.empty())
-            return uri_assoluto(percorso);
+            return uri_file(percorso.generic_string());
     }
     return uri_di_percorso(relativo.lexically_normal().generic_string());
 }
@@ -54,7 +39,7 @@ std::string uri_cartella_corrente() {
     const std::filesystem::path corrente = std::filesystem::current_path(errore);
     if (errore)
         return {};
-    std::string uri = uri_assoluto(corrente);
+    std::string uri = uri_file(corrente.generic_string());
     if (uri.back() != '/')
         uri += '/';
     return uri;
@@ -65,7 +50,7 @@ conteggio_diagnostiche stampa_diagnostiche(const elenco_diagnostiche& diagnostic
                                            std::ostream& uscita, std::ostream& errori) {
     conteggio_diagnostiche n;
     for (const diagnostica& d : diagnostiche)
-        (d.livello == gravita::errore ? n.errori : n.avvisi) += 1;
+        (d.livello == gravita::errore ? n.errori : n.avvisi) += 1 + d.altre_uguali;
 
     const auto nome = [&](descrizione x) {
         const auto f = file.find(x);

@@ -134,5 +134,30 @@ TEST(DiagnosticheLimitate, JunkLinesAreFoldedAfterTwentyAndAllCounted) {
               "... e altre 5 diagnostiche dello stesso tipo (parola-chiave-sconosciuta)");
 }
 
+// More junk lines than the compile and the checking pass keep of one kind: the report is the
+// same shape, and the count still covers every line.
+TEST(DiagnosticheLimitate, JunkBeyondWhatAPassKeepsIsStillCountedWhole) {
+    std::vector<std::string> spazzatura;
+    for (int i = 0; i < 2500; ++i)
+        spazzatura.push_back("xyz" + std::to_string(i) + ",  1,  2");
+    const descrizioni a(linea_con(spazzatura));
+
+    const auto testo = a.esegui({"controlla", "Prova_linea.txt", "Prova_1234-.txt"});
+    EXPECT_EQ(testo.stato, 0) << testo.errori;
+    EXPECT_TRUE(testo.errori.ends_with("xyz19,  1,  2\n^\n"
+                                       "... e altre 2480 diagnostiche dello stesso tipo "
+                                       "(parola-chiave-sconosciuta)\n"
+                                       "0 errori, 2500 avvisi\n"))
+        << testo.errori.substr(testo.errori.size() -
+                               std::min<std::size_t>(400, testo.errori.size()));
+
+    const auto json =
+        a.esegui({"controlla", "Prova_linea.txt", "Prova_1234-.txt", "--diagnostica", "json"});
+    EXPECT_EQ(json.errori, "0 errori, 2500 avvisi\n");
+    const nlohmann::json elenco = nlohmann::json::parse(json.uscita);
+    ASSERT_EQ(elenco.size(), 21u);
+    EXPECT_EQ(elenco[20]["tralasciate"], 2480);
+}
+
 } // namespace
 } // namespace corvenna

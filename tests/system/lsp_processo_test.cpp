@@ -138,5 +138,48 @@ TEST(LspProcesso, MalformedInputIsAnsweredAndTheSessionGoesOn) {
     EXPECT_NE(esito.errori.find("messaggio scartato"), std::string::npos);
 }
 
+// What a hostile editor (or a broken one) may send: each is answered, the process stays up and
+// ends as the protocol wants.
+TEST(LspProcesso, HostileInputIsAnsweredAndTheServerStaysUp) {
+    cartella_temporanea d;
+    const std::string profondo = R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":)" +
+                                 std::string(100000, '[') + std::string(100000, ']') + "}";
+    const std::string ingresso =
+        // Before initialize: 100 000 nested arrays, a length of 13 digits.
+        "Content-Length: " + std::to_string(profondo.size()) + "\r\n\r\n" + profondo +
+        "Content-Length: 1000000000000\r\n\r\n" +
+        cornice(richiesta(2, "initialize", {{"capabilities", json::object()}})) +
+        cornice(notifica("textDocument/didOpen", {{"textDocument",
+                                                   {{"uri", "untitled:Senza_linea.txt"},
+                                                    {"languageId", "scenario"},
+                                                    {"version", 1},
+                                                    {"text", "[generale]"}}}})) +
+        cornice(richiesta(3, "shutdown", nullptr)) + cornice(notifica("exit", nullptr));
+    const auto esito = lsp(d.percorso(), ingresso);
+    EXPECT_EQ(esito.stato, 0) << esito.errori;
+    EXPECT_EQ(esito.errori, "scenario lsp: messaggio scartato: Content-Length 1000000000000 oltre "
+                            "il massimo di 67108864 byte\n");
+    std::vector<std::string> visti;
+    for (const json& x : messaggi(esito.uscita)) {
+        if (x.contains("error"))
+            visti.push_back(x["error"]["message"]);
+        else if (x.contains("method"))
+            visti.push_back(x["params"]["uri"].get<std::string>() + ": " +
+                            x["params"]["diagnostics"][0]["message"].get<std::string>());
+        else
+            visti.push_back("ok " + x["id"].dump());
+    }
+    EXPECT_EQ(visti,
+              (std::vector<std::string>{
+                  "il messaggio non e' JSON valido: JSON annidato oltre 64 livelli",
+                  "messaggio scartato: Content-Length 1000000000000 oltre il massimo di 67108864 "
+                  "byte",
+                  "ok 2",
+                  "untitled:Senza_linea.txt: 'untitled:Senza_linea.txt' non e' un file (file:): si "
+                  "controllano solo le descrizioni salvate su disco, NOME_linea.txt e "
+                  "NOME_NUMERO-.txt",
+                  "ok 3"}));
+}
+
 } // namespace
 } // namespace corvenna::prova_lsp

@@ -1,6 +1,7 @@
 #include "diagnostics/diagnostiche_sarif.hpp"
 #include "diagnostics/esito_rapporto.hpp"
 #include "diagnostics/tipi_diagnostica.hpp"
+#include "diagnostics/uri_percorso.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -111,6 +112,26 @@ TEST(DiagnosticheSarif, PathsAreUriReferences) {
     };
     for (const auto& [percorso, uri] : casi)
         EXPECT_EQ(uri_di_percorso(percorso), uri) << percorso;
+}
+
+// One encoder for the "file:" URIs of the SARIF log and of the language server, and its
+// inverse: a path goes there and back unchanged; another scheme names no file.
+TEST(UriPercorso, FileUrisOfPathsAndBack) {
+    const std::pair<std::string, std::string> casi[] = {
+        {"/home/a/Linea 1.txt", "file:///home/a/Linea%201.txt"},
+        {"/tmp/Citt\xC3\xA0#2%.txt", "file:///tmp/Citt%C3%A0%232%25.txt"},
+        {"C:/Autore/L_linea.txt", "file:///C:/Autore/L_linea.txt"},
+        {"C:\\Autore\\L_linea.txt", "file:///C:/Autore/L_linea.txt"},
+    };
+    for (const auto& [percorso, uri] : casi) {
+        EXPECT_EQ(uri_file(percorso), uri) << percorso;
+        EXPECT_EQ(percorso_da_uri(uri), percorso.find('\\') == std::string::npos
+                                            ? percorso
+                                            : std::string("C:/Autore/L_linea.txt"));
+    }
+    EXPECT_EQ(percorso_da_uri("FILE://host/x/y.txt"), "/x/y.txt") << "the host dropped";
+    for (const char* altro : {"untitled:Rivalta_linea.txt", "http://x/y.txt", "file:", "file://x"})
+        EXPECT_EQ(percorso_da_uri(altro), std::nullopt) << altro;
 }
 
 TEST(EsitoRapporto, AFailureIsAddedToTheReportOrIsTheWholeReport) {

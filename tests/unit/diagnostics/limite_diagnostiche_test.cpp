@@ -1,5 +1,6 @@
 #include "diagnostics/diagnostiche_json.hpp"
 #include "diagnostics/limite_diagnostiche.hpp"
+#include "diagnostics/raccolta_diagnostiche.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -76,6 +77,41 @@ TEST(LimiteDiagnostiche, TwentyOfEachKindByDefault) {
     ASSERT_EQ(limite.tralasciate().size(), 1u);
     EXPECT_EQ(testo_tralasciate(limite.tralasciate()[0]),
               "... e altre 15980 diagnostiche dello stesso tipo (parola-chiave-sconosciuta)");
+}
+
+// A pass keeps the first of each kind and counts the rest in the last one it kept: the list
+// stays short, and the report shows and counts exactly what it would of the whole list.
+TEST(RaccoltaDiagnostiche, KeepsTheFirstOfEachKindAndTheReportCountsEveryOne) {
+    elenco_diagnostiche tenute;
+    elenco_diagnostiche tutte;
+    raccolta_diagnostiche raccolta(30);
+    int tenute_ora = 0;
+    for (int riga = 1; riga <= 5000; ++riga) {
+        const diagnostica d = riga % 1000 == 0
+                                  ? errore_di(25, riga)
+                                  : avviso_a(tipo_avviso::parola_chiave_sconosciuta, riga, "m");
+        tenute_ora += raccolta.aggiungi(tenute, d) != nullptr;
+        tutte.push_back(d);
+    }
+    EXPECT_EQ(tenute_ora, 35);
+    ASSERT_EQ(tenute.size(), 35u);
+    EXPECT_EQ(tenute.back().riga, 5000);
+    EXPECT_EQ(tenute[29].altre_uguali, 4995u - 30u) << "the 30th warning counts the others";
+
+    const auto rapporto = [](const elenco_diagnostiche& elenco) {
+        limite_diagnostiche limite;
+        std::string r;
+        for (const diagnostica& d : elenco)
+            if (limite.mostra(d))
+                r += std::to_string(d.riga) + " ";
+        for (const diagnostiche_tralasciate& t : limite.tralasciate())
+            r += testo_tralasciate(t) + "; ";
+        return r;
+    };
+    EXPECT_EQ(rapporto(tenute), rapporto(tutte));
+    EXPECT_NE(rapporto(tenute).find("... e altre 4975 diagnostiche dello stesso tipo "
+                                    "(parola-chiave-sconosciuta)"),
+              std::string::npos);
 }
 
 std::string scritto(const elenco_diagnostiche& elenco, std::size_t per_tipo, int rientro) {

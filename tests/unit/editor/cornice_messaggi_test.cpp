@@ -34,13 +34,17 @@ TEST(CorniceMessaggi, BadHeaderIsReportedAndTheNextMessageStillRead) {
     struct caso {
         const char* nome;
         std::string davanti;
-        const char* errore;
+        std::string errore;
     };
     const caso casi[] = {
         {"no length", "Content-Type: x\r\n\r\n{}", "!intestazione senza Content-Length"},
         {"not a number", "Content-Length: 1e3\r\n\r\n{}", "!Content-Length non e' un numero: 1e3"},
         {"huge", "Content-Length: 99999999999\r\n\r\n{\"x\":1}",
          "!Content-Length 99999999999 oltre il massimo di 67108864 byte"},
+        {"thirteen digits", "Content-Length: 1000000000000\r\n\r\n",
+         "!Content-Length 1000000000000 oltre il massimo di 67108864 byte"},
+        {"fifty digits", "Content-Length: " + std::string(50, '9') + "\r\n\r\n",
+         "!Content-Length " + std::string(40, '9') + "... oltre il massimo di 67108864 byte"},
         {"line without colon", "garbage\r\n\r\n", "!riga dell'intestazione senza ':'"},
     };
     for (const caso& c : casi) {

@@ -43,7 +43,8 @@ TEST(PosizioniTesto, LinesEndWithLfCrLfOrCr) {
 
 TEST(DocumentiAperti, IncrementalChangesAppliedInOrder) {
     documenti_aperti d;
-    d.apri("/p/A_linea.txt", {"file:///p/A_linea.txt", "segnale,  2800\r\nstazione, 0\r\n", 1});
+    d.apri("/p/A_linea.txt",
+           {"file:///p/A_linea.txt", "segnale,  2800\r\nstazione, 0\r\n", 1, std::nullopt});
     const auto intervallo = [](int r0, int c0, int r1, int c1) {
         return nlohmann::json{{"start", {{"line", r0}, {"character", c0}}},
                               {"end", {{"line", r1}, {"character", c1}}}};

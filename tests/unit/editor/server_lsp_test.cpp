@@ -1,3 +1,4 @@
+#include "base/descrizione.hpp"
 #include "editor/cornice_messaggi.hpp"
 #include "editor/server_lsp.hpp"
 
@@ -5,8 +6,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -87,6 +90,11 @@ struct cliente {
     }
     std::vector<json> notifica(const std::string& metodo, const json& parametri) {
         return invia({{"jsonrpc", "2.0"}, {"method", metodo}, {"params", parametri}});
+    }
+    // The same, the message given to the server as parsed: for a text of megabytes, whose
+    // framing and parsing the other tests cover.
+    std::vector<json> notifica_diretta(const std::string& metodo, const json& parametri) {
+        return server.ricevi({{"jsonrpc", "2.0"}, {"method", metodo}, {"params", parametri}});
     }
     void inizializza() {
         richiesta("initialize", {{"capabilities", json::object()}});
@@ -437,6 +445,172 @@ TEST(ServerLsp, SymbolsAreSectionsWithStationsSignalsTunnelsAndBoards) {
     // The driver's kilometre from the compile of the pair.
     EXPECT_EQ(del_treno[1]["children"][0]["detail"], "segnale a 2800 m (km 1+300)");
     EXPECT_EQ(simboli[1]["children"][0]["detail"], "montagna di tipo 11 da 8700 m (km 7+200)");
+}
+
+TEST(ServerLsp, DeepNestingIsRefusedWhileParsingAndTheServerStaysUp) {
+    cliente c;
+    // 100 000 arrays in the parameters, before initialize: a parse error, nothing built.
+    const std::string profondo = R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":)" +
+                                 std::string(100000, '[') + std::string(100000, ']') + "}";
+    const auto r = c.invia_byte(incornicia(profondo));
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0]["error"]["code"], -32700);
+    EXPECT_EQ(r[0]["id"], nullptr);
+    EXPECT_EQ(r[0]["error"]["message"],
+              "il messaggio non e' JSON valido: JSON annidato oltre 64 livelli");
+    // 64 levels in all are read: the request is answered (before initialize, refused as such).
+    const std::string al_limite = R"({"jsonrpc":"2.0","id":2,"method":"x","params":)" +
+                                  std::string(63, '[') + std::string(63, ']') + "}";
+    EXPECT_EQ(c.invia_byte(incornicia(al_limite))[0]["error"]["code"], -32002);
+    const json init = c.richiesta("initialize", {{"capabilities", json::object()}});
+    EXPECT_TRUE(init.contains("result"));
+    EXPECT_FALSE(c.server.finito());
+}
+
+TEST(ServerLsp, AUriThatIsNoFileIsRefusedNotTakenAsAPath) {
+    cliente c;
+    c.inizializza();
+    c.disco.file["untitled:Rivalta_linea.txt"] = linea;
+    const std::string uri = "untitled:Rivalta_2024-.txt";
+    const auto aperto = c.apri(uri, treno);
+    const auto nota = pubblicate(aperto, uri);
+    ASSERT_TRUE(nota);
+    ASSERT_EQ(nota->size(), 1u);
+    EXPECT_EQ((*nota)[0]["severity"], 3);
+    EXPECT_EQ((*nota)[0]["message"],
+              "'untitled:Rivalta_2024-.txt' non e' un file (file:): si controllano solo le "
+              "descrizioni salvate su disco, NOME_linea.txt e NOME_NUMERO-.txt");
+    EXPECT_EQ(c.diagnosi.chiamate, 0);
+    const json hover = c.richiesta(
+        "textDocument/hover", {{"textDocument", documento(uri)}, {"position", posizione(3, 2)}});
+    EXPECT_EQ(hover["error"]["code"], -32602);
+    EXPECT_NE(hover["error"]["message"].get<std::string>().find("non e' un file"),
+              std::string::npos);
+    // Without a path, a "file:" URI names no file either.
+    EXPECT_EQ(c.richiesta("textDocument/hover", {{"textDocument", documento("file:server")},
+                                                 {"position", posizione(0, 0)}})["error"]["code"],
+              -32602);
+}
+
+TEST(ServerLsp, NamesThatControllaRefusesAreNotCompiled) {
+    struct caso {
+        std::string uri_linea;
+        std::string file_treno;
+        std::string messaggio;
+    };
+    const caso casi[] = {
+        {"file:///x/CON_linea.txt", "/x/CON_0001-.txt",
+         "il nome dello scenario \"CON\" non puo' dare nomi di file: e' un nome che Windows "
+         "riserva ai dispositivi (CON, PRN, AUX, NUL, COM1-9, LPT1-9); la coppia non e' "
+         "controllata"},
+        {"file:///x/Citt%C3%A0_linea.txt", "/x/Citt\xC3\xA0_0001-.txt",
+         "il nome dello scenario \"Citt\xC3\xA0\" non puo' dare nomi di file: contiene un "
+         "carattere che non e' ASCII stampabile; la coppia non e' controllata"},
+        {"file:///x/Linea%20_linea.txt", "/x/Linea _0001-.txt",
+         "il nome dello scenario \"Linea \" non puo' dare nomi di file: finisce con un punto o "
+         "uno spazio; la coppia non e' controllata"},
+    };
+    for (const caso& k : casi) {
+        cliente c;
+        c.inizializza();
+        c.disco.file[k.file_treno] = treno;
+        const auto d = pubblicate(c.apri(k.uri_linea, linea), k.uri_linea);
+        ASSERT_TRUE(d) << k.uri_linea;
+        ASSERT_EQ(d->size(), 1u) << k.uri_linea;
+        EXPECT_EQ((*d)[0]["severity"], 1);
+        EXPECT_EQ((*d)[0]["message"], k.messaggio);
+        EXPECT_EQ(c.diagnosi.chiamate, 0) << k.uri_linea;
+    }
+}
+
+TEST(ServerLsp, ADocumentPastTheDescriptionLimitIsNotHeldNorCompiled) {
+    cliente c;
+    c.inizializza();
+    c.disco.file["/autore/Rivalta_2024-.txt"] = treno;
+    const auto troppo_grande = [](const std::vector<json>& messaggi) {
+        const auto d = pubblicate(messaggi, uri_linea);
+        return d && d->size() == 1 && (*d)[0]["severity"] == 1
+                   ? (*d)[0]["message"].get<std::string>()
+                   : std::string();
+    };
+    // Opened whole, one byte past 16 MiB.
+    std::string grande = linea;
+    grande.resize(byte_massimi_descrizione + 1, 'x');
+    const auto apri = [&](const std::string& uri, const std::string& testo) {
+        return c.notifica_diretta(
+            "textDocument/didOpen",
+            {{"textDocument",
+              {{"uri", uri}, {"languageId", "scenario"}, {"version", 1}, {"text", testo}}}});
+    };
+    EXPECT_EQ(troppo_grande(apri(uri_linea, grande)),
+              "il documento e' troppo grande: 16777217 byte, oltre il massimo di 16 MiB di una "
+              "descrizione; non e' controllato finche' il suo testo intero non torna sotto il "
+              "massimo");
+    EXPECT_EQ(c.diagnosi.chiamate, 0);
+    EXPECT_EQ(c.richiesta("textDocument/hover", {{"textDocument", documento(uri_linea)},
+                                                 {"position", posizione(0, 1)}})["result"],
+              nullptr);
+
+    // A whole text within the limit is taken again and compiled.
+    const auto cambia = [&](const json& modifica, int versione) {
+        return c.notifica_diretta("textDocument/didChange",
+                                  {{"textDocument", {{"uri", uri_linea}, {"version", versione}}},
+                                   {"contentChanges", json::array({modifica})}});
+    };
+    grande.resize(byte_massimi_descrizione - 4);
+    EXPECT_EQ(troppo_grande(cambia({{"text", grande}}, 2)), "");
+    EXPECT_EQ(c.diagnosi.chiamate, 1);
+    // Grown past the limit by an insertion: dropped, told, not compiled.
+    const json inserimento = {{"range", {{"start", posizione(0, 0)}, {"end", posizione(0, 0)}}},
+                              {"text", "0123456789"}};
+    EXPECT_NE(troppo_grande(cambia(inserimento, 3)).find("16777222 byte"), std::string::npos);
+    EXPECT_EQ(c.diagnosi.chiamate, 1);
+    // Later edits of a text not held change nothing; a whole text brings it back.
+    EXPECT_NE(troppo_grande(cambia(inserimento, 4)), "");
+    EXPECT_TRUE(pubblicate(cambia({{"text", linea}}, 5), uri_linea)->empty());
+    EXPECT_EQ(c.diagnosi.ultimi.linea, linea);
+
+    // The partner of a document too large is not compiled with it either.
+    apri(uri_linea, grande + "0123456789");
+    const auto treno_aperto = pubblicate(apri(uri_treno, treno), uri_treno);
+    ASSERT_TRUE(treno_aperto);
+    ASSERT_EQ(treno_aperto->size(), 1u);
+    EXPECT_EQ((*treno_aperto)[0]["message"],
+              "l'altra descrizione di questo scenario, /autore/Rivalta_linea.txt, e' troppo "
+              "grande (16777222 byte, oltre il massimo di 16 MiB)");
+    EXPECT_EQ(c.diagnosi.chiamate, 2);
+}
+
+TEST(ServerLsp, CompletionRanksTheSectionsKeywordsFirstAndRepeatsNoLabel) {
+    cliente c;
+    c.inizializza();
+    c.disco.file["/autore/Rivalta_linea.txt"] = linea;
+    // "se" typed on the row after the signal's, under [segnali].
+    c.apri(uri_treno, treno.substr(0, treno.find("[fine]")) + "se\r\n[fine]\r\n");
+    const json elenco =
+        c.richiesta("textDocument/completion", {{"textDocument", documento(uri_treno)},
+                                                {"position", posizione(4, 2)}})["result"];
+    // As an editor lists them: by sortText.
+    std::vector<std::pair<std::string, std::string>> per_ordine;
+    for (const json& e : elenco["items"])
+        per_ordine.emplace_back(e["sortText"], e["label"]);
+    std::sort(per_ordine.begin(), per_ordine.end());
+    ASSERT_FALSE(per_ordine.empty());
+    EXPECT_EQ(per_ordine.front().second, "segnale") << "the row of [segnali] first";
+    std::set<std::string> etichette;
+    for (const auto& [ordine, etichetta] : per_ordine)
+        EXPECT_TRUE(etichette.insert(etichetta).second) << etichetta << " offered twice";
+    EXPECT_TRUE(etichette.contains("[fine]"));
+    EXPECT_TRUE(etichette.contains("stazione"));
+    // The headers come after every row; once the word opens with '[', they alone.
+    EXPECT_EQ(per_ordine.back().second.front(), '[');
+    c.apri(uri_treno, treno + "[s\r\n");
+    const json sezioni =
+        c.richiesta("textDocument/completion", {{"textDocument", documento(uri_treno)},
+                                                {"position", posizione(4, 2)}})["result"];
+    ASSERT_FALSE(sezioni["items"].empty());
+    for (const json& e : sezioni["items"])
+        EXPECT_EQ(e["label"].get<std::string>().front(), '[') << e["label"];
 }
 
 } // namespace
