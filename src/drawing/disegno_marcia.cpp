@@ -12,25 +12,25 @@ namespace corvenna {
 
 namespace {
 
-constexpr double altezza = 240;
-constexpr double margine_alto = 30;
-constexpr double margine_basso = 24;
-constexpr double margine_sinistro = 40;
+constexpr double altezza_marcia = 240;
+constexpr double margine_alto_marcia = 30;
+constexpr double margine_basso_marcia = 24;
+constexpr double margine_sinistro_marcia = 40;
 
-struct scala {
+struct scala_marcia {
     double fine_m = 1;
     double massima_kmh = 1;
     double larghezza = 1;
     double x(double metro) const {
-        return margine_sinistro + (larghezza - margine_sinistro) * metro / fine_m;
+        return margine_sinistro_marcia + (larghezza - margine_sinistro_marcia) * metro / fine_m;
     }
     double y(double kmh) const {
-        return altezza - margine_basso -
-               (altezza - margine_alto - margine_basso) * kmh / massima_kmh;
+        return altezza_marcia - margine_basso_marcia -
+               (altezza_marcia - margine_alto_marcia - margine_basso_marcia) * kmh / massima_kmh;
     }
 };
 
-void punto(std::string& u, double x, double y) {
+void vertice(std::string& u, double x, double y) {
     aggiungi_coordinata(u, x);
     u += ',';
     aggiungi_coordinata(u, y);
@@ -42,7 +42,7 @@ void punto(std::string& u, double x, double y) {
 void scrivi_sezione_marcia(std::string& u, const costruzione& c, const esito_marcia& e,
                            double larghezza) {
     const std::vector<int> limiti = velocita_effettiva_celle(c, rallentamenti_celle(c));
-    scala s;
+    scala_marcia s;
     s.larghezza = larghezza;
     s.fine_m = std::max<double>(50.0 * static_cast<double>(limiti.size()), 1);
     for (const int v : limiti)
@@ -57,12 +57,12 @@ void scrivi_sezione_marcia(std::string& u, const costruzione& c, const esito_mar
     u += "<svg class=\"marcia\" viewBox=\"0 0 ";
     aggiungi_coordinata(u, larghezza);
     u += ' ';
-    aggiungi_coordinata(u, altezza);
+    aggiungi_coordinata(u, altezza_marcia);
     u += "\" style=\"display:block;width:100%;height:auto\" role=\"img\">\n";
     // Speed grid every 20 km/h.
     for (int v = 0; v <= s.massima_kmh; v += 20) {
         u += "<line x1=\"";
-        aggiungi_coordinata(u, margine_sinistro);
+        aggiungi_coordinata(u, margine_sinistro_marcia);
         u += "\" x2=\"";
         aggiungi_coordinata(u, larghezza);
         u += "\" y1=\"";
@@ -80,18 +80,18 @@ void scrivi_sezione_marcia(std::string& u, const costruzione& c, const esito_mar
         if (k > 0 && limiti[k] == limiti[k - 1] && k + 1 < limiti.size())
             continue;
         if (k > 0)
-            punto(u, s.x(50.0 * static_cast<double>(k)), s.y(limiti[k - 1]));
-        punto(u, s.x(50.0 * static_cast<double>(k)), s.y(limiti[k]));
+            vertice(u, s.x(50.0 * static_cast<double>(k)), s.y(limiti[k - 1]));
+        vertice(u, s.x(50.0 * static_cast<double>(k)), s.y(limiti[k]));
     }
     if (!limiti.empty())
-        punto(u, s.x(s.fine_m), s.y(limiti.back()));
+        vertice(u, s.x(s.fine_m), s.y(limiti.back()));
     u += "\"/>\n";
     // The run.
     u +=
         "<polyline class=\"velocita-marcia\" fill=\"none\" stroke=\"#1f6fb2\" stroke-width=\"1.4\" "
         "points=\"";
     for (const punto_profilo& p : e.profilo)
-        punto(u, s.x(p.metro), s.y(p.velocita_kmh));
+        vertice(u, s.x(p.metro), s.y(p.velocita_kmh));
     u += "\"/>\n";
     // Each section's margin, over its middle.
     for (const tratta_marcia& t : e.tratte) {
@@ -122,7 +122,8 @@ void scrivi_sezione_marcia(std::string& u, const costruzione& c, const esito_mar
             static_cast<long long>(x.avviso_metro), x.frenatura_m, x.disponibile_m, x.margine_m);
         aggiungi_html(u, testo);
         u += "</title><path d=\"M";
-        punto(u, s.x(static_cast<double>(x.avviso_metro)), altezza - margine_basso + 2);
+        vertice(u, s.x(static_cast<double>(x.avviso_metro)),
+                altezza_marcia - margine_basso_marcia + 2);
         u += "l-5 10 h10 z\" fill=\"#d62828\"/></g>\n";
     }
     u += "</svg>\n</section>\n";

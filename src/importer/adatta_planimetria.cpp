@@ -1,4 +1,5 @@
 #include "importer/adatta_planimetria.hpp"
+#include "importer/numeri_importati.hpp"
 
 #include "importer/segmentazione.hpp"
 
@@ -212,13 +213,6 @@ riferimento smussa(std::span<const punto_piano> punti, std::span<const double> c
         r.curvatura[j] = arco > 0 ? (r.direzione[dopo] - r.direzione[prima]) / arco : 0;
     }
     return r;
-}
-
-double mediana(std::vector<double> valori) {
-    if (valori.empty())
-        return 0;
-    std::nth_element(valori.begin(), valori.begin() + valori.size() / 2, valori.end());
-    return valori[valori.size() / 2];
 }
 
 // The alignment of scattered points as straights and arcs: `r` (the smoothed path on its grid)

@@ -1,4 +1,5 @@
 #include "importer/adatta_profilo.hpp"
+#include "importer/numeri_importati.hpp"
 
 #include "importer/segmentazione.hpp"
 
@@ -22,12 +23,12 @@ constexpr std::size_t celle_avanti = 4;
 // The gradients a cell can hold: its byte keeps the per mille plus 100.
 constexpr int pendenza_massima = 99;
 // Heights whose cell means scatter by more than this (metres) are fitted as constant grades.
-constexpr double soglia_dispersione = 0.25;
+constexpr double soglia_dispersione_quote = 0.25;
 // The grades of scattered heights: pieces of `celle_minime` to `celle_massime` cells, the
-// penalty `fattore_penalita` times the cell means' noise variance and the log of the cells.
+// penalty `fattore_penalita_quote` times the cell means' noise variance and the log of the cells.
 constexpr std::size_t celle_minime = 4;
 constexpr std::size_t celle_massime = 400;
-constexpr double fattore_penalita = 2;
+constexpr double fattore_penalita_quote = 2;
 // How far, in cells, a knot between two grades may move when the profile is made continuous.
 constexpr std::size_t spostamento_nodo = 6;
 // A grade steeper than this (per mille) is told; heights that scatter by more than this
@@ -40,19 +41,6 @@ struct quota_nota {
     double quota;
     std::size_t indice;
 };
-
-std::string cifre(double valore, int decimali) {
-    char testo[64];
-    std::snprintf(testo, sizeof testo, "%.*f", decimali, valore);
-    return testo;
-}
-
-double mediana(std::vector<double> valori) {
-    if (valori.empty())
-        return 0;
-    std::nth_element(valori.begin(), valori.begin() + valori.size() / 2, valori.end());
-    return valori[valori.size() / 2];
-}
 
 // The heights averaged per cell, a cell without heights weighing nothing.
 std::vector<campione_segmentato> medie_celle(std::span<const quota_nota> quote, std::size_t celle) {
@@ -126,7 +114,7 @@ std::vector<riga_pendenza> pendenze_costanti(std::span<const quota_nota> quote,
                                              double rumore, double& partenza,
                                              std::vector<avviso_geometria>& avvisi) {
     const std::size_t celle = medie.size();
-    const regole_segmentazione regole{fattore_penalita * std::max(rumore * rumore, 1e-6) *
+    const regole_segmentazione regole{fattore_penalita_quote * std::max(rumore * rumore, 1e-6) *
                                           std::log(static_cast<double>(celle)),
                                       celle_minime, celle_massime};
     std::vector<pezzo> pezzi = segmenta(medie, regole);
@@ -363,7 +351,7 @@ profilo_adattato adatta_profilo(std::span<const punto_geografico> punti,
         std::max(1.0, std::ceil(static_cast<double>(lunghezza) / lunghezza_cella)));
     const std::vector<campione_segmentato> medie = medie_celle(quote, celle);
     const double rumore = rumore_celle(medie);
-    if (rumore > soglia_dispersione) {
+    if (rumore > soglia_dispersione_quote) {
         double partenza = 0;
         esito.pendenze = pendenze_costanti(quote, medie, rumore, partenza, esito.avvisi);
         misura_scarti(esito, quote, lunghezza, partenza);

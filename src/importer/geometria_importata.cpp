@@ -1,4 +1,5 @@
 #include "importer/geometria_importata.hpp"
+#include "importer/numeri_importati.hpp"
 
 #include "importer/adatta_planimetria.hpp"
 #include "importer/adatta_profilo.hpp"
@@ -47,12 +48,6 @@ constexpr double scarto_curva_allargata = 150;
 std::string numero(double valore) {
     char testo[64];
     std::snprintf(testo, sizeof testo, "%.9g", valore);
-    return testo;
-}
-
-std::string cifre(double valore, int decimali) {
-    char testo[64];
-    std::snprintf(testo, sizeof testo, "%.*f", decimali, valore);
     return testo;
 }
 

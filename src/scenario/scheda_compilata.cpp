@@ -55,7 +55,8 @@ std::string orario_stazione(const stazione_linea& s) {
 }
 
 std::string minuti_recupero(double minuti) {
-    const double decimi = std::round(minuti * 10);
+    // A margin that rounds to nothing is written "0", never "-0".
+    const double decimi = std::round(minuti * 10) + 0.0;
     char testo[48];
     if (std::fmod(decimi, 10) == 0)
         std::snprintf(testo, sizeof testo, "%.0f", decimi / 10);
@@ -114,7 +115,8 @@ std::vector<riga_orario> righe_orario(const fatti_linea& f,
         r.orario = orario_stazione(s);
         if (s.orario_s) {
             if (con_orario > 0 && margini &&
-                static_cast<std::size_t>(con_orario - 1) < margini->size())
+                static_cast<std::size_t>(con_orario - 1) < margini->size() &&
+                std::isfinite((*margini)[static_cast<std::size_t>(con_orario - 1)]))
                 r.recupero = minuti_recupero((*margini)[static_cast<std::size_t>(con_orario - 1)]);
             ++con_orario;
         }

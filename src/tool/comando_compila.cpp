@@ -11,8 +11,9 @@
 #include "pipeline/costruisci_scenario.hpp"
 #include "platform/cartella_bloccata.hpp"
 #include "platform/insieme_file.hpp"
-#include "scenario/documenti_compilati.hpp"
 #include "running/diagnostiche_marcia.hpp"
+#include "running/marcia_treno.hpp"
+#include "scenario/documenti_compilati.hpp"
 #include "tool/comando_marcia.hpp"
 #include "tool/destinazione_sicura.hpp"
 #include "tool/identita_da_nomi.hpp"
@@ -24,6 +25,8 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <ostream>
 
@@ -180,6 +183,41 @@ void opzioni_comuni(CLI::App& sub, opzioni_compila& o) {
 
 } // namespace
 
+namespace {
+
+// The card's `Rec` column from the dry run of the model `valore_modello` names: for each station
+// with a time after the first, in running order, the margin in minutes of the section that ends
+// there; NaN (a blank cell) where the run has no section ending at that station (a station with a
+// time but no stop cell is passed). None without a model.
+std::optional<std::vector<double>> margini_scheda(const std::string& valore_modello,
+                                                  const costruzione& c) {
+    if (valore_modello.empty())
+        return std::nullopt;
+    std::string motivo;
+    const std::optional<modello_treno> m = modello_da_opzione(valore_modello, c, motivo);
+    if (!m)
+        return std::nullopt;
+    const std::vector<tratta_marcia> tratte = tratte_con_margini(c, *m);
+    std::vector<double> margini;
+    bool prima = true;
+    for (const stazione_linea& st : fatti_di(c).stazioni) {
+        if (!st.orario_s)
+            continue;
+        if (prima) {
+            prima = false;
+            continue;
+        }
+        double margine = std::numeric_limits<double>::quiet_NaN();
+        for (const tratta_marcia& t : tratte)
+            if (t.voce_a == st.voce && t.minimo_s)
+                margine = t.margine_s / 60;
+        margini.push_back(margine);
+    }
+    return margini;
+}
+
+} // namespace
+
 int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream& errori) {
     const std::optional<identita_scenario> identita = identita_per(o);
     if (!identita) {
@@ -263,7 +301,7 @@ int esegui_compila(const opzioni_compila& o, std::ostream& uscita, std::ostream&
     std::optional<opzioni_documenti> documenti;
     if (!o.senza_documenti) {
         documenti.emplace();
-        documenti->margini_min = o.margini_min;
+        documenti->margini_min = o.margini_min ? o.margini_min : margini_scheda(o.modello, s->c);
         if (const auto note = file_note(o, *identita)) {
             auto righe = leggi_note(*note, errori);
             if (!righe)

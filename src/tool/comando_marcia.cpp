@@ -19,7 +19,7 @@ namespace corvenna {
 
 namespace {
 
-int uso_errato(std::ostream& errori, const std::string& motivo) {
+int uso_errato_marcia(std::ostream& errori, const std::string& motivo) {
     errori << "scenario: " << motivo << "\nPer l'aiuto: scenario marcia --help\n";
     return stato_uscita::uso_errato;
 }
@@ -65,10 +65,11 @@ elenco_diagnostiche diagnostiche_di_marcia(const std::string& valore_modello,
 
 int esegui_marcia(const opzioni_marcia& o, std::ostream& uscita, std::ostream& errori) {
     if (o.formato != "csv" && o.tabella != "tratte")
-        return uso_errato(errori, "--tabella vale solo con --formato csv");
+        return uso_errato_marcia(errori, "--tabella vale solo con --formato csv");
     if (o.profilo && o.formato != "testo")
-        return uso_errato(errori, "--profilo vale solo con --formato testo: il JSON ha sempre "
-                                  "il profilo, il CSV con --tabella profilo");
+        return uso_errato_marcia(errori,
+                                 "--profilo vale solo con --formato testo: il JSON ha sempre "
+                                 "il profilo, il CSV con --tabella profilo");
 
     std::optional<scenario_caricato> caricato;
     std::vector<std::filesystem::path> letti;
@@ -77,7 +78,7 @@ int esegui_marcia(const opzioni_marcia& o, std::ostream& uscita, std::ostream& e
             caricato =
                 carica_descrizioni(o.percorsi[0], o.percorsi[1], o.nome, o.numero_treno, errori);
         } catch (const errore_scelta_scenario& e) {
-            return uso_errato(errori, e.what());
+            return uso_errato_marcia(errori, e.what());
         }
         if (!caricato)
             return stato_uscita::errori_descrizioni;
@@ -90,7 +91,7 @@ int esegui_marcia(const opzioni_marcia& o, std::ostream& uscita, std::ostream& e
         try {
             file = file_da_opzioni(o.percorsi, o.nome, o.numero_treno);
         } catch (const errore_scelta_scenario& e) {
-            return uso_errato(errori, e.what());
+            return uso_errato_marcia(errori, e.what());
         }
         letti = file_letti(file);
     }
@@ -99,7 +100,7 @@ int esegui_marcia(const opzioni_marcia& o, std::ostream& uscita, std::ostream& e
         try {
             controlla_destinazione(*o.uscita, "-o", letti);
         } catch (const errore_destinazione& e) {
-            return uso_errato(errori, e.what());
+            return uso_errato_marcia(errori, e.what());
         }
     }
     if (!caricato) {
@@ -119,7 +120,7 @@ int esegui_marcia(const opzioni_marcia& o, std::ostream& uscita, std::ostream& e
         std::string motivo;
         modello = modello_da_opzione(o.modello, c, motivo);
         if (!modello)
-            return uso_errato(errori, motivo);
+            return uso_errato_marcia(errori, motivo);
     }
     const esito_marcia e = marcia(c, *modello);
     const auto scrivi = [&](std::ostream& destinazione, std::string_view a_capo) {

@@ -168,6 +168,39 @@ TEST(DocumentiCompilati, TheCardRowsFollowAStationThatMoves) {
     }
 }
 
+// With a train model the card's `Rec` column gives each section's margin in minutes, at the
+// station the section ends at; without one it stays blank.
+TEST(DocumentiCompilati, TheRecColumnGivesTheMarginsOfTheModelsRun) {
+    for (const bool con_modello : {false, true}) {
+        SCOPED_TRACE(con_modello);
+        const cartella_temporanea radice;
+        copia_valdora(radice.percorso());
+        std::vector<std::string> argomenti = compila_valdora;
+        if (con_modello)
+            argomenti.insert(argomenti.end(), {"--modello", "regionale"});
+        const esito_strumento esito = esegui_strumento(radice.percorso(), argomenti);
+        ASSERT_EQ(esito.stato, 0) << esito.errori;
+        int con_orario = 0;
+        int con_recupero = 0;
+        for (const riga_scheda& r : righe_della_scheda(
+                 leggi_file(radice.percorso() / "uscita" / "Valdora_2031_scheda_treno.txt"))) {
+            if (r.orario.empty())
+                continue;
+            // The first station with a time ends no section: its cell stays blank.
+            if (con_orario++ == 0) {
+                EXPECT_EQ(r.recupero, "") << r.nome;
+                continue;
+            }
+            if (!r.recupero.empty()) {
+                ++con_recupero;
+                EXPECT_NE(r.recupero, "-0") << r.nome;
+            }
+        }
+        EXPECT_GT(con_orario, 2);
+        EXPECT_EQ(con_recupero, con_modello ? con_orario - 1 : 0);
+    }
+}
+
 TEST(DocumentiCompilati, WithoutDocumentsOnlyTheBinaryFilesAreWritten) {
     const cartella_temporanea radice;
     copia_valdora(radice.percorso());

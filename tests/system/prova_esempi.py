@@ -6,7 +6,9 @@ a command, run by bash; the lines after it, up to the next command or the end of
 what it prints (standard output, then standard error). A last line "[uscita N]" is its exit
 status when it is not 0; a line that is only "..." stands for any number of lines. The blocks of
 one file run in order in one fresh temporary directory, with `scenario` and `genera_scenario` on
-PATH. A failing example is named by its file and line, with the difference."""
+PATH. A failing example is named by its file and line, with the difference. With --aggiorna, the
+expected lines of a failing example that holds no "..." are replaced in the document by what the
+programs print, for an author to review with git diff."""
 
 import argparse
 import difflib
@@ -79,13 +81,22 @@ def testo(dati):
     return dati.decode("utf-8", errors="replace").splitlines()
 
 
-def prova_file(percorso, radice, ambiente):
+def aggiorna_file(percorso, nuove):
+    """Writes each example's new expected lines in place of its old ones."""
+    righe = percorso.read_text(encoding="utf-8").split("\n")
+    for e, ottenute in sorted(nuove, key=lambda n: -n[0].riga):
+        righe[e.riga:e.riga + len(e.attese)] = ottenute
+    percorso.write_text("\n".join(righe), encoding="utf-8")
+
+
+def prova_file(percorso, radice, ambiente, aggiorna=False):
     """Runs the file's examples; returns the failures, each a message."""
     esempi = esempi_del_file(percorso)
     if not esempi:
         return []
     nome = percorso.relative_to(radice) if percorso.is_relative_to(radice) else percorso
     guasti = []
+    nuove = []
     with tempfile.TemporaryDirectory(prefix="esempi_") as cartella:
         for e in esempi:
             attese = list(e.attese)
@@ -109,6 +120,11 @@ def prova_file(percorso, radice, ambiente):
                 problemi.append("\n".join("  " + d for d in differenza))
             if problemi:
                 guasti.append(f"{nome}:{e.riga}: $ {e.comando}\n" + "\n".join(problemi))
+                if aggiorna and "..." not in e.attese:
+                    stato = [f"[uscita {r.returncode}]"] if r.returncode else []
+                    nuove.append((e, righe + stato))
+    if nuove:
+        aggiorna_file(percorso, nuove)
     print(f"{nome}: {len(esempi)} comandi, {len(guasti)} diversi", flush=True)
     return guasti
 
@@ -118,6 +134,8 @@ def main():
     p.add_argument("--scenario", required=True)
     p.add_argument("--genera", required=True)
     p.add_argument("--radice", required=True, help="the project's folder: README.md and docs/")
+    p.add_argument("--aggiorna", action="store_true",
+                   help="write what the programs print as the expected output of failing examples")
     p.add_argument("file", nargs="*", help="only these documents")
     a = p.parse_args()
     radice = pathlib.Path(a.radice).resolve()
@@ -133,7 +151,7 @@ def main():
         ambiente["LC_ALL"] = "C.UTF-8"
         guasti = []
         for d in documenti:
-            guasti += prova_file(d, radice, ambiente)
+            guasti += prova_file(d, radice, ambiente, a.aggiorna)
     for g in guasti:
         print(g, file=sys.stderr)
     if guasti:
