@@ -1,15 +1,14 @@
 #include "description/parola_curva.hpp"
 
 #include "description/lettore.hpp"
+#include "model/classi_curva.hpp"
 
-#include <array>
 #include <cstddef>
 
 namespace corvenna {
 
 double curvatura_classe(int classe) {
-    constexpr std::array<double, 6> curvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-    return curvature.at(static_cast<std::size_t>(classe - 1));
+    return curvature_classi.at(static_cast<std::size_t>(classe - 1));
 }
 
 curva_letta leggi_curva(std::string_view campo) {

@@ -1,11 +1,9 @@
 #include "editor/risposte_documento.hpp"
 
-#include "editor/hover_marcia.hpp"
-
+#include "description/parola_curva.hpp"
 #include "editor/campi_riga.hpp"
 #include "editor/catalogo_righe.hpp"
-
-#include "compiler/tracciato_planimetria.hpp"
+#include "editor/hover_marcia.hpp"
 
 #include <algorithm>
 #include <cctype>

@@ -4,6 +4,7 @@
 #include "importer/nome_stazione.hpp"
 
 #include <expat.h>
+#include <osmium/geom/haversine.hpp>
 #include <osmium/handler.hpp>
 #include <osmium/io/pbf_input.hpp>
 #include <osmium/io/xml_input.hpp>
@@ -355,16 +356,11 @@ std::optional<errore_mappa> leggi_passo(std::string_view byte, formato_osm forma
     return std::nullopt;
 }
 
-// The distance in metres between two points, on a sphere of the Earth's mean radius.
+// The distance in metres between two points, on the map library's sphere of the Earth.
 double distanza(const nodo_letto& a, const nodo_letto& b) {
-    constexpr double raggio = 6371008.8;
-    constexpr double grado = 3.14159265358979323846 / 180;
-    const double dlat = (b.latitudine - a.latitudine) * grado;
-    const double dlon = (b.longitudine - a.longitudine) * grado;
-    const double h = std::sin(dlat / 2) * std::sin(dlat / 2) +
-                     std::cos(a.latitudine * grado) * std::cos(b.latitudine * grado) *
-                         std::sin(dlon / 2) * std::sin(dlon / 2);
-    return 2 * raggio * std::asin(std::min(1.0, std::sqrt(h)));
+    return osmium::geom::haversine::distance(
+        osmium::geom::Coordinates{a.longitudine, a.latitudine},
+        osmium::geom::Coordinates{b.longitudine, b.latitudine});
 }
 
 bool stesso_nome(std::string_view a, std::string_view b) {
