@@ -6,8 +6,8 @@
 #include "description/lettore.hpp"
 #include "description/parola_curva.hpp"
 #include "description/taglio_campi.hpp"
-#include "model/costruzione.hpp"
 #include "diagnostics/raccolta_diagnostiche.hpp"
+#include "model/costruzione.hpp"
 
 #include <algorithm>
 #include <array>

@@ -128,7 +128,7 @@ constexpr std::array c_progressiva{
           "ogni valore diverso da 1 vale come 0 (crescente)", {}),
 };
 constexpr sv g_progressiva[] = {"riga-ripetuta", "progressiva-non-multipla",
-                                 "progressiva-mai-applicata"};
+                                "progressiva-mai-applicata"};
 constexpr sv n_progressiva[] = {
     "La progressiva e' il chilometro che il macchinista legge sui cartelli; ogni sistema vale "
     "dal suo inizio fino all'inizio del sistema seguente.",

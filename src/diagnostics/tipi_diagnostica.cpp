@@ -260,13 +260,14 @@ constexpr std::array tabella{
            "l'orario di una stazione precede quello della stazione prima",
            "Le stazioni si leggono nell'ordine di marcia: un orario che torna indietro e' di "
            "solito un errore di battitura (o un'ora sbagliata). Correggi l'orario."),
-    avviso_grave(tipo_avviso::elemento_perso, "elemento-perso",
-                 "una parola chiave scritta male fa perdere un elemento",
-                 "Il campo chiave non e' una parola chiave, ma somiglia a quella di un elemento (una "
-                 "stazione, un segnale, un rallentamento, un cartello, una curva, un tratto "
-                 "montagna, una progressiva chilometrica), o lo e' con maiuscole dove contano: la "
-                 "riga e' ignorata, e lo scenario e' scritto senza quell'elemento. Il messaggio "
-                 "dice quale. Correggi la parola chiave come suggerito."),
+    avviso_grave(
+        tipo_avviso::elemento_perso, "elemento-perso",
+        "una parola chiave scritta male fa perdere un elemento",
+        "Il campo chiave non e' una parola chiave, ma somiglia a quella di un elemento (una "
+        "stazione, un segnale, un rallentamento, un cartello, una curva, un tratto "
+        "montagna, una progressiva chilometrica), o lo e' con maiuscole dove contano: la "
+        "riga e' ignorata, e lo scenario e' scritto senza quell'elemento. Il messaggio "
+        "dice quale. Correggi la parola chiave come suggerito."),
     avviso_grave(tipo_avviso::riga_inghiottita, "riga-inghiottita",
                  "una riga corta prende i valori mancanti dalla riga seguente, che si perde",
                  "La riga ha meno valori di quanti ne prende la sua parola chiave, e i mancanti "

@@ -227,7 +227,6 @@ TEST(ControlloStrumento, AllowedByNameALostRowGivesTheCompilesResult) {
     }
 }
 
-
 TEST(ControlloStrumento, TheTemplateIsCleanWithItsOverlapAndItsShortSectionAllowed) {
     modello_modificato m;
     const auto esito = m.esegui(
