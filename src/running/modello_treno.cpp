@@ -114,8 +114,8 @@ struct lettura {
     void solo(const json& in, std::initializer_list<const char*> noti, const std::string& dove) {
         if (!errore.empty())
             return;
-        for (const auto& [chiave, valore] : in.items()) {
-            (void)valore;
+        for (const auto& voce : in.items()) {
+            const std::string& chiave = voce.key();
             if (std::none_of(noti.begin(), noti.end(),
                              [&](const char* n) { return chiave == n; })) {
                 errore = "campo sconosciuto " + dove + chiave;

@@ -77,7 +77,9 @@ std::vector<std::pair<std::string, std::string>> valori_nominati(const parola_ch
             gruppi.emplace_back(c.valori_nominati.data(), nome);
     }
     std::vector<std::pair<std::string, std::string>> t;
-    for (const auto& [primo, nomi] : gruppi) {
+    for (const auto& gruppo : gruppi) {
+        const auto* primo = gruppo.first;
+        const std::string& nomi = gruppo.second;
         const campo_formato& c = *std::find_if(p.campi.begin(), p.campi.end(), [&](const auto& c) {
             return c.valori_nominati.data() == primo;
         });
